@@ -1,0 +1,6 @@
+#include "config/install_context.h"
+
+InstallContext& Context() {
+  static InstallContext context;
+  return context;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The process-wide record of what config.ini says and what the wizard chose.
+// Texts model fixed 260-unit fields: at most 259 units each (kFieldCapacity with its terminator).
+#include <cstdint>
+#include <string>
+
+constexpr std::size_t kFieldCapacity = 260;
+constexpr std::size_t kPrinterDataCapacity = 32768;
+
+struct InstallContext {
+  std::u16string installDir;
+  std::u16string configPath;
+  std::u16string caption;
+  std::u16string printerBaseName;
+  std::u16string driverPrefix;
+  std::u16string defaultLanguage;
+  std::u16string defaultPortType;
+  std::u16string portMonitorName;
+  std::u16string portNamePrefix;
+  std::uint32_t skipLanguage = 0;
+  std::uint32_t skipPort = 0;
+  std::uint32_t autoInstall = 0;
+  std::u16string filterVid;
+  std::u16string filterPid;
+  std::u16string filterUsbPort;
+  std::u16string setupDirName;
+  std::u16string monitorDirName;
+  std::u16string languageCode;
+  std::int32_t languageIndex = 1;
+  std::u16string portName;
+  // The DATA section as a multi-string: entries each ended by NUL, the list by an empty entry.
+  // Empty when there is no section.
+  std::u16string printerData;
+};
+
+// The one instance of the running process.
+InstallContext& Context();
