@@ -1,0 +1,17 @@
+#pragma once
+// Choosing a printer name no local printer has.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "spooler/spooler.h"
+
+constexpr int kLastPrinterNumber = 254;
+
+// 1 when some record's printer name equals name (case-sensitive, whole string), else 0.
+int PrinterNameTaken(const std::vector<PrinterInfo2>& printers, const std::u16string& name);
+
+// The first of baseName, "baseName(2)" ... "baseName(254)" not taken; the last when all are.
+// No list: baseName. No value when the chosen name would not fit its 260-unit buffer.
+std::optional<std::u16string> ChooseUniquePrinterName(const std::u16string& baseName,
+                                                      const std::vector<PrinterInfo2>* printers);
