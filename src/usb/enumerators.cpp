@@ -1,0 +1,76 @@
+#include "usb/enumerators.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "diag/format.h"
+#include "usb/allocation.h"
+#include "usb/multi_string.h"
+#include "usb/number_text.h"
+#include "usb/wide_text.h"
+
+std::int32_t NZEnumerator::DoEnumerate(char*, std::uint32_t, std::int32_t* total) {
+  if (total) *total = 0;
+  return 0;
+}
+
+std::int32_t NZEnumerator::EnumerateA(char* buffer, std::uint32_t capacity, std::int32_t* total) {
+  return DoEnumerate(buffer, capacity, total);
+}
+
+std::int32_t NZEnumerator::EnumerateW(char16_t* buffer, std::uint32_t capacity, std::int32_t* total) {
+  WideItemWriter writer(buffer, capacity);
+  std::int32_t size = 0;
+  EnumerateA(nullptr, 0, &size);
+  if (size > 0) {
+    const auto narrowSize = static_cast<std::uint32_t>(size);
+    auto* narrow = static_cast<char*>(AllocateZeroedBytes(narrowSize));
+    if (narrow) {
+      // Devices may come or go between the passes; the fill keeps within its capacity either way.
+      EnumerateA(narrow, narrowSize, nullptr);
+      ForEachItem(narrow, narrowSize, [&writer](std::string_view item) {
+        char16_t* wide = NarrowToWideText(std::string(item).c_str());
+        if (!wide) return;
+        writer.Add(wide);
+        std::free(wide);
+      });
+      std::free(narrow);
+    }
+  }
+  if (total) *total = writer.total();
+  return writer.count();
+}
+
+bool NZUsbVidPidEnumerator::MatchesFilter(const char* path) const {
+  if (!path || !filterPairs) return false;
+  for (std::int32_t i = 0; i < filterCount; ++i) {
+    const VidPidPair& pair = filterPairs[i];
+    std::string vidPart;
+    std::string pidPart;
+    if (pair.vid >= 0 && pair.vid < 65535) vidPart = FormatNarrow(16, "vid_%04x", pair.vid);
+    if (pair.pid >= 0 && pair.pid < 65535) pidPart = FormatNarrow(16, "pid_%04x", pair.pid);
+    bool vidMatches = vidPart.empty() || std::strstr(path, vidPart.c_str()) != nullptr;
+    bool pidMatches = pidPart.empty() || std::strstr(path, pidPart.c_str()) != nullptr;
+    if (vidMatches && pidMatches) return true;
+  }
+  return false;
+}
+
+bool NZUsbVidPidEnumerator::ParseDevicePath(const char* path, std::uint16_t& vid, std::uint16_t& pid,
+                                            std::int32_t& interfaceNumber) const {
+  if (!path) return false;
+  const char* vidAt = std::strstr(path, "vid_");
+  const char* pidAt = std::strstr(path, "pid_");
+  const char* miAt = std::strstr(path, "mi_");
+  if (!vidAt || !pidAt) return false;
+  vid = static_cast<std::uint16_t>(ReadLong(vidAt + 4, 16) & 0xFFFF);
+  pid = static_cast<std::uint16_t>(ReadLong(pidAt + 4, 16) & 0xFFFF);
+  interfaceNumber = miAt ? ReadDecimal(miAt + 3) : -1;
+  return true;
+}
+
+std::string FormatUsbItemText(std::uint16_t vid, std::uint16_t pid, std::int32_t interfaceNumber) {
+  std::string text = FormatNarrow(kItemTextCapacity, "VID:0x%04X,PID:0x%04X", unsigned{vid}, unsigned{pid});
+  if (interfaceNumber >= 0) text += FormatNarrow(kItemTextCapacity - text.size(), ",MI:%02d", interfaceNumber);
+  return text;
+}

@@ -1,0 +1,122 @@
+#include "usb/usb_choices.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "diag/diagnostics.h"
+#include "usb/allocation.h"
+#include "usb/multi_string.h"
+#include "usb/number_text.h"
+#include "usb/usb_vid_pid_enumerator_win.h"
+
+namespace {
+
+// Frees a heap block of this layer when the scope ends.
+struct FreeOnExit {
+  void* block;
+  ~FreeOnExit() { std::free(block); }
+};
+
+// The tail after the last '&' of the device's first bus relation, when it has one.
+void ReadDeviceSuffix(ConfigManager& configManager, std::uint32_t devInst, char (&suffix)[kUsbSuffixCapacity]) {
+  std::uint32_t length = 0;
+  if (configManager.CM_Get_Device_ID_Size(&length, devInst, 0) != kCrSuccess) return;
+  if (length == UINT32_MAX) return;
+  auto* identifier = static_cast<char*>(AllocateBytes(std::size_t{length} + 1));
+  if (!identifier) return;
+  FreeOnExit identifierOwner{identifier};
+  // Without its own identifier the device has nothing to ask its relations by.
+  if (configManager.CM_Get_Device_IDA(devInst, identifier, length + 1, 0) != kCrSuccess) return;
+  identifier[length] = 0;
+  DebugTraceA("%s\r\n", identifier);
+
+  auto* list = static_cast<char*>(AllocateBytes(kBusRelationsCapacity));
+  if (!list) return;
+  FreeOnExit listOwner{list};
+  if (configManager.CM_Get_Device_ID_ListA(identifier, list, kBusRelationsCapacity, kCmGetIdListFilterBusRelations) !=
+      kCrSuccess)
+    return;
+  const auto* nul = static_cast<const char*>(std::memchr(list, 0, kBusRelationsCapacity));
+  const std::string_view first(list, nul ? static_cast<std::size_t>(nul - list) : kBusRelationsCapacity);
+  DebugTraceA("%s\r\n", first);
+  const std::size_t amp = first.rfind('&');
+  if (amp == std::string_view::npos) return;
+  const std::string_view tail = first.substr(amp + 1);
+  if (tail.size() >= kUsbSuffixCapacity) return;
+  std::memcpy(suffix, tail.data(), tail.size());
+  suffix[tail.size()] = 0;
+  DebugTraceA("%s\r\n", static_cast<const char*>(suffix));
+}
+
+// The device texts EnumerateW gives into the page's 1000-unit buffer.
+std::vector<std::u16string> EnumerateDeviceTexts(NZUsbVidPidEnumerator_win& enumerator) {
+  std::vector<char16_t> buffer(kDeviceTextsCapacity, 0);
+  std::vector<std::u16string> texts;
+  const auto capacity = static_cast<std::uint32_t>(kDeviceTextsCapacity * sizeof(char16_t));
+  if (enumerator.EnumerateW(buffer.data(), capacity, nullptr) == 0) return texts;
+  ForEachItem(buffer.data(), buffer.size(), [&texts](std::u16string_view item) { texts.emplace_back(item); });
+  return texts;
+}
+
+}  // namespace
+
+void FindUsbPrintDeviceSuffix(DeviceInterfaceSource& devices, ConfigManager& configManager,
+                              char (&suffix)[kUsbSuffixCapacity]) {
+  ScopedDeviceInfoSet set(devices, OpenUsbPrinterDeviceSet(devices));
+  if (!set.valid()) return;
+  DeviceInfoData device = EmptyDeviceInfoData(devices);
+  for (std::uint32_t index = 0; devices.SetupDiEnumDeviceInfo(set.get(), index, device); ++index) {
+    ReadDeviceSuffix(configManager, device.devInst, suffix);
+  }
+}
+
+void FillUsbPortsFromSpooler(UsbPlatform& platform, ComboBox& combo) {
+  char suffix[kUsbSuffixCapacity] = {};
+  FindUsbPrintDeviceSuffix(platform.devices, platform.configManager, suffix);
+
+  std::vector<PortInfo> ports;
+  std::uint32_t needed = 0;
+  std::uint32_t returned = 0;
+  SpoolResult sized = platform.spooler.EnumPortsW(2, 0, ports, needed, returned);
+  if (sized == SpoolResult::Failed && platform.lastError.GetLastError() == kErrorInsufficientBuffer && needed > 0) {
+    if (platform.spooler.EnumPortsW(2, needed, ports, needed, returned) == SpoolResult::Succeeded) {
+      for (const PortInfo& port : ports) {
+        if (port.portName.find(u"USB") != std::u16string::npos) combo.AddString(port.portName);
+      }
+    }
+  }
+
+  if (suffix[0] != 0) {
+    combo.SetWindowTextA(suffix);
+  } else if (combo.GetCount() <= 0) {
+    combo.SetWindowTextW(kDefaultUsbPort);
+  } else {
+    combo.SetCurSel(0);
+  }
+}
+
+void FillUsbDevicesForMonitor(UsbPlatform& platform, const InstallContext& context, ComboBox& combo) {
+  if (!context.filterUsbPort.empty()) {
+    NZUsbVidPidEnumerator_win enumerator(platform.devices);
+    for (const std::u16string& text : EnumerateDeviceTexts(enumerator)) {
+      if (text == context.filterUsbPort) {
+        combo.AddString(text);
+        break;
+      }
+    }
+  } else {
+    NZUsbVidPidEnumerator_win enumerator(platform.devices);
+    VidPidPair pair{};
+    if (!context.filterVid.empty() && !context.filterPid.empty()) {
+      pair.vid = ReadLong(context.filterVid.c_str(), 16);
+      pair.pid = ReadLong(context.filterPid.c_str(), 16);
+      enumerator.filterCount = 1;
+      enumerator.filterPairs = &pair;
+    }
+    for (const std::u16string& text : EnumerateDeviceTexts(enumerator)) combo.AddString(text);
+  }
+  if (combo.GetCount() > 0) combo.SetCurSel(0);
+}
