@@ -1,0 +1,111 @@
+#include "config/load_install_context.h"
+
+#include "diag/diagnostics.h"
+#include "diag/format.h"
+
+namespace {
+
+std::u16string ReadString(ProfileReader& profile, const InstallContext& context, const char16_t* section,
+                          const char16_t* key) {
+  std::u16string value;
+  profile.GetPrivateProfileStringW(section, key, u"", value, kFieldCapacity, context.configPath);
+  return CutToCapacity(value, kFieldCapacity);
+}
+
+std::uint32_t ReadInt(ProfileReader& profile, const InstallContext& context, const char16_t* section,
+                      const char16_t* key) {
+  return profile.GetPrivateProfileIntW(section, key, 0, context.configPath);
+}
+
+}  // namespace
+
+int GetOsBitness(SystemInfoProbe& system) {
+  // GetNativeSystemInfo is absent on old systems; a 32-bit process on 64-bit Windows must use it,
+  // since GetSystemInfo reports the emulated x86 there.
+  SystemInfo info;
+  ModuleHandle kernel = system.GetModuleHandleW(u"kernel32");
+  ProcAddress native = kernel ? system.GetProcAddress(kernel, "GetNativeSystemInfo") : 0;
+  if (native) {
+    system.GetNativeSystemInfo(native, info);
+  } else {
+    system.GetSystemInfo(info);
+  }
+  return info.processorArchitecture == kProcessorArchitectureAmd64 ||
+                 info.processorArchitecture == kProcessorArchitectureIa64
+             ? 64
+             : 32;
+}
+
+std::u16string WholeSectionEntries(const std::u16string& buffer, std::uint32_t count) {
+  std::size_t end = count < buffer.size() ? count : buffer.size();
+  std::u16string entries;
+  std::size_t start = 0;
+  while (start < end) {
+    std::size_t nul = buffer.find(u'\0', start);
+    if (nul == std::u16string::npos || nul >= end) break;  // the cut entry, if any
+    if (nul == start) break;                                // the list's terminator
+    entries.append(buffer, start, nul - start + 1);
+    start = nul + 1;
+  }
+  if (!entries.empty()) entries.push_back(u'\0');
+  return entries;
+}
+
+void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile,
+                        SystemInfoProbe& system) {
+  std::u16string path;
+  module.GetModuleFileNameW(path, kFieldCapacity);
+  path = CutToCapacity(path, kFieldCapacity);
+  module.PathRemoveFileSpecW(path);
+  context.installDir = CutToCapacity(path, kFieldCapacity);
+
+  context.configPath = FormatWide(kFieldCapacity, u"%s\\config.ini", context.installDir);
+  // A path cut short would name some other file ("...\config.i"); read nothing rather than that.
+  const std::u16string fileName = u"\\config.ini";
+  const bool pathFits = context.configPath.size() >= fileName.size() &&
+                        context.configPath.compare(context.configPath.size() - fileName.size(),
+                                                   fileName.size(), fileName) == 0;
+  if (!pathFits) DebugTrace(u"Config path longer than %u units, config.ini not read",
+                             static_cast<unsigned>(kFieldCapacity - 1));
+
+  if (pathFits) {
+    context.caption = ReadString(profile, context, u"ARGS", u"Caption");
+    context.printerBaseName = ReadString(profile, context, u"ARGS", u"PrnName");
+    context.driverPrefix = ReadString(profile, context, u"ARGS", u"Prefix");
+    context.defaultLanguage = ReadString(profile, context, u"ARGS", u"DefaultLanguage");
+    context.defaultPortType = ReadString(profile, context, u"ARGS", u"DefaultPorttype");
+    context.portMonitorName = ReadString(profile, context, u"ARGS", u"PortMonitor");
+    context.portNamePrefix = ReadString(profile, context, u"ARGS", u"PortNamePrefix");
+
+    context.skipLanguage = ReadInt(profile, context, u"SKIP", u"Language");
+    context.skipPort = ReadInt(profile, context, u"SKIP", u"Port");
+    context.autoInstall = ReadInt(profile, context, u"SKIP", u"AutoInstall");
+
+    context.filterVid = ReadString(profile, context, u"USB", u"FilterVid");
+    context.filterPid = ReadString(profile, context, u"USB", u"FilterPid");
+    context.filterUsbPort = ReadString(profile, context, u"USB", u"FilterUsbPort");
+  }
+
+  if (GetOsBitness(system) == 32) {
+    context.setupDirName = u"SETUP";
+    context.monitorDirName = u"MONITOR32";
+  } else {
+    context.setupDirName = u"SETUP64";
+    context.monitorDirName = u"MONITOR64";
+  }
+
+  context.languageCode = u"CHN";
+
+  context.printerData.clear();
+  if (pathFits) {
+    std::u16string section;
+    const std::uint32_t size = static_cast<std::uint32_t>(kPrinterDataCapacity);
+    std::uint32_t count = profile.GetPrivateProfileSectionW(u"DATA", section, size, context.configPath);
+    context.printerData = WholeSectionEntries(section, count);
+    // The reader cuts a section that does not fit without failing; say so, since those values
+    // never reach the printer.
+    if (count == size - 2) {
+      DebugTrace(u"DATA section larger than %u units, the entries past it are not used", size);
+    }
+  }
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Reading config.ini and the installer directory into InstallContext, and the OS-width probe.
+#include "config/install_context.h"
+#include "config/module_path.h"
+#include "config/profile_reader.h"
+#include "config/system_info.h"
+
+// 64 on 64-bit Windows (x64 or Itanium), else 32; asks the system on every call.
+int GetOsBitness(SystemInfoProbe& system);
+
+// Fills the directory, the keyed fields, the width-dependent directory names, the language code
+// and the printer data, in that order. A missing file, section or key leaves the default.
+void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile,
+                        SystemInfoProbe& system);
+
+// The complete entries of a section buffer as a multi-string (empty when there are none).
+// count is the section call's result: an entry not terminated before it was cut and is dropped.
+std::u16string WholeSectionEntries(const std::u16string& buffer, std::uint32_t count);
