@@ -39,8 +39,10 @@ std::u16string DependentFilesText(const DriverFileNames& names, bool uiDllExists
 // package paths "%s\\%s" all fit their 260-unit buffers for this prefix and language.
 bool DriverNamesFit(std::u16string_view driverPrefix, std::u16string_view languageCode);
 
-// True when the package directory and every path "%s\\%s" under it fit 260 units.
-bool DriverPathsFit(const DriverFileNames& names);
+// True when the package directory and every path "%s\\%s" of a package file under it fit
+// 260 units.
+bool DriverPathsFit(std::u16string_view installDir, std::u16string_view setupDirName,
+                    std::u16string_view languageCode, std::u16string_view driverPrefix);
 
 // "%s\\%s": a directory and a name joined by one backslash.
 std::u16string JoinPath(std::u16string_view directory, std::u16string_view name);

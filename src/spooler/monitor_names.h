@@ -10,8 +10,8 @@ inline constexpr char16_t kTcpIpMonitorHandleName[] = u", XcvMonitor Standard TC
 inline constexpr char16_t kAddPortCommand[] = u"AddPort";
 inline constexpr char16_t kGetPortCommand[] = u"GetPort";
 
-// ", XcvMonitor %s".
-std::u16string MonitorHandleName(std::u16string_view monitorName);
+// ", XcvMonitor %s"; no value when the monitor name does not fit the 260-unit buffer with it.
+std::optional<std::u16string> MonitorHandleName(std::u16string_view monitorName);
 // ", XcvPort %s"; no value when the port name does not fit the 260-unit buffer with it.
 std::optional<std::u16string> PortHandleName(std::u16string_view portName);
 

@@ -36,7 +36,7 @@ constexpr std::uint32_t kProtocolRawTcp = 1;  // PROTOCOL_RAWTCP_TYPE
 
 using TcpIpPortData = std::array<std::uint8_t, port_data_1::kSize>;
 
-inline constexpr char16_t kSnmpCommunity[] = u"zandor";
+inline constexpr char16_t kSnmpCommunityName[] = u"zandor";
 
 // True when name fits sztPortName and hostAddress fits both sztHostAddress and sztIPAddress.
 bool TcpIpPortTextsFit(std::u16string_view name, std::u16string_view hostAddress);
