@@ -1,0 +1,67 @@
+#include "spooler/win32/win32_services.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+#include <winver.h>
+
+#include <vector>
+
+#include "diag/win32/wide.h"
+
+namespace {
+const wchar_t* WOrNull(const std::optional<std::u16string>& text) { return text ? W(*text) : nullptr; }
+}  // namespace
+
+Win32VersionInstaller::Win32VersionInstaller()
+    : library_(L"version.dll"), verInstallFile_(library_.Get<VerInstallFileFn>("VerInstallFileW")) {}
+
+std::uint32_t Win32VersionInstaller::VerInstallFileW(std::uint32_t flags, const std::u16string& srcFileName,
+                                                     const std::u16string& destFileName, const std::u16string& srcDir,
+                                                     const std::u16string& destDir, const std::u16string& curDir,
+                                                     std::u16string& tmpFile, std::uint32_t& tmpFileLength) {
+  if (!verInstallFile_) {
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
+    return VIF_CANNOTREADSRC;
+  }
+  std::vector<wchar_t> temp(tmpFileLength + 1, L'\0');
+  UINT length = tmpFileLength;
+  DWORD result = verInstallFile_(flags, W(srcFileName), W(destFileName), W(srcDir), W(destDir), W(curDir),
+                                 temp.data(), &length);
+  tmpFileLength = length;
+  tmpFile = U16(temp.data());
+  return result;
+}
+
+std::uint32_t Win32FileSystem::GetSystemDirectoryW(std::u16string& directory, std::uint32_t capacity) {
+  std::vector<wchar_t> buffer(capacity + 1, L'\0');
+  UINT result = ::GetSystemDirectoryW(buffer.data(), capacity);
+  directory = U16(buffer.data());
+  return result;
+}
+
+bool Win32FileSystem::PathFileExistsW(const std::u16string& path) { return ::PathFileExistsW(W(path)) != FALSE; }
+
+bool Win32FileSystem::CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) {
+  return ::CopyFileW(W(existingFile), W(newFile), failIfExists ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32Shell::ShellExecuteExW(ShellExecuteInfo& info) {
+  SHELLEXECUTEINFOW shell = {};
+  shell.cbSize = sizeof(shell);
+  shell.fMask = info.fMask;
+  shell.hwnd = ToHwnd(info.hwnd);
+  shell.lpVerb = WOrNull(info.lpVerb);
+  shell.lpFile = W(info.lpFile);
+  shell.lpParameters = WOrNull(info.lpParameters);
+  shell.lpDirectory = WOrNull(info.lpDirectory);
+  shell.nShow = info.nShow;
+  BOOL ok = ::ShellExecuteExW(&shell);
+  info.hProcess = ok ? reinterpret_cast<ProcessHandle>(shell.hProcess) : 0;
+  return ok != FALSE;
+}
+
+std::uint32_t Win32Shell::WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) {
+  return ::WaitForSingleObject(reinterpret_cast<HANDLE>(handle), milliseconds);
+}
+
+bool Win32Shell::CloseHandle(ProcessHandle handle) { return ::CloseHandle(reinterpret_cast<HANDLE>(handle)) != FALSE; }

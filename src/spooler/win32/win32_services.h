@@ -1,0 +1,38 @@
+#pragma once
+// Version installation (version.dll, loaded from the system directory), the file calls and the
+// shell: one method per platform call.
+#include <windows.h>
+
+#include "diag/win32/system_library.h"
+#include "spooler/file_system.h"
+#include "spooler/shell.h"
+#include "spooler/version_installer.h"
+
+class Win32VersionInstaller : public VersionInstaller {
+ public:
+  Win32VersionInstaller();
+  // Without version.dll: VIF_CANNOTREADSRC and the last-error value 127.
+  std::uint32_t VerInstallFileW(std::uint32_t flags, const std::u16string& srcFileName,
+                                const std::u16string& destFileName, const std::u16string& srcDir,
+                                const std::u16string& destDir, const std::u16string& curDir, std::u16string& tmpFile,
+                                std::uint32_t& tmpFileLength) override;
+
+ private:
+  using VerInstallFileFn = DWORD(WINAPI*)(DWORD, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, PUINT);
+  SystemLibrary library_;
+  VerInstallFileFn verInstallFile_;
+};
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::uint32_t GetSystemDirectoryW(std::u16string& directory, std::uint32_t capacity) override;
+  bool PathFileExistsW(const std::u16string& path) override;
+  bool CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) override;
+};
+
+class Win32Shell : public Shell {
+ public:
+  bool ShellExecuteExW(ShellExecuteInfo& info) override;
+  std::uint32_t WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) override;
+  bool CloseHandle(ProcessHandle handle) override;
+};
