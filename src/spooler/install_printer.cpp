@@ -78,14 +78,14 @@ int InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, c
   return flags == 0 ? 1 : 0;
 }
 
-void InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow) {
+int InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow) {
   // Values too long for their buffers are refused before anything changes on the machine.
-  if (!CheckDriverLengths(context, mainWindow)) return;
+  if (!CheckDriverLengths(context, mainWindow)) return 0;
 
   std::u16string printerName;
   if (!MakeUniquePrinterName(platform, context.printerBaseName, printerName)) {
     ShowError(mainWindow, kErrorFilenameExcedRange, kPrnNameTooLong);
-    return;
+    return 0;
   }
   const std::u16string portName = context.portName;
   const DriverFileNames names =
@@ -98,7 +98,7 @@ void InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHand
   std::uint32_t needed = 0;
   if (!platform.spooler.GetPrinterDriverDirectoryW(environment, 1, kDriverDirectoryBytes, driverDir, needed)) {
     ShowError(mainWindow, platform.lastError.GetLastError(), u"GetPrinterDriverDirectory Failed");
-    return;
+    return 0;
   }
 
   for (const std::u16string& file : PackageFiles(names)) InstallDriverFile(platform, file, names.sourceDir, driverDir);
@@ -120,7 +120,7 @@ void InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHand
   driver.defaultDataType = u"Raw";
   if (!platform.spooler.AddPrinterDriverW(3, driver)) {
     ShowError(mainWindow, platform.lastError.GetLastError(), u"AddPrinterDriver Failed");
-    return;
+    return 0;
   }
 
   PrinterInfo2 printer;
@@ -133,11 +133,12 @@ void InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHand
   PrinterHandle handle = platform.spooler.AddPrinterW(2, printer);
   if (!handle) {
     ShowError(mainWindow, platform.lastError.GetLastError(), u"AddPrinter Failed");
-    return;
+    return 0;
   }
 
   WritePrinterData(platform, handle, context.printerData);
   platform.spooler.ClosePrinter(handle);
   ShowMessage(mainWindow, FormatWide(kSuccessTextCapacity, u"Add Printer Successful - %s", printerName),
               std::u16string(u"OK"));
+  return 1;
 }

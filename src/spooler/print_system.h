@@ -35,7 +35,8 @@ constexpr std::uint32_t kStandardRawPort = 9100;
 
 // Picks the printer name, copies the package, registers the driver, adds the printer on
 // context.portName, writes the DATA values and shows exactly one box, owned by mainWindow.
-void InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow);
+// 1 when the printer was added (the success box), 0 after an error box.
+int InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow);
 
 // One enumeration of the local printers, then the first free name. Returns 1 with outName set;
 // 0 when the chosen name would not fit its 260-unit buffer (outName then empty).
