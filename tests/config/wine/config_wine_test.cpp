@@ -1,0 +1,332 @@
+// LoadInstallContext with the real profile reader, module path and system probe. Each case gets a
+// folder of its own holding a copy of this executable and, when the case has one, a config.ini;
+// the copy runs with --load-context and writes what it loaded to a file the test then reads.
+// (A small checker of its own: GoogleTest needs std::mutex, which MinGW's win32 threads lack.)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "config/install_context.h"
+#include "config/load_install_context.h"
+#include "config/win32/install_context_win.h"
+#include "config/win32/module_path_win.h"
+#include "config/win32/profile_reader_win.h"
+#include "config/win32/system_info_win.h"
+#include "diag/fake_diagnostics.h"
+#include "diag/win32/wide.h"
+
+namespace {
+
+int g_checks = 0;
+int g_failures = 0;
+const char* g_test = "";
+
+std::string Utf8(const std::u16string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    std::uint32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    if (c == 0) out += "\\0";
+    else if (c < 0x80) out += static_cast<char>(c);
+    else if (c < 0x800) out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    else if (c < 0x10000)
+      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+              static_cast<char>(0x80 | (c & 0x3F))};
+    else
+      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+              static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+  }
+  return out.size() > 300 ? out.substr(0, 300) + "..." : out;
+}
+std::string Show(const std::u16string& v) { return "\"" + Utf8(v) + "\""; }
+std::string Show(const char16_t* v) { return Show(std::u16string(v)); }
+std::string Show(const std::string& v) { return "\"" + v + "\""; }
+template <class T>
+std::string Show(const T& v) { return std::to_string(v); }
+
+template <class A, class B>
+void CheckEq(const A& expected, const B& actual, const char* what, int line) {
+  ++g_checks;
+  if (expected == actual) return;
+  ++g_failures;
+  std::printf("FAILED %s line %d: %s\n  expected %s\n  actual   %s\n", g_test, line, what, Show(expected).c_str(),
+              Show(actual).c_str());
+}
+#define EXPECT_EQ(expected, actual) CheckEq((expected), (actual), #actual, __LINE__)
+#define EXPECT_TRUE(condition) CheckEq(true, static_cast<bool>(condition), #condition, __LINE__)
+#define ADD_FAILURE_TEXT(text) CheckEq(std::string(), std::string(text), "", __LINE__)
+
+using Record = std::map<std::string, std::u16string>;
+
+const char* const kTraceField = "trace";
+
+void Put(std::u16string& out, const std::u16string& text) {
+  const std::uint32_t n = static_cast<std::uint32_t>(text.size());
+  out.push_back(static_cast<char16_t>(n & 0xFFFF));
+  out.push_back(static_cast<char16_t>(n >> 16));
+  out += text;
+}
+
+bool WriteBytes(const std::wstring& path, const void* data, DWORD size) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, data, size, &written, nullptr);
+  CloseHandle(file);
+  return ok && written == size;
+}
+
+std::vector<char> ReadBytes(const std::wstring& path) {
+  std::vector<char> bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  CloseHandle(file);
+  return bytes;
+}
+
+// The child's side: load through the real calls and write every field, then the trace lines.
+int LoadContextInto(const wchar_t* outPath) {
+  ScopedFakeDiagnostics diag;
+  InstallContext context;
+  Win32ModulePath module;
+  Win32ProfileReader profile;
+  Win32SystemInfo system;
+  LoadInstallContext(context, module, profile, system);
+  const std::pair<const char*, const std::u16string*> fields[] = {
+      {"installDir", &context.installDir},       {"configPath", &context.configPath},
+      {"caption", &context.caption},             {"printerBaseName", &context.printerBaseName},
+      {"driverPrefix", &context.driverPrefix},   {"defaultLanguage", &context.defaultLanguage},
+      {"defaultPortType", &context.defaultPortType}, {"portMonitorName", &context.portMonitorName},
+      {"portNamePrefix", &context.portNamePrefix}, {"filterVid", &context.filterVid},
+      {"filterPid", &context.filterPid},         {"filterUsbPort", &context.filterUsbPort},
+      {"setupDirName", &context.setupDirName},   {"monitorDirName", &context.monitorDirName},
+      {"languageCode", &context.languageCode},   {"printerData", &context.printerData},
+  };
+  std::u16string out;
+  for (const auto& f : fields) {
+    Put(out, std::u16string(f.first, f.first + strlen(f.first)));
+    Put(out, *f.second);
+  }
+  const std::pair<const char*, std::uint32_t> numbers[] = {
+      {"skipLanguage", context.skipLanguage}, {"skipPort", context.skipPort}, {"autoInstall", context.autoInstall}};
+  for (const auto& n : numbers) {
+    Put(out, std::u16string(n.first, n.first + strlen(n.first)));
+    std::string digits = std::to_string(n.second);
+    Put(out, std::u16string(digits.begin(), digits.end()));
+  }
+  for (const auto& line : diag.output.wide) {
+    Put(out, u"trace");
+    Put(out, line);
+  }
+  return WriteBytes(outPath, out.data(), static_cast<DWORD>(out.size() * sizeof(char16_t))) ? 0 : 3;
+}
+
+Record Parse(const std::vector<char>& bytes) {
+  std::u16string units(bytes.size() / 2, u'\0');
+  memcpy(&units[0], bytes.data(), units.size() * 2);
+  Record record;
+  std::size_t at = 0;
+  auto take = [&](std::u16string& text) {
+    if (at + 2 > units.size()) return false;
+    std::uint32_t n = units[at] | (static_cast<std::uint32_t>(units[at + 1]) << 16);
+    at += 2;
+    if (at + n > units.size()) return false;
+    text = units.substr(at, n);
+    at += n;
+    return true;
+  };
+  std::u16string name, value;
+  while (take(name) && take(value)) {
+    std::string key(name.begin(), name.end());
+    if (key == kTraceField && record.count(key)) record[key] += u"\n" + value;
+    else record[key] = value;
+  }
+  return record;
+}
+
+std::wstring SelfPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return path;
+}
+
+// A folder of its own under the temporary directory, removed with what it holds.
+class CaseFolder {
+ public:
+  CaseFolder() {
+    static int counter = 0;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"cfgwine-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    CreateDirectoryW(path_.c_str(), nullptr);
+  }
+  ~CaseFolder() {
+    for (const wchar_t* name : {L"\\probe.exe", L"\\config.ini", L"\\out.bin"}) DeleteFileW((path_ + name).c_str());
+    RemoveDirectoryW(path_.c_str());
+  }
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+// Runs a copy of this executable beside the given config.ini bytes (none: no file).
+Record LoadBeside(const CaseFolder& folder, const std::vector<char>* config) {
+  const std::wstring dir = folder.path();
+  const std::wstring exe = dir + L"\\probe.exe";
+  const std::wstring out = dir + L"\\out.bin";
+  EXPECT_TRUE(CopyFileW(SelfPath().c_str(), exe.c_str(), FALSE));
+  if (config) EXPECT_TRUE(WriteBytes(dir + L"\\config.ini", config->data(), static_cast<DWORD>(config->size())));
+  std::wstring command = L"\"" + exe + L"\" --load-context \"" + out + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
+                      &process)) {
+    ADD_FAILURE_TEXT("CreateProcessW failed: " + std::to_string(GetLastError()));
+    return {};
+  }
+  WaitForSingleObject(process.hProcess, 60000);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(0ul, static_cast<unsigned long>(code));
+  return Parse(ReadBytes(out));
+}
+
+std::vector<char> Ascii(const std::string& text) { return std::vector<char>(text.begin(), text.end()); }
+
+// UTF-16LE with a byte-order mark, as the README recommends for non-ASCII values.
+std::vector<char> Utf16WithBom(const std::u16string& text) {
+  std::vector<char> bytes = {'\xFF', '\xFE'};
+  for (char16_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
+
+std::u16string Dir(const CaseFolder& folder) { return U16(folder.path().c_str()); }
+
+const bool k64 = EXPECTED_OS_BITNESS == 64;
+
+}  // namespace
+
+void GetOsBitness_WidthOfThePrefix() {
+  g_test = "GetOsBitness.WidthOfThePrefix";
+  EXPECT_EQ(EXPECTED_OS_BITNESS, GetOsBitness());
+  EXPECT_EQ(EXPECTED_OS_BITNESS, GetOsBitness());  // not cached, same answer
+}
+
+void LoadInstallContextWine_AsciiFileWithEveryKey() {
+  g_test = "LoadInstallContextWine.AsciiFileWithEveryKey";
+  CaseFolder folder;
+  const std::vector<char> config = Ascii(
+      "[ARGS]\r\nCaption=Label Printer Setup\r\nPrnName=Label Printer\r\nPrefix=LBL\r\nDefaultLanguage=ENG\r\n"
+      "DefaultPorttype=USB\r\nPortMonitor=Label USB Monitor\r\nPortNamePrefix=LBUSB\r\n"
+      "[SKIP]\r\nLanguage=1\r\nPort=0\r\nAutoInstall=2\r\n"
+      "[usb]\r\nfiltervid=1A2B\r\nFilterPid=5E6F\r\nFilterUsbPort=\r\n"
+      "[DATA]\r\nPaperName=Label 60x40\r\nDarkness=8\r\nx=y=z\r\n");
+  Record r = LoadBeside(folder, &config);
+  EXPECT_EQ(Dir(folder), r["installDir"]);
+  EXPECT_EQ(Dir(folder) + u"\\config.ini", r["configPath"]);
+  EXPECT_EQ(u"Label Printer Setup", r["caption"]);
+  EXPECT_EQ(u"Label Printer", r["printerBaseName"]);
+  EXPECT_EQ(u"LBL", r["driverPrefix"]);
+  EXPECT_EQ(u"ENG", r["defaultLanguage"]);
+  EXPECT_EQ(u"USB", r["defaultPortType"]);
+  EXPECT_EQ(u"Label USB Monitor", r["portMonitorName"]);
+  EXPECT_EQ(u"LBUSB", r["portNamePrefix"]);
+  EXPECT_EQ(u"1", r["skipLanguage"]);
+  EXPECT_EQ(u"0", r["skipPort"]);
+  EXPECT_EQ(u"2", r["autoInstall"]);
+  EXPECT_EQ(u"1A2B", r["filterVid"]);  // names match without regard to case
+  EXPECT_EQ(u"5E6F", r["filterPid"]);
+  EXPECT_EQ(u"", r["filterUsbPort"]);
+  EXPECT_EQ(k64 ? u"SETUP64" : u"SETUP", r["setupDirName"]);
+  EXPECT_EQ(k64 ? u"MONITOR64" : u"MONITOR32", r["monitorDirName"]);
+  EXPECT_EQ(u"CHN", r["languageCode"]);
+  EXPECT_EQ(std::u16string(u"PaperName=Label 60x40\0Darkness=8\0x=y=z\0\0", 40), r["printerData"]);
+  EXPECT_EQ(0u, r.count(kTraceField));
+}
+
+void LoadInstallContextWine_Utf16FileWithChineseValues() {
+  g_test = "LoadInstallContextWine.Utf16FileWithChineseValues";
+  CaseFolder folder;
+  const std::vector<char> config = Utf16WithBom(
+      u"[ARGS]\r\nCaption=标签打印机安装\r\nPrnName=标签打印机\r\nPrefix=LBL\r\nDefaultLanguage=CHN\r\n"
+      u"[DATA]\r\n纸张=60x40 毫米\r\n浓度=8\r\n");
+  Record r = LoadBeside(folder, &config);
+  EXPECT_EQ(u"标签打印机安装", r["caption"]);
+  EXPECT_EQ(u"标签打印机", r["printerBaseName"]);
+  EXPECT_EQ(u"LBL", r["driverPrefix"]);
+  EXPECT_EQ(u"CHN", r["defaultLanguage"]);
+  EXPECT_EQ(std::u16string(u"纸张=60x40 毫米\0浓度=8\0\0", 18), r["printerData"]);
+  EXPECT_EQ(u"0", r["skipLanguage"]);
+}
+
+void LoadInstallContextWine_MissingFileGivesDefaults() {
+  g_test = "LoadInstallContextWine.MissingFileGivesDefaults";
+  CaseFolder folder;
+  Record r = LoadBeside(folder, nullptr);
+  EXPECT_EQ(Dir(folder), r["installDir"]);
+  for (const char* field : {"caption", "printerBaseName", "driverPrefix", "defaultLanguage", "defaultPortType",
+                            "portMonitorName", "portNamePrefix", "filterVid", "filterPid", "filterUsbPort",
+                            "printerData"}) {
+    EXPECT_EQ(u"", r[field]);
+  }
+  for (const char* field : {"skipLanguage", "skipPort", "autoInstall"}) EXPECT_EQ(u"0", r[field]);
+  EXPECT_EQ(u"CHN", r["languageCode"]);
+  EXPECT_EQ(k64 ? u"SETUP64" : u"SETUP", r["setupDirName"]);
+}
+
+void LoadInstallContextWine_MissingSectionsGiveDefaults() {
+  g_test = "LoadInstallContextWine.MissingSectionsGiveDefaults";
+  CaseFolder folder;
+  const std::vector<char> config = Ascii("[ARGS]\r\nPrefix=LBL\r\n[OTHER]\r\nLanguage=1\r\nFilterVid=1A2B\r\n");
+  Record r = LoadBeside(folder, &config);
+  EXPECT_EQ(u"LBL", r["driverPrefix"]);
+  EXPECT_EQ(u"", r["caption"]);
+  EXPECT_EQ(u"0", r["skipLanguage"]);
+  EXPECT_EQ(u"", r["filterVid"]);
+  EXPECT_EQ(u"", r["printerData"]);
+}
+
+void LoadInstallContextWine_LongValueCutAndOversizedDataSectionTraced() {
+  g_test = "LoadInstallContextWine.LongValueCutAndOversizedDataSectionTraced";
+  CaseFolder folder;
+  // 3000 entries of 13 units ("K00000=value" and its NUL): 39000 units, past the 32768 buffer.
+  std::string text = "[ARGS]\r\nCaption=" + std::string(300, 'c') + "\r\n[DATA]\r\n";
+  for (int i = 0; i < 3000; ++i) {
+    std::string digits = std::to_string(i);
+    text += "K" + std::string(5 - digits.size(), '0') + digits + "=value\r\n";
+  }
+  const std::vector<char> config = Ascii(text);
+  Record r = LoadBeside(folder, &config);
+  EXPECT_EQ(std::u16string(259, u'c'), r["caption"]);
+  const std::u16string& data = r["printerData"];
+  EXPECT_EQ(2520u * 13 + 1, data.size());  // the whole entries that fit; the cut one is not used
+  if (data.size() > 2519 * 13) EXPECT_EQ(std::u16string(u"K02519=value\0\0", 14), data.substr(2519 * 13));
+  EXPECT_EQ(u"Tollinder - DATA section larger than 32768 units, the entries past it are not used", r[kTraceField]);
+}
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wstring(argv[1]) == L"--load-context") return LoadContextInto(argv[2]);
+  GetOsBitness_WidthOfThePrefix();
+  LoadInstallContextWine_AsciiFileWithEveryKey();
+  LoadInstallContextWine_Utf16FileWithChineseValues();
+  LoadInstallContextWine_MissingFileGivesDefaults();
+  LoadInstallContextWine_MissingSectionsGiveDefaults();
+  LoadInstallContextWine_LongValueCutAndOversizedDataSectionTraced();
+  std::printf("%d checks, %d failed\n", g_checks, g_failures);
+  return g_failures == 0 ? 0 : 1;
+}
