@@ -1,0 +1,117 @@
+#include "fake_print_services.h"
+
+#include "spooler/driver_files.h"
+
+std::u16string FakeFileSystem::Key(const std::u16string& path) {
+  std::u16string key = path;
+  for (char16_t& unit : key) {
+    if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
+  }
+  return key;
+}
+
+std::uint32_t FakeFileSystem::GetSystemDirectoryW(std::u16string& directory, std::uint32_t capacity) {
+  directory.clear();
+  if (Enter("GetSystemDirectoryW", "GetSystemDirectoryW(" + std::to_string(capacity) + ")")) return 0;
+  // As the real call: the length on success, the size needed with its NUL when too small.
+  if (systemDirectory.size() + 1 > capacity) return static_cast<std::uint32_t>(systemDirectory.size() + 1);
+  directory = systemDirectory;
+  return static_cast<std::uint32_t>(systemDirectory.size());
+}
+
+bool FakeFileSystem::PathFileExistsW(const std::u16string& path) {
+  if (Enter("PathFileExistsW", "PathFileExistsW(" + Quoted(path) + ")")) return false;
+  if (!Exists(path)) {
+    SetError(kErrorFileNotFound);
+    return false;
+  }
+  return true;
+}
+
+bool FakeFileSystem::CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) {
+  if (Enter("CopyFileW", "CopyFileW(" + Quoted(existingFile) + ", " + Quoted(newFile) + ", " +
+                             (failIfExists ? "1" : "0") + ")")) {
+    return false;
+  }
+  if (!Exists(existingFile)) {
+    SetError(kErrorFileNotFound);
+    return false;
+  }
+  if (failIfExists && Exists(newFile)) {
+    SetError(80);  // ERROR_FILE_EXISTS
+    return false;
+  }
+  AddFile(newFile);
+  copies.emplace_back(existingFile, newFile);
+  return true;
+}
+
+std::uint32_t FakeVersionInstaller::VerInstallFileW(std::uint32_t flags, const std::u16string& srcFileName,
+                                                    const std::u16string& destFileName, const std::u16string& srcDir,
+                                                    const std::u16string& destDir, const std::u16string& curDir,
+                                                    std::u16string& tmpFile, std::uint32_t& tmpFileLength) {
+  tempLengths.push_back(tmpFileLength);
+  tmpFile.clear();
+  std::string call = "VerInstallFileW(" + std::to_string(flags) + ", " + Quoted(srcFileName) + ", " +
+                     Quoted(destFileName) + ", " + Quoted(srcDir) + ", " + Quoted(destDir) + ", " + Quoted(curDir) +
+                     ")";
+  if (Enter("VerInstallFileW", call)) return kVifCannotReadSrc;
+  auto forced = flagsFor.find(srcFileName);
+  if (forced != flagsFor.end()) return forced->second;
+  if (!files_.Exists(JoinPath(srcDir, srcFileName))) return kVifCannotReadSrc;
+  files_.AddFile(JoinPath(destDir, destFileName));
+  return 0;
+}
+
+bool FakeShell::ShellExecuteExW(ShellExecuteInfo& info) {
+  info.hProcess = 0;
+  std::string call = "ShellExecuteExW(" + Quoted(info.lpVerb) + ", " + Quoted(info.lpFile) + ", " +
+                     Quoted(info.lpParameters) + ", " + Quoted(info.lpDirectory) + ", " + std::to_string(info.nShow) +
+                     ")";
+  executed.push_back(info);
+  if (Enter("ShellExecuteExW", call)) return false;
+  if (!files_.Exists(info.lpFile)) {
+    SetError(kErrorFileNotFound);
+    return false;
+  }
+  if (info.fMask & kSeeMaskNoCloseProcess) {
+    info.hProcess = next_++;
+    openProcesses.insert(info.hProcess);
+  }
+  if (onRun) onRun(info);
+  return true;
+}
+
+std::uint32_t FakeShell::WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) {
+  if (Enter("WaitForSingleObject", "WaitForSingleObject(" + std::to_string(handle) + ", " +
+                                       std::to_string(milliseconds) + ")")) {
+    return 0xFFFFFFFF;  // WAIT_FAILED
+  }
+  return openProcesses.count(handle) ? 0 : 0xFFFFFFFF;
+}
+
+bool FakeShell::CloseHandle(ProcessHandle handle) {
+  if (Enter("CloseHandle", "CloseHandle(" + std::to_string(handle) + ")")) return false;
+  return openProcesses.erase(handle) != 0;
+}
+
+std::vector<std::u16string> FakePrintPlatform::Traces() const {
+  std::vector<std::u16string> lines;
+  const std::u16string prefix = kTracePrefix;
+  for (const std::u16string& line : diagnostics.output.wide) {
+    lines.push_back(line.compare(0, prefix.size(), prefix) == 0 ? line.substr(prefix.size()) : line);
+  }
+  return lines;
+}
+
+void AddDriverPackage(FakeFileSystem& files, const InstallContext& context, bool withIni, bool withUi, bool withUni) {
+  DriverFileNames names =
+      BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
+  files.AddFile(JoinPath(names.sourceDir, names.gpdFile));
+  files.AddFile(JoinPath(names.sourceDir, names.rcDll));
+  if (withIni) files.AddFile(JoinPath(names.sourceDir, names.iniFile));
+  if (withUi) files.AddFile(JoinPath(names.sourceDir, names.uiDll));
+  if (withUni) files.AddFile(JoinPath(names.sourceDir, names.uniDll));
+  for (const char16_t* name : kUnidrvFiles) files.AddFile(JoinPath(names.sourceDir, name));
+  files.AddFile(JoinPath(names.sourceDir, u"srclient.dll"));
+}

@@ -1,0 +1,97 @@
+#pragma once
+// In-memory file system, version installer and shell for the print system, sharing the
+// spooler fake's call log; and FakePrintPlatform, all of them wired into one PrintPlatform.
+#include <functional>
+#include <set>
+
+#include "diag/fake_diagnostics.h"
+#include "fake_call_log.h"
+#include "fake_spooler.h"
+#include "spooler/print_system.h"
+
+constexpr std::uint32_t kErrorFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
+constexpr std::uint32_t kVifCannotReadSrc = 0x00100000;  // VIF_CANNOTREADSRC
+
+// Files by full path; paths compare without regard to letter case, as on Windows.
+class FakeFileSystem : public FileSystem, public FakeSeam {
+ public:
+  using FakeSeam::FakeSeam;
+  std::u16string systemDirectory = u"C:\\windows\\system32";
+  void AddFile(const std::u16string& path) { files_.insert(Key(path)); }
+  void RemoveFile(const std::u16string& path) { files_.erase(Key(path)); }
+  bool Exists(const std::u16string& path) const { return files_.count(Key(path)) != 0; }
+  std::vector<std::pair<std::u16string, std::u16string>> copies;
+
+  std::uint32_t GetSystemDirectoryW(std::u16string& directory, std::uint32_t capacity) override;
+  bool PathFileExistsW(const std::u16string& path) override;
+  bool CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) override;
+
+ private:
+  static std::u16string Key(const std::u16string& path);
+  std::set<std::u16string> files_;
+};
+
+// Installs a file present in the fake file system by copying it there; flagsFor forces a result.
+class FakeVersionInstaller : public VersionInstaller, public FakeSeam {
+ public:
+  FakeVersionInstaller(CallLog& log, LastError& lastError, FakeFileSystem& files)
+      : FakeSeam(log, lastError), files_(files) {}
+  std::map<std::u16string, std::uint32_t> flagsFor;
+  // The temporary-name buffer's length as each call received it.
+  std::vector<std::uint32_t> tempLengths;
+
+  std::uint32_t VerInstallFileW(std::uint32_t flags, const std::u16string& srcFileName,
+                                const std::u16string& destFileName, const std::u16string& srcDir,
+                                const std::u16string& destDir, const std::u16string& curDir, std::u16string& tmpFile,
+                                std::uint32_t& tmpFileLength) override;
+
+ private:
+  FakeFileSystem& files_;
+};
+
+// Starts a "process" for any file the fake file system holds; onRun plays the tool.
+class FakeShell : public Shell, public FakeSeam {
+ public:
+  FakeShell(CallLog& log, LastError& lastError, FakeFileSystem& files) : FakeSeam(log, lastError), files_(files) {}
+  std::vector<ShellExecuteInfo> executed;
+  std::function<void(const ShellExecuteInfo&)> onRun;
+  std::set<ProcessHandle> openProcesses;
+
+  bool ShellExecuteExW(ShellExecuteInfo& info) override;
+  std::uint32_t WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) override;
+  bool CloseHandle(ProcessHandle handle) override;
+
+ private:
+  FakeFileSystem& files_;
+  ProcessHandle next_ = 0x700;
+};
+
+// Every print-system fake over one log and one last-error value, with the trace and box sinks.
+struct FakePrintPlatform {
+  explicit FakePrintPlatform(int osBitness = 32)
+      : spooler(log, lastError),
+        files(log, lastError),
+        versions(log, lastError, files),
+        shell(log, lastError, files),
+        platform{spooler, versions, files, shell, lastError, osBitness} {}
+  FakePrintPlatform(const FakePrintPlatform&) = delete;
+  FakePrintPlatform& operator=(const FakePrintPlatform&) = delete;
+
+  CallLog log;
+  FakeLastError lastError;
+  ScopedFakeDiagnostics diagnostics;
+  FakeSpooler spooler;
+  FakeFileSystem files;
+  FakeVersionInstaller versions;
+  FakeShell shell;
+  PrintPlatform platform;
+
+  // The boxes shown and the trace lines without their prefix.
+  const std::vector<RecordedBox>& Boxes() const { return diagnostics.dialogs.boxes; }
+  std::vector<std::u16string> Traces() const;
+};
+
+// A driver package of prefix and language under installDir\setupDirName\languageCode: the GPD,
+// the RC DLL, the UNIDRV files and srclient.dll, and the three optional files when asked.
+void AddDriverPackage(FakeFileSystem& files, const InstallContext& context, bool withIni = true, bool withUi = true,
+                      bool withUni = true);

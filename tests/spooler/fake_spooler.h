@@ -1,0 +1,126 @@
+#pragma once
+// An in-memory spooler: printers with their data and job counts, ports, drivers, driver
+// directories and port monitors answering XcvData. Records every call in the shared log, and
+// fails any call on demand (Fail(method, error)) or any allocation (FailAllocation(method)).
+#include <functional>
+#include <map>
+#include <set>
+
+#include "fake_call_log.h"
+#include "spooler/port_records.h"
+#include "spooler/spooler.h"
+
+constexpr std::uint32_t kErrorInvalidHandle = 6;             // ERROR_INVALID_HANDLE
+constexpr std::uint32_t kErrorNotEnoughMemory = 8;           // ERROR_NOT_ENOUGH_MEMORY
+constexpr std::uint32_t kErrorInvalidParameter = 87;         // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t kErrorUnknownPrinterDriver = 1797;   // ERROR_UNKNOWN_PRINTER_DRIVER
+constexpr std::uint32_t kErrorInvalidPrinterName = 1801;     // ERROR_INVALID_PRINTER_NAME
+constexpr std::uint32_t kErrorPrinterAlreadyExists = 1802;   // ERROR_PRINTER_ALREADY_EXISTS
+constexpr std::uint32_t kErrorInvalidEnvironment = 1805;     // ERROR_INVALID_ENVIRONMENT
+
+inline constexpr char16_t kTcpIpMonitorName[] = u"Standard TCP/IP Port";
+
+struct FakePrinter {
+  PrinterInfo2 info;
+  // Value name -> type and bytes, as SetPrinterDataW left them.
+  std::map<std::u16string, std::pair<std::uint32_t, std::vector<std::uint8_t>>> data;
+  std::vector<std::u16string> dataOrder;
+  // The value's text, as the UTF-16 bytes stored.
+  std::optional<std::u16string> Text(const std::u16string& name) const;
+};
+
+struct FakeMonitor {
+  std::u16string name;
+  // "AddPort": the call's result (false: XcvDataW fails with addPortError) and the status.
+  bool addPortCallSucceeds = true;
+  std::uint32_t addPortError = kErrorInvalidParameter;
+  std::uint32_t addPortStatus = 0;
+  // Status for a port of that name already there (the Standard TCP/IP monitor's 183).
+  std::uint32_t existingPortStatus = kErrorAlreadyExists;
+  // With status 0, the port named at offset 0 of the record appears in EnumPortsW.
+  bool createsPorts = true;
+  std::u16string portDescription = u"Fake Port";
+  // "GetPort" on one of its ports: the call's result and the status; answer fills the output.
+  bool answersGetPort = true;
+  std::uint32_t getPortStatus = 0;
+  std::vector<std::uint8_t> getPortAnswer;
+  // Every "AddPort" input, in order.
+  std::vector<std::vector<std::uint8_t>> addPortInputs;
+};
+
+struct XcvCall {
+  std::u16string handleName;
+  std::u16string command;
+  std::vector<std::uint8_t> input;
+  std::size_t outputSize = 0;
+};
+
+class FakeSpooler : public Spooler, public FakeSeam {
+ public:
+  FakeSpooler(CallLog& log, LastError& lastError);
+
+  // --- State, for tests to set up and inspect ---
+  std::vector<FakePrinter> printers;
+  std::vector<PortInfo> ports;
+  std::vector<DriverInfo3> drivers;
+  std::map<std::u16string, FakeMonitor> monitors;
+  // Environment name -> driver directory; the caller's own environment for a null one.
+  std::map<std::u16string, std::u16string> driverDirectories;
+  std::u16string callerEnvironment = u"Windows NT x86";
+  // AddPrinterW refuses a port the spooler does not know (Wine does not).
+  bool requireKnownPort = false;
+  std::vector<XcvCall> xcvCalls;
+  std::vector<std::u16string> configuredPorts;
+
+  FakePrinter& AddPrinter(const std::u16string& name, const std::u16string& port = u"LPT1:",
+                          std::uint32_t jobs = 0, const std::u16string& driver = u"Generic");
+  PortInfo& AddPort(const std::u16string& name, const std::u16string& monitor = u"Local Port");
+  FakeMonitor& AddMonitor(const std::u16string& name);
+  FakeMonitor& AddTcpIpMonitor() { return AddMonitor(kTcpIpMonitorName); }
+  FakePrinter* FindPrinter(const std::u16string& name);
+  const PortInfo* FindPort(const std::u16string& name) const;
+  std::size_t OpenHandleCount() const { return handles_.size(); }
+
+  // The buffer-filling calls of this method return NoMemory (last error 8); 0 = every call.
+  void FailAllocation(const std::string& method, int onlyCall = 0) { allocationFailures.Fail(method, 8, onlyCall); }
+  FailureSwitch allocationFailures;
+  // Bytes the size query reports beyond the records' own (0: the records' size only).
+  std::map<std::string, std::uint32_t> neededOverride;
+
+  // --- Spooler ---
+  bool OpenPrinterW(const std::u16string& printerName, PrinterHandle& handle, std::uint32_t desiredAccess) override;
+  bool ClosePrinter(PrinterHandle handle) override;
+  bool XcvDataW(PrinterHandle handle, const std::u16string& dataName, const std::vector<std::uint8_t>& input,
+                std::vector<std::uint8_t>& output, std::uint32_t& outputNeeded, std::uint32_t& status) override;
+  SpoolResult EnumPortsW(std::uint32_t level, std::uint32_t bufferSize, std::vector<PortInfo>& records,
+                         std::uint32_t& needed, std::uint32_t& returned) override;
+  SpoolResult EnumPrintersW(std::uint32_t flags, const std::optional<std::u16string>& name, std::uint32_t level,
+                            std::uint32_t bufferSize, std::vector<PrinterInfo2>& records, std::uint32_t& needed,
+                            std::uint32_t& returned) override;
+  SpoolResult GetPrinterW(PrinterHandle handle, std::uint32_t level, std::uint32_t bufferSize, PrinterInfo2& record,
+                          std::uint32_t& needed) override;
+  bool GetPrinterDriverDirectoryW(const std::optional<std::u16string>& environment, std::uint32_t level,
+                                  std::uint32_t bufferSize, std::u16string& directory,
+                                  std::uint32_t& needed) override;
+  bool AddPrinterDriverW(std::uint32_t level, const DriverInfo3& info) override;
+  PrinterHandle AddPrinterW(std::uint32_t level, const PrinterInfo2& info) override;
+  std::uint32_t SetPrinterDataW(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
+                                const std::vector<std::uint8_t>& data) override;
+  bool ConfigurePortW(WindowHandle owner, const std::u16string& portName) override;
+
+ private:
+  enum class Kind { Printer, Monitor, Port };
+  struct Target {
+    Kind kind;
+    std::u16string name;      // the printer, monitor or port
+    std::u16string opened;    // the name it was opened with
+  };
+  const Target* Find(PrinterHandle handle) const;
+  std::string HandleText(PrinterHandle handle) const;
+  PrinterHandle NewHandle(Target target);
+  // The ask-size-then-fill protocol over a record count and its byte size.
+  SpoolResult Fill(const std::string& method, std::uint32_t bytes, std::uint32_t bufferSize, std::uint32_t& needed);
+
+  std::map<PrinterHandle, Target> handles_;
+  PrinterHandle nextHandle_ = 0x100;
+};

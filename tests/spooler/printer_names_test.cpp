@@ -1,0 +1,70 @@
+#include "spooler/printer_names.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<PrinterInfo2> Printers(std::initializer_list<std::u16string> names) {
+  std::vector<PrinterInfo2> printers;
+  for (const std::u16string& name : names) {
+    PrinterInfo2 printer;
+    printer.printerName = name;
+    printers.push_back(printer);
+  }
+  return printers;
+}
+
+TEST(UniquePrinterName, FirstGapFromTwoUpward) {
+  struct Case {
+    const char* what;
+    std::vector<PrinterInfo2> printers;
+    std::u16string expected;
+  } cases[] = {
+      {"free base, numbered ones exist", Printers({u"Label(2)", u"Label(3)"}), u"Label"},
+      {"base and (2) taken", Printers({u"Label", u"Label(2)"}), u"Label(3)"},
+      {"base and (3) taken, (2) free", Printers({u"Label(3)", u"Label"}), u"Label(2)"},
+      {"other letter case does not count", Printers({u"label", u"LABEL"}), u"Label"},
+      {"no space, no zeros", Printers({u"Label", u"Label (2)", u"Label(02)"}), u"Label(2)"},
+      {"empty list", {}, u"Label"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ChooseUniquePrinterName(u"Label", &c.printers), c.expected) << c.what;
+  }
+}
+
+TEST(UniquePrinterName, AllNumbersTakenKeepsTheLast) {
+  std::vector<PrinterInfo2> printers = Printers({u"Label"});
+  for (int n = 2; n <= 254; ++n) {
+    std::string digits = std::to_string(n);
+    printers.push_back(Printers({u"Label(" + std::u16string(digits.begin(), digits.end()) + u")"})[0]);
+  }
+  EXPECT_EQ(ChooseUniquePrinterName(u"Label", &printers), u"Label(254)");
+  printers.pop_back();
+  EXPECT_EQ(ChooseUniquePrinterName(u"Label", &printers), u"Label(254)");
+  printers.erase(printers.begin() + 5);  // Label(6)
+  EXPECT_EQ(ChooseUniquePrinterName(u"Label", &printers), u"Label(6)");
+}
+
+TEST(UniquePrinterName, WithoutListTheBaseName) {
+  EXPECT_EQ(ChooseUniquePrinterName(u"Label", nullptr), u"Label");
+}
+
+TEST(UniquePrinterName, ANameTheBufferWouldCutIsRefused) {
+  std::u16string base(256, u'n');
+  std::vector<PrinterInfo2> printers = Printers({base});
+  EXPECT_EQ(ChooseUniquePrinterName(base, &printers), base + u"(2)");  // 259 units fit
+  printers = Printers({base, base + u"(2)", base + u"(3)", base + u"(4)", base + u"(5)", base + u"(6)",
+                       base + u"(7)", base + u"(8)", base + u"(9)"});
+  EXPECT_EQ(ChooseUniquePrinterName(base, &printers), std::nullopt);  // "(10)" would make 260
+  EXPECT_EQ(ChooseUniquePrinterName(std::u16string(260, u'n'), nullptr), std::nullopt);
+}
+
+TEST(PrinterNameTaken, WholeCaseSensitiveNames) {
+  std::vector<PrinterInfo2> printers = Printers({u"Label Printer", u"Other"});
+  EXPECT_EQ(PrinterNameTaken(printers, u"Label Printer"), 1);
+  EXPECT_EQ(PrinterNameTaken(printers, u"Label"), 0);
+  EXPECT_EQ(PrinterNameTaken(printers, u"label printer"), 0);
+  EXPECT_EQ(PrinterNameTaken({}, u"Other"), 0);
+}
+
+}  // namespace
