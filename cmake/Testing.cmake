@@ -59,6 +59,8 @@ function(subsystem_libraries sub)
   endforeach()
   if(WIN32)
     file(GLOB win_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.cpp)
+    # A program's entry file (*_main.cpp) belongs to its executable, not to the library.
+    list(FILTER win_sources EXCLUDE REGEX "_main\\.cpp$")
     if(win_sources)
       add_library(${sub}_win STATIC ${win_sources})
       target_link_libraries(${sub}_win PUBLIC ${sub}_core ${SL_WIN_LIBS})

@@ -1,0 +1,93 @@
+#include "app/win32/page_procs.h"
+
+#include "app/port_combo.h"
+#include "app/win32/app_services.h"
+#include "usb/win32/combo_box_win.h"
+#include "app/win32/wizard_windows.h"
+#include "resources/resource_ids.h"
+#include "usb/usb_choices.h"
+
+namespace {
+int CommandId(WPARAM wParam) { return LOWORD(wParam); }
+}  // namespace
+
+INT_PTR CALLBACK LanguagePageProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    Windows().languagePage = window;
+    CheckDlgButton(window, IDC_CHINESE, BST_CHECKED);
+    return 1;
+  }
+  if (message != WM_COMMAND) return 0;
+  switch (CommandId(wParam)) {
+    case IDC_CHINESE: ApplyLanguage(u"CHN"); return 1;
+    case IDC_ENGLISH: ApplyLanguage(u"ENG"); return 1;
+    default: return 0;
+  }
+}
+
+INT_PTR CALLBACK ConnectionTypePageProc(HWND window, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    Windows().connectionTypePage = window;
+    CheckDlgButton(window, IDC_TYPE_USB, BST_CHECKED);
+    return 1;
+  }
+  // The automatic radio buttons keep their own states; Next reads them.
+  return 0;
+}
+
+INT_PTR CALLBACK NetworkPageProc(HWND window, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    Windows().networkPage = window;
+    SetDlgItemTextW(window, IDC_IP_ADDRESS, kDefaultPrinterAddress);
+    return 1;
+  }
+  return 0;
+}
+
+INT_PTR CALLBACK UsbPageProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    Windows().usbPage = window;
+    RefreshUsbChoices(window);
+    return 1;
+  }
+  if (message == WM_COMMAND && CommandId(wParam) == IDC_USB_SEARCH) {
+    RefreshUsbChoices(window);
+    return 1;
+  }
+  return 0;
+}
+
+INT_PTR CALLBACK SerialPageProc(HWND window, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    Windows().serialPage = window;
+    FillPortCombo(window, IDC_SERIAL_COMBO, u"COM");
+    return 1;
+  }
+  return 0;
+}
+
+INT_PTR CALLBACK ParallelPageProc(HWND window, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    Windows().parallelPage = window;
+    FillPortCombo(window, IDC_PARALLEL_COMBO, u"LPT");
+    return 1;
+  }
+  return 0;
+}
+
+void FillPortCombo(HWND page, int comboId, const char16_t* fragment) {
+  Win32ComboBox combo(GetDlgItem(page, comboId));
+  PrintPlatform& print = Services().Print();
+  ::FillPortCombo(print.spooler, print.lastError, combo, fragment);
+}
+
+void RefreshUsbChoices(HWND page) {
+  HWND comboWindow = GetDlgItem(page, IDC_USB_COMBO);
+  SendMessageW(comboWindow, CB_RESETCONTENT, 0, 0);
+  Win32ComboBox combo(comboWindow);
+  if (Context().portMonitorName.empty()) {
+    FillUsbPortsFromSpooler(Services().Usb(), combo);
+  } else {
+    FillUsbDevicesForMonitor(Services().Usb(), Context(), combo);
+  }
+}

@@ -1,0 +1,97 @@
+#include "app/win32/wizard_windows.h"
+
+#include "app/win32/page_procs.h"
+#include "config/texts.h"
+#include "diag/win32/wide.h"
+#include "resources/resource_ids.h"
+
+WizardWindows& Windows() {
+  static WizardWindows windows;
+  return windows;
+}
+
+HWND PageWindow(WizardPage page) {
+  WizardWindows& w = Windows();
+  switch (page) {
+    case WizardPage::Language: return w.languagePage;
+    case WizardPage::ConnectionType: return w.connectionTypePage;
+    case WizardPage::Network: return w.networkPage;
+    case WizardPage::Usb: return w.usbPage;
+    case WizardPage::Serial: return w.serialPage;
+    case WizardPage::Parallel: return w.parallelPage;
+  }
+  return nullptr;
+}
+
+HWND WindowFor(WizardWindow window) {
+  switch (window) {
+    case WizardWindow::Main: return Windows().mainWindow;
+    case WizardWindow::Language: return PageWindow(WizardPage::Language);
+    case WizardWindow::ConnectionType: return PageWindow(WizardPage::ConnectionType);
+    case WizardWindow::Network: return PageWindow(WizardPage::Network);
+    case WizardWindow::Usb: return PageWindow(WizardPage::Usb);
+    case WizardWindow::Serial: return PageWindow(WizardPage::Serial);
+    case WizardWindow::Parallel: return PageWindow(WizardPage::Parallel);
+  }
+  return nullptr;
+}
+
+void CenterWindow(HWND window) {
+  HWND reference = GetParent(window);
+  if (!reference) reference = GetDesktopWindow();
+  RECT r{};
+  RECT w{};
+  GetWindowRect(reference, &r);
+  GetWindowRect(window, &w);
+  const int dx = ((r.right - r.left) - (w.right - w.left)) / 2;
+  const int dy = ((r.bottom - r.top) - (w.bottom - w.top)) / 2;
+  SetWindowPos(window, HWND_TOP, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE);
+}
+
+void ShowPage(HWND page) {
+  WizardWindows& w = Windows();
+  for (HWND each : {w.languagePage, w.connectionTypePage, w.networkPage, w.usbPage, w.serialPage, w.parallelPage}) {
+    if (each) ShowWindow(each, SW_HIDE);
+  }
+  ShowWindow(page, SW_SHOW);
+  w.currentPage = page;
+}
+
+HWND CurrentPage() { return Windows().currentPage; }
+
+void CreatePages(HWND mainWindow) {
+  WizardWindows& w = Windows();
+  w.pageArea = GetDlgItem(mainWindow, IDC_PAGE_AREA);
+  RECT client{};
+  GetClientRect(w.pageArea, &client);
+  struct PageTemplate {
+    int id;
+    DLGPROC proc;
+  };
+  const PageTemplate pages[] = {
+      {IDD_LANGUAGE, LanguagePageProc}, {IDD_CONNECTION_TYPE, ConnectionTypePageProc},
+      {IDD_NETWORK, NetworkPageProc},   {IDD_USB, UsbPageProc},
+      {IDD_SERIAL, SerialPageProc},     {IDD_PARALLEL, ParallelPageProc},
+  };
+  for (const PageTemplate& page : pages) {
+    HWND created = CreateDialogParamW(w.instance, MAKEINTRESOURCEW(page.id), w.pageArea, page.proc, 0);
+    if (created) MoveWindow(created, 0, 0, client.right - client.left, client.bottom - client.top, FALSE);
+  }
+  ShowPage(w.languagePage);
+}
+
+void SetNavButtons(HWND mainWindow, bool prevEnabled) {
+  EnableWindow(GetDlgItem(mainWindow, IDC_PREV), prevEnabled ? TRUE : FALSE);
+  EnableWindow(GetDlgItem(mainWindow, IDC_NEXT), TRUE);
+}
+
+void ApplyLanguage(const std::u16string& code) {
+  SelectLanguage(Context(), code);
+  for (const RelabelStep& step : kRelabelSteps) {
+    // A control the page's template lacks yields no window, and labelling it does nothing.
+    HWND window = WindowFor(step.window);
+    if (!window) continue;
+    const char16_t* text = LookupText(Context(), step.key);
+    SetDlgItemTextW(window, step.controlId, W(text ? text : u""));
+  }
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The wizard's windows and the few operations on them. The handles belong to the window system.
+#include <windows.h>
+
+#include <string>
+
+#include "app/navigation.h"
+#include "app/relabel.h"
+
+struct WizardWindows {
+  HINSTANCE instance = nullptr;
+  HWND mainWindow = nullptr;
+  HWND pageArea = nullptr;
+  HWND languagePage = nullptr;
+  HWND connectionTypePage = nullptr;
+  HWND networkPage = nullptr;
+  HWND usbPage = nullptr;
+  HWND serialPage = nullptr;
+  HWND parallelPage = nullptr;
+  HWND currentPage = nullptr;
+};
+
+WizardWindows& Windows();
+
+HWND PageWindow(WizardPage page);
+HWND WindowFor(WizardWindow window);
+
+void CenterWindow(HWND window);
+void ShowPage(HWND page);
+HWND CurrentPage();
+void CreatePages(HWND mainWindow);
+void SetNavButtons(HWND mainWindow, bool prevEnabled);
+void ApplyLanguage(const std::u16string& code);
+
+// The default address of the network page: a private address, edited in place by the user.
+inline constexpr wchar_t kDefaultPrinterAddress[] = L"192.168.1.200";
