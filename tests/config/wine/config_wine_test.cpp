@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -217,14 +218,17 @@ std::vector<char> Utf16WithBom(const std::u16string& text) {
 
 std::u16string Dir(const CaseFolder& folder) { return U16(folder.path().c_str()); }
 
-const bool k64 = EXPECTED_OS_BITNESS == 64;
+// The width of the prefix: this build's own, or the one given after --expect-bitness (a 32-bit
+// build run in a 64-bit prefix must see 64).
+int g_expectedBitness = EXPECTED_OS_BITNESS;
+bool k64 = EXPECTED_OS_BITNESS == 64;
 
 }  // namespace
 
 void GetOsBitness_WidthOfThePrefix() {
   g_test = "GetOsBitness.WidthOfThePrefix";
-  EXPECT_EQ(EXPECTED_OS_BITNESS, GetOsBitness());
-  EXPECT_EQ(EXPECTED_OS_BITNESS, GetOsBitness());  // not cached, same answer
+  EXPECT_EQ(g_expectedBitness, GetOsBitness());
+  EXPECT_EQ(g_expectedBitness, GetOsBitness());  // not cached, same answer
 }
 
 void LoadInstallContextWine_AsciiFileWithEveryKey() {
@@ -321,6 +325,10 @@ void LoadInstallContextWine_LongValueCutAndOversizedDataSectionTraced() {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wstring(argv[1]) == L"--load-context") return LoadContextInto(argv[2]);
+  if (argc == 3 && std::wstring(argv[1]) == L"--expect-bitness") {
+    g_expectedBitness = std::wcstol(argv[2], nullptr, 10);
+    k64 = g_expectedBitness == 64;
+  }
   GetOsBitness_WidthOfThePrefix();
   LoadInstallContextWine_AsciiFileWithEveryKey();
   LoadInstallContextWine_Utf16FileWithChineseValues();
