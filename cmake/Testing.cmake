@@ -77,9 +77,9 @@ function(subsystem_libraries sub)
 endfunction()
 
 # subsystem_tests(<sub> LIBS ...): natively, every *_test.cpp of the folder in one executable;
-# on Windows, the folder's wine/ subdirectory when it exists.
+# on Windows, the folder's wine/ subdirectory when it exists. EXTRA_SOURCES: other folders' fakes.
 function(subsystem_tests sub)
-  cmake_parse_arguments(ST "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ST "" "" "LIBS;EXTRA_SOURCES" ${ARGN})
   if(WIN32)
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/wine/CMakeLists.txt)
       add_subdirectory(wine)
@@ -87,7 +87,7 @@ function(subsystem_tests sub)
   else()
     file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/fake_*.cpp)
     if(test_sources)
-      printer_test(${sub}_tests SOURCES ${test_sources} LIBS ${ST_LIBS})
+      printer_test(${sub}_tests SOURCES ${test_sources} ${ST_EXTRA_SOURCES} LIBS ${ST_LIBS})
     endif()
   endif()
 endfunction()

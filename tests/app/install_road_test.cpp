@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include "app/install_road.h"
+#include "config/texts.h"
+#include "spooler/fake_print_services.h"
+#include "spooler/port_records.h"
+
+namespace {
+
+constexpr WindowHandle kMain = 0x2a;
+const std::u16string kMonitor = u"Label USB Monitor";
+
+class InstallRoadTest : public ::testing::Test {
+ protected:
+  InstallRoadTest() {
+    context.installDir = u"C:\\setup";
+    context.printerBaseName = u"Label Printer";
+    context.driverPrefix = u"LBL";
+    context.setupDirName = u"SETUP";
+    context.monitorDirName = u"MONITOR32";
+    SelectLanguage(context, u"ENG");
+    AddDriverPackage(fake.files, context);
+    fake.files.AddFile(u"C:\\setup\\MONITOR32\\MonitorSetup.exe");
+    fake.files.AddFile(u"C:\\setup\\UTILS\\DeletePrintJobs.bat");
+    fake.spooler.AddTcpIpMonitor();
+  }
+
+  RoadEnd Run(WizardPage page, const std::u16string& text) {
+    return RunInstallRoad(page, text, kMain, context, fake.platform);
+  }
+
+  std::vector<std::u16string> BoxTexts() const {
+    std::vector<std::u16string> texts;
+    for (const RecordedBox& box : fake.Boxes()) texts.push_back(box.text);
+    return texts;
+  }
+
+  // The tools the shell started, by file name, in order.
+  std::vector<std::u16string> ToolsRun() const {
+    std::vector<std::u16string> tools;
+    for (const ShellExecuteInfo& info : fake.shell.executed) tools.push_back(info.lpFile.substr(info.lpFile.rfind(u'\\') + 1));
+    return tools;
+  }
+
+  void UseMonitor(bool installedBefore) {
+    context.portMonitorName = kMonitor;
+    context.portNamePrefix = u"LBUSB";
+    if (installedBefore) fake.spooler.AddMonitor(kMonitor);
+  }
+
+  InstallContext context;
+  FakePrintPlatform fake;
+};
+
+const std::u16string kSuccess = u"Add Printer Successful - Label Printer";
+
+TEST_F(InstallRoadTest, NetworkCreatesTheAddressPortAndInstallsOnIt) {
+  EXPECT_EQ(RoadEnd::Installed, Run(WizardPage::Network, u"10.1.2.3"));
+  ASSERT_NE(nullptr, fake.spooler.FindPort(u"10.1.2.3"));
+  const std::vector<std::uint8_t>& record = fake.spooler.monitors[kTcpIpMonitorName].addPortInputs.at(0);
+  EXPECT_EQ(u"10.1.2.3", GetText(record.data(), port_data_1::kHostAddress, port_data_1::kHostAddressChars));
+  EXPECT_EQ(9100u, GetU32(record.data(), port_data_1::kPortNumber));
+  EXPECT_EQ(u"10.1.2.3", context.portName);
+  ASSERT_NE(nullptr, fake.spooler.FindPrinter(u"Label Printer"));
+  EXPECT_EQ(u"10.1.2.3", fake.spooler.FindPrinter(u"Label Printer")->info.portName);
+  EXPECT_EQ(std::vector<std::u16string>{kSuccess}, BoxTexts());
+}
+
+TEST_F(InstallRoadTest, NetworkPortProblemsStillInstallOnTheAddress) {
+  struct Case {
+    const char* name;
+    std::function<void(FakePrintPlatform&)> arrange;
+    std::vector<std::u16string> boxes;
+  };
+  const Case cases[] = {
+      {"port already there", [](FakePrintPlatform& f) { f.spooler.AddPort(u"10.1.2.3", kTcpIpMonitorName); },
+       {kSuccess}},
+      {"monitor answers 5", [](FakePrintPlatform& f) { f.spooler.monitors[kTcpIpMonitorName].addPortStatus = 5; },
+       {u"XcvData AddPort Error. Status:5", kSuccess}},
+      {"XcvData fails", [](FakePrintPlatform& f) { f.spooler.monitors[kTcpIpMonitorName].addPortCallSucceeds = false; },
+       {u"XcvData AddPort Failed", kSuccess}},
+      {"no TCP/IP monitor", [](FakePrintPlatform& f) { f.spooler.monitors.erase(kTcpIpMonitorName); }, {kSuccess}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePrintPlatform local;
+    InstallContext ctx = context;
+    AddDriverPackage(local.files, ctx);
+    local.spooler.AddTcpIpMonitor();
+    c.arrange(local);
+    EXPECT_EQ(RoadEnd::Installed, RunInstallRoad(WizardPage::Network, u"10.1.2.3", kMain, ctx, local.platform));
+    std::vector<std::u16string> texts;
+    for (const RecordedBox& box : local.Boxes()) texts.push_back(box.text);
+    EXPECT_EQ(c.boxes, texts);
+    ASSERT_NE(nullptr, local.spooler.FindPrinter(u"Label Printer"));
+    EXPECT_EQ(u"10.1.2.3", local.spooler.FindPrinter(u"Label Printer")->info.portName);
+  }
+}
+
+TEST_F(InstallRoadTest, SpoolerPortPagesInstallOnTheChosenText) {
+  struct Case {
+    WizardPage page;
+    std::u16string text;
+    bool configures;
+  };
+  const Case cases[] = {
+      {WizardPage::Usb, u"USB002", false},
+      {WizardPage::Usb, u"", false},  // taken as it is; the spooler's answer follows
+      {WizardPage::Parallel, u"LPT1:", false},
+      {WizardPage::Serial, u"COM3:", true},
+  };
+  for (const Case& c : cases) {
+    FakePrintPlatform local;
+    InstallContext ctx = context;
+    AddDriverPackage(local.files, ctx);
+    EXPECT_EQ(RoadEnd::Installed, RunInstallRoad(c.page, c.text, kMain, ctx, local.platform));
+    EXPECT_EQ(c.text, ctx.portName);
+    ASSERT_NE(nullptr, local.spooler.FindPrinter(u"Label Printer"));
+    EXPECT_EQ(c.text, local.spooler.FindPrinter(u"Label Printer")->info.portName);
+    std::vector<std::string> methods = local.log.Methods();
+    auto configure = std::find(methods.begin(), methods.end(), "ConfigurePortW");
+    auto addPrinter = std::find(methods.begin(), methods.end(), "AddPrinterW");
+    EXPECT_EQ(c.configures, configure != methods.end());
+    if (c.configures) {
+      EXPECT_LT(configure, addPrinter) << "the port dialog opens before the printer is added";
+      EXPECT_EQ(std::vector<std::u16string>{c.text}, local.spooler.configuredPorts);
+    }
+  }
+}
+
+TEST_F(InstallRoadTest, SerialGoesOnWhenThePortDialogFails) {
+  fake.spooler.Fail("ConfigurePortW", 1223);  // ERROR_CANCELLED
+  EXPECT_EQ(RoadEnd::Installed, Run(WizardPage::Serial, u"COM1:"));
+}
+
+TEST_F(InstallRoadTest, MonitorUsbWithoutADeviceHintsInTheCurrentLanguageAndStays) {
+  UseMonitor(true);
+  for (const char16_t* code : {u"ENG", u"CHN"}) {
+    SelectLanguage(context, code);
+    fake.log.Clear();
+    fake.diagnostics.dialogs.boxes.clear();
+    EXPECT_EQ(RoadEnd::Stay, Run(WizardPage::Usb, u""));
+    ASSERT_EQ(1u, fake.Boxes().size());
+    EXPECT_EQ(std::u16string(LookupText(context, u"HintNotFindUSBPrinter")) + u" - ERROR CODE: 0\r\n",
+              fake.Boxes()[0].text);
+    EXPECT_EQ(kMain, fake.Boxes()[0].owner);
+    EXPECT_TRUE(fake.log.calls.empty()) << "nothing reaches the spooler or the shell";
+  }
+}
+
+TEST_F(InstallRoadTest, MonitorUsbCreatesTheNextNumberedPortAndInstallsOnIt) {
+  UseMonitor(true);
+  fake.spooler.AddPort(u"LBUSB001", kMonitor);
+  EXPECT_EQ(RoadEnd::Installed, Run(WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E"));
+  EXPECT_EQ(u"LBUSB002", context.portName);
+  const std::vector<std::uint8_t>& record = fake.spooler.monitors[kMonitor].addPortInputs.at(0);
+  ASSERT_EQ(custom_port::kSize, record.size());
+  EXPECT_EQ(4u, GetU32(record.data(), custom_port::kConnectionKind));
+  EXPECT_EQ(u"VID:0x1A2B,PID:0x4D5E", GetText(record.data(), custom_port::kDeviceText, custom_port::kTextChars));
+  EXPECT_EQ(u"LBUSB002", fake.spooler.FindPrinter(u"Label Printer")->info.portName);
+  EXPECT_EQ(std::vector<std::u16string>{u"MonitorSetup.exe"}, ToolsRun()) << "no jobs: no purge";
+  EXPECT_EQ(std::optional<std::u16string>(u"update"), fake.shell.executed.at(0).lpParameters);
+}
+
+TEST_F(InstallRoadTest, MonitorUsbPurgesQueuedJobsBeforeTheSetupTool) {
+  UseMonitor(true);
+  fake.spooler.AddPort(u"LBUSB001", kMonitor);
+  fake.spooler.AddPrinter(u"Old Label", u"LBUSB001", 3);
+  EXPECT_EQ(RoadEnd::Installed, Run(WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E"));
+  EXPECT_EQ((std::vector<std::u16string>{u"DeletePrintJobs.bat", u"MonitorSetup.exe"}), ToolsRun());
+}
+
+TEST_F(InstallRoadTest, MonitorUsbSetupToolInstallsAMissingMonitor) {
+  UseMonitor(false);
+  fake.spooler.AddPort(u"LPT1:");
+  fake.shell.onRun = [this](const ShellExecuteInfo&) { fake.spooler.AddMonitor(kMonitor); };
+  EXPECT_EQ(RoadEnd::Installed, Run(WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E"));
+  EXPECT_EQ(std::vector<std::u16string>{u"MonitorSetup.exe"}, ToolsRun());
+  EXPECT_EQ(u"LBUSB001", context.portName);
+}
+
+TEST_F(InstallRoadTest, MonitorUsbFailuresEndTheRoadWithTheirCode) {
+  struct Case {
+    const char* name;
+    std::function<void(FakePrintPlatform&)> arrange;
+    std::u16string box;
+  };
+  const Case cases[] = {
+      {"monitor still missing", [](FakePrintPlatform&) {}, u"Monitor Not Exist - ERROR CODE: 1801\r\n"},
+      {"monitor refuses the port",
+       [](FakePrintPlatform& f) { f.spooler.AddMonitor(kMonitor).addPortStatus = 87; },
+       u"Add KCPort Failed - ERROR CODE: 87\r\n"},
+      {"XcvData fails",
+       [](FakePrintPlatform& f) {
+         FakeMonitor& m = f.spooler.AddMonitor(kMonitor);
+         m.addPortCallSucceeds = false;
+         m.addPortError = 1722;
+       },
+       u"Add KCPort Failed - ERROR CODE: 1722\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePrintPlatform local;
+    InstallContext ctx = context;
+    ctx.portMonitorName = kMonitor;
+    ctx.portNamePrefix = u"LBUSB";
+    AddDriverPackage(local.files, ctx);
+    local.files.AddFile(u"C:\\setup\\MONITOR32\\MonitorSetup.exe");
+    c.arrange(local);
+    EXPECT_EQ(RoadEnd::Failed, RunInstallRoad(WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E", kMain, ctx, local.platform));
+    ASSERT_EQ(1u, local.Boxes().size());
+    EXPECT_EQ(c.box, local.Boxes()[0].text);
+    EXPECT_EQ(0u, local.log.Count("AddPrinterDriverW")) << "nothing is installed";
+    EXPECT_EQ(0u, local.log.Count("AddPrinterW"));
+  }
+}
+
+TEST_F(InstallRoadTest, OverlongConfigurationIsRefusedBeforeAnySpoolerChange) {
+  context.driverPrefix = std::u16string(300, u'P');
+  EXPECT_EQ(RoadEnd::Failed, Run(WizardPage::Network, u"10.1.2.3"));
+  EXPECT_EQ(0u, fake.log.Count("XcvDataW"));
+  EXPECT_EQ(0u, fake.log.Count("AddPrinterDriverW"));
+  ASSERT_EQ(1u, fake.Boxes().size());
+  EXPECT_NE(std::u16string::npos, fake.Boxes()[0].text.find(u"Prefix"));
+}
+
+TEST_F(InstallRoadTest, InstallFailureEndsTheRoadAsFailed) {
+  fake.spooler.Fail("AddPrinterDriverW", 1797);
+  EXPECT_EQ(RoadEnd::Failed, Run(WizardPage::Parallel, u"LPT1:"));
+  EXPECT_EQ(std::vector<std::u16string>{u"AddPrinterDriver Failed - ERROR CODE: 1797\r\n"}, BoxTexts());
+}
+
+TEST_F(InstallRoadTest, PagesWithoutARoadDoNothing) {
+  EXPECT_EQ(RoadEnd::Stay, Run(WizardPage::Language, u"x"));
+  EXPECT_EQ(RoadEnd::Stay, Run(WizardPage::ConnectionType, u"x"));
+  EXPECT_TRUE(fake.log.calls.empty());
+}
+
+TEST(ExitCodeFor, FollowsTheInstallerConvention) {
+  EXPECT_EQ(0, ExitCodeFor(true, RoadEnd::Installed));
+  EXPECT_EQ(1603, ExitCodeFor(true, RoadEnd::Failed));
+  EXPECT_EQ(1602, ExitCodeFor(false, RoadEnd::Stay));
+  EXPECT_EQ(1602, ExitCodeFor(true, RoadEnd::Stay));
+}
+
+}  // namespace
