@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include "fake_print_services.h"
+#include "spooler/configured_lengths.h"
+
+namespace {
+
+constexpr WindowHandle kMain = 0x1234;
+const std::u16string kSource = u"C:\\Setup\\SETUP64\\ENG";
+const std::u16string kX64Dir = u"C:\\windows\\system32\\spool\\drivers\\x64";
+
+std::u16string MultiString(std::initializer_list<std::u16string> entries) {
+  std::u16string text;
+  for (const std::u16string& entry : entries) text += entry + u'\0';
+  return text + u'\0';
+}
+
+std::u16string ErrorBox(const std::u16string& text, std::uint32_t code) {
+  std::string digits = std::to_string(code);
+  return text + u" - ERROR CODE: " + std::u16string(digits.begin(), digits.end()) + u"\r\n";
+}
+
+class InstallPrinterTest : public ::testing::Test {
+ protected:
+  InstallPrinterTest() {
+    context.installDir = u"C:\\Setup";
+    context.setupDirName = u"SETUP64";
+    context.languageCode = u"ENG";
+    context.driverPrefix = u"LBL";
+    context.printerBaseName = u"Label Printer";
+    context.portName = u"LBUSB001";
+    context.printerData = MultiString({u"PaperName=Label 60x40", u"Darkness=8"});
+    AddDriverPackage(fake.files, context);
+    fake.spooler.AddPrinter(u"Office");
+  }
+  void Install() { InstallPrinter(context, fake.platform, kMain); }
+  const RecordedBox& OnlyBox() {
+    EXPECT_EQ(fake.Boxes().size(), 1u);
+    static RecordedBox none{};
+    return fake.Boxes().empty() ? none : fake.Boxes().back();
+  }
+  const DriverInfo3& Driver() { return fake.spooler.drivers.at(0); }
+
+  FakePrintPlatform fake{64};
+  InstallContext context;
+};
+
+TEST_F(InstallPrinterTest, CallsInTheOrderOfTheInstall) {
+  Install();
+  std::vector<std::string> expected = {"EnumPrintersW", "EnumPrintersW", "GetPrinterDriverDirectoryW"};
+  expected.insert(expected.end(), 11, "VerInstallFileW");
+  for (const char* call : {"GetSystemDirectoryW", "PathFileExistsW", "CopyFileW", "PathFileExistsW", "PathFileExistsW",
+                           "PathFileExistsW", "AddPrinterDriverW", "AddPrinterW", "SetPrinterDataW", "SetPrinterDataW",
+                           "ClosePrinter"}) {
+    expected.push_back(call);
+  }
+  EXPECT_EQ(fake.log.Methods(), expected);
+  const std::vector<std::string>& calls = fake.log.calls;
+  EXPECT_EQ(calls[0], "EnumPrintersW(2, null, 2, 0)");
+  EXPECT_EQ(calls[2], "GetPrinterDriverDirectoryW(\"Windows x64\", 1, 520)");
+  EXPECT_EQ(calls[3], "VerInstallFileW(1, \"LBLENG.GPD\", \"LBLENG.GPD\", \"C:\\Setup\\SETUP64\\ENG\", "
+                      "\"C:\\windows\\system32\\spool\\drivers\\x64\", \"C:\\windows\\system32\\spool\\drivers\\x64\")");
+  EXPECT_EQ(calls[14], "GetSystemDirectoryW(260)");
+  EXPECT_EQ(calls[15], "PathFileExistsW(\"C:\\windows\\system32\\srclient.dll\")");
+  EXPECT_EQ(calls[16], "CopyFileW(\"C:\\Setup\\SETUP64\\ENG\\srclient.dll\", \"C:\\windows\\system32\\srclient.dll\", 0)");
+  EXPECT_EQ(calls[17], "PathFileExistsW(\"C:\\Setup\\SETUP64\\ENG\\LBLENG.INI\")");
+  EXPECT_EQ(calls[18], "PathFileExistsW(\"C:\\Setup\\SETUP64\\ENG\\LBLUIENG.DLL\")");
+  EXPECT_EQ(calls[19], "PathFileExistsW(\"C:\\Setup\\SETUP64\\ENG\\LBLUNIENG.DLL\")");
+  EXPECT_EQ(calls[20], "AddPrinterDriverW(3, \"LBLENG\", \"Windows x64\")");
+  EXPECT_EQ(calls[21], "AddPrinterW(2, \"Label Printer\", \"LBUSB001\", \"LBLENG\")");
+  EXPECT_EQ(calls[22], "SetPrinterDataW(\"Label Printer\", \"PaperName\", 1, 22)");
+  EXPECT_EQ(calls[23], "SetPrinterDataW(\"Label Printer\", \"Darkness\", 1, 2)");
+  EXPECT_EQ(calls[24], "ClosePrinter(\"Label Printer\")");
+  EXPECT_EQ(fake.spooler.OpenHandleCount(), 0u);
+  for (std::uint32_t length : fake.versions.tempLengths) EXPECT_EQ(length, 520u);
+}
+
+TEST_F(InstallPrinterTest, CopiesInPackageOrder) {
+  Install();
+  std::vector<std::string> copied;
+  for (const std::string& call : fake.log.Named("VerInstallFileW")) {
+    std::size_t start = call.find('"') + 1;
+    copied.push_back(call.substr(start, call.find('"', start) - start));
+  }
+  EXPECT_EQ(copied, (std::vector<std::string>{"LBLENG.GPD", "LBLUIENG.DLL", "LBLENG.INI", "LBLUNIENG.DLL",
+                                              "LBLRCENG.DLL", "UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP",
+                                              "UNIRES.DLL", "STDNAMES.GPD", "TTFSUB.GPD"}));
+  EXPECT_TRUE(fake.files.Exists(kX64Dir + u"\\LBLUNIENG.DLL"));
+}
+
+TEST_F(InstallPrinterTest, RegistersTheDriverAndThePrinterAsPublished) {
+  Install();
+  ASSERT_EQ(fake.spooler.drivers.size(), 1u);
+  const DriverInfo3& driver = Driver();
+  EXPECT_EQ(driver.cVersion, 3u);
+  EXPECT_EQ(driver.name, u"LBLENG");
+  EXPECT_EQ(driver.environment, u"Windows x64");
+  EXPECT_EQ(driver.driverPath, u"UNIDRV.DLL");
+  EXPECT_EQ(driver.dataFile, u"LBLENG.GPD");
+  EXPECT_EQ(driver.configFile, u"UNIDRVUI.DLL");
+  EXPECT_EQ(driver.helpFile, u"UNIDRV.HLP");
+  EXPECT_EQ(driver.monitorName, std::nullopt);
+  EXPECT_EQ(driver.defaultDataType, u"Raw");
+  DriverFileNames names = BuildDriverFileNames(u"LBL", u"ENG", u"C:\\Setup", u"SETUP64");
+  EXPECT_EQ(driver.dependentFiles, BuildDependentFiles(names, true, true, true));
+
+  const FakePrinter* printer = fake.spooler.FindPrinter(u"Label Printer");
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(printer->info.portName, u"LBUSB001");
+  EXPECT_EQ(printer->info.driverName, u"LBLENG");
+  EXPECT_EQ(printer->info.printProcessor, u"WinPrint");
+  EXPECT_EQ(printer->info.datatype, u"Raw");
+  EXPECT_EQ(printer->info.attributes, 0x40u);
+  EXPECT_EQ(printer->info.serverName, u"");
+  EXPECT_EQ(printer->info.shareName, u"");
+  EXPECT_EQ(printer->info.priority, 0u);
+  EXPECT_EQ(printer->Text(u"PaperName"), u"Label 60x40");
+  EXPECT_EQ(printer->Text(u"Darkness"), u"8");
+  EXPECT_EQ(printer->data.at(u"Darkness").first, 1u);
+
+  const RecordedBox& box = OnlyBox();
+  EXPECT_EQ(box.owner, kMain);
+  EXPECT_EQ(box.text, u"Add Printer Successful - Label Printer");
+  EXPECT_EQ(box.caption, u"OK");
+  EXPECT_EQ(box.type, 0u);
+}
+
+TEST_F(InstallPrinterTest, TracesEachCopyAndEachValue) {
+  fake.versions.flagsFor[u"LBLENG.INI"] = 0x2;
+  Install();
+  std::vector<std::u16string> traces = fake.Traces();
+  ASSERT_EQ(traces.size(), 13u);
+  EXPECT_EQ(traces[0], u"Copy LBLENG.GPD From " + kSource + u" To " + kX64Dir + u" Result 0x00000000\r\n");
+  EXPECT_EQ(traces[2], u"Copy LBLENG.INI From " + kSource + u" To " + kX64Dir + u" Result 0x00000002\r\n");
+  EXPECT_EQ(traces[11], u"PaperName Label 60x40");
+  EXPECT_EQ(traces[12], u"Darkness 8");
+  // A refused copy does not stop the install.
+  EXPECT_EQ(OnlyBox().text, u"Add Printer Successful - Label Printer");
+}
+
+TEST_F(InstallPrinterTest, TakenNameGetsTheFirstFreeNumber) {
+  fake.spooler.AddPrinter(u"Label Printer");
+  fake.spooler.AddPrinter(u"Label Printer(2)");
+  Install();
+  EXPECT_EQ(fake.log.Named("AddPrinterW")[0], "AddPrinterW(2, \"Label Printer(3)\", \"LBUSB001\", \"LBLENG\")");
+  EXPECT_EQ(OnlyBox().text, u"Add Printer Successful - Label Printer(3)");
+}
+
+TEST_F(InstallPrinterTest, WithoutPrinterListTheBaseNameGoesToTheSpooler) {
+  struct Case {
+    const char* what;
+    std::function<void(FakeSpooler&)> arrange;
+    std::size_t enumerations;
+  } cases[] = {
+      {"size query fails otherwise", [](FakeSpooler& s) { s.Fail("EnumPrintersW", 5, 1); }, 1},
+      {"no memory for the list", [](FakeSpooler& s) { s.FailAllocation("EnumPrintersW"); }, 2},
+      {"second call fails", [](FakeSpooler& s) { s.Fail("EnumPrintersW", 1722, 2); }, 2},
+  };
+  for (const Case& c : cases) {
+    FakePrintPlatform local{64};
+    AddDriverPackage(local.files, context);
+    local.spooler.AddPrinter(u"Label Printer");
+    c.arrange(local.spooler);
+    InstallPrinter(context, local.platform, kMain);
+    EXPECT_EQ(local.log.Count("EnumPrintersW"), c.enumerations) << c.what;
+    EXPECT_EQ(local.log.Named("AddPrinterW").at(0), "AddPrinterW(2, \"Label Printer\", \"LBUSB001\", \"LBLENG\")")
+        << c.what;
+    // The name is taken: the spooler's refusal is reported.
+    ASSERT_EQ(local.Boxes().size(), 1u) << c.what;
+    EXPECT_EQ(local.Boxes()[0].text, ErrorBox(u"AddPrinter Failed", 1802)) << c.what;
+    EXPECT_EQ(local.Boxes()[0].caption, u"ERROR");
+  }
+}
+
+TEST_F(InstallPrinterTest, NothingToEnumerateMeansOneCall) {
+  fake.spooler.printers.clear();
+  Install();
+  EXPECT_EQ(fake.log.Count("EnumPrintersW"), 1u);
+  EXPECT_EQ(OnlyBox().text, u"Add Printer Successful - Label Printer");
+}
+
+TEST_F(InstallPrinterTest, DriverDirectoryIsAskedForTheDriversEnvironment) {
+  // A 32-bit process's own default would be the x86 directory.
+  fake.spooler.callerEnvironment = u"Windows NT x86";
+  Install();
+  EXPECT_EQ(Driver().environment, u"Windows x64");
+  EXPECT_TRUE(fake.files.Exists(kX64Dir + u"\\LBLENG.GPD"));
+  EXPECT_FALSE(fake.files.Exists(u"C:\\windows\\system32\\spool\\drivers\\w32x86\\LBLENG.GPD"));
+
+  FakePrintPlatform x86{32};
+  context.setupDirName = u"SETUP";
+  AddDriverPackage(x86.files, context);
+  InstallPrinter(context, x86.platform, kMain);
+  EXPECT_EQ(x86.log.Named("GetPrinterDriverDirectoryW")[0], "GetPrinterDriverDirectoryW(\"Windows NT x86\", 1, 520)");
+  EXPECT_EQ(x86.spooler.drivers.at(0).environment, u"Windows NT x86");
+  EXPECT_EQ(x86.spooler.drivers.at(0).dependentFiles, Driver().dependentFiles);
+}
+
+TEST_F(InstallPrinterTest, DriverDirectoryFailureStopsBeforeCopying) {
+  fake.spooler.driverDirectories.erase(u"Windows x64");
+  Install();
+  EXPECT_EQ(OnlyBox().text, ErrorBox(u"GetPrinterDriverDirectory Failed", 1805));
+  EXPECT_EQ(OnlyBox().owner, kMain);
+  EXPECT_EQ(fake.log.Count("VerInstallFileW"), 0u);
+  EXPECT_EQ(fake.log.Count("CopyFileW"), 0u);
+  EXPECT_EQ(fake.log.Count("AddPrinterDriverW"), 0u);
+}
+
+TEST_F(InstallPrinterTest, DriverRefusedStopsBeforeThePrinter) {
+  fake.spooler.Fail("AddPrinterDriverW", 5);
+  Install();
+  EXPECT_EQ(OnlyBox().text, ErrorBox(u"AddPrinterDriver Failed", 5));
+  EXPECT_EQ(OnlyBox().caption, u"ERROR");
+  EXPECT_EQ(OnlyBox().owner, kMain);
+  EXPECT_EQ(fake.log.Count("AddPrinterW"), 0u);
+  EXPECT_TRUE(fake.files.Exists(kX64Dir + u"\\LBLENG.GPD"));  // nothing rolled back
+}
+
+TEST_F(InstallPrinterTest, PrinterRefusedLeavesTheDriverAndWritesNoData) {
+  fake.spooler.Fail("AddPrinterW", 1796);
+  Install();
+  EXPECT_EQ(OnlyBox().text, ErrorBox(u"AddPrinter Failed", 1796));
+  EXPECT_EQ(fake.spooler.drivers.size(), 1u);
+  EXPECT_EQ(fake.log.Count("SetPrinterDataW"), 0u);
+  EXPECT_EQ(fake.log.Count("ClosePrinter"), 0u);
+}
+
+TEST_F(InstallPrinterTest, OptionalFilesMissingAreLeftOutOfTheList) {
+  struct Case {
+    bool ini, ui, uni;
+    std::size_t names;
+  } cases[] = {{false, true, true, 10}, {false, false, false, 8}, {true, false, true, 10}};
+  for (const Case& c : cases) {
+    FakePrintPlatform local{64};
+    AddDriverPackage(local.files, context, c.ini, c.ui, c.uni);
+    InstallPrinter(context, local.platform, kMain);
+    DriverFileNames names = BuildDriverFileNames(u"LBL", u"ENG", u"C:\\Setup", u"SETUP64");
+    const std::u16string& list = local.spooler.drivers.at(0).dependentFiles;
+    EXPECT_EQ(list, BuildDependentFiles(names, c.ui, c.ini, c.uni));
+    EXPECT_EQ(static_cast<std::size_t>(std::count(list.begin(), list.end(), u'\0')), c.names + 1);
+    // Each optional file is copied in any case.
+    EXPECT_EQ(local.log.Count("VerInstallFileW"), 11u);
+  }
+}
+
+TEST_F(InstallPrinterTest, SystemRestoreClientCopiedOnlyWhenMissing) {
+  fake.files.AddFile(u"C:\\windows\\system32\\srclient.dll");
+  Install();
+  EXPECT_EQ(fake.log.Count("CopyFileW"), 0u);
+
+  FakePrintPlatform noSystemDir{64};
+  AddDriverPackage(noSystemDir.files, context);
+  noSystemDir.files.Fail("GetSystemDirectoryW", 5);
+  InstallPrinter(context, noSystemDir.platform, kMain);
+  // Not at the root of the drive: no copy at all.
+  EXPECT_EQ(noSystemDir.log.Count("CopyFileW"), 0u);
+  EXPECT_EQ(noSystemDir.log.Count("PathFileExistsW"), 3u);
+  EXPECT_EQ(noSystemDir.Boxes().back().text, u"Add Printer Successful - Label Printer");
+}
+
+TEST_F(InstallPrinterTest, PrinterDataEntries) {
+  std::u16string longKey(260, u'k');
+  context.printerData = MultiString({u"x=y=z", u"k=", u"=v", u"novalue", longKey + u"=lost", std::u16string(259, u'n') + u"=kept"});
+  Install();
+  const FakePrinter* printer = fake.spooler.FindPrinter(u"Label Printer");
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(printer->dataOrder,
+            (std::vector<std::u16string>{u"x", u"k", u"", std::u16string(259, u'n')}));
+  EXPECT_EQ(printer->Text(u"x"), u"y=z");
+  EXPECT_EQ(printer->data.at(u"k").second.size(), 0u);
+  EXPECT_EQ(printer->Text(u""), u"v");
+  std::vector<std::u16string> traces = fake.Traces();
+  std::vector<std::u16string> dataTraces(traces.begin() + 11, traces.end());
+  ASSERT_EQ(dataTraces.size(), 5u);
+  EXPECT_EQ(dataTraces[0], u"x y=z");
+  EXPECT_EQ(dataTraces[1], u"k ");
+  EXPECT_EQ(dataTraces[2], u" v");
+  EXPECT_EQ(dataTraces[3].substr(0, 31), u"Skip DATA Entry, Name Too Long:");
+  EXPECT_EQ(OnlyBox().text, u"Add Printer Successful - Label Printer");
+}
+
+TEST_F(InstallPrinterTest, FailedDataWriteIsPassedOver) {
+  fake.spooler.Fail("SetPrinterDataW", 5, 1);
+  Install();
+  EXPECT_EQ(fake.log.Count("SetPrinterDataW"), 2u);
+  EXPECT_EQ(fake.spooler.FindPrinter(u"Label Printer")->Text(u"Darkness"), u"8");
+  EXPECT_EQ(OnlyBox().text, u"Add Printer Successful - Label Printer");
+}
+
+TEST_F(InstallPrinterTest, EmptyDataSectionWritesNothing) {
+  context.printerData.clear();
+  Install();
+  EXPECT_EQ(fake.log.Count("SetPrinterDataW"), 0u);
+  EXPECT_EQ(fake.log.Count("ClosePrinter"), 1u);
+  EXPECT_EQ(OnlyBox().text, u"Add Printer Successful - Label Printer");
+}
+
+TEST_F(InstallPrinterTest, ValuesTooLongAreRefusedBeforeAnyChange) {
+  struct Case {
+    const char* what;
+    std::function<void(InstallContext&)> arrange;
+    std::u16string box;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"Prefix", [](InstallContext& c) { c.driverPrefix = std::u16string(29, u'P'); }, ErrorBox(u"Prefix Too Long", 206), {}},
+      {"install folder", [](InstallContext& c) { c.installDir = u"C:\\" + std::u16string(240, u'd'); },
+       u"", {}},  // the box's text: LongFolderBoxNamesTheFolder
+      {"PrnName", [](InstallContext& c) { c.printerBaseName = std::u16string(258, u'N'); }, ErrorBox(u"PrnName Too Long", 206),
+       {"EnumPrintersW", "EnumPrintersW"}},
+  };
+  for (const Case& c : cases) {
+    FakePrintPlatform local{64};
+    InstallContext changed = context;
+    c.arrange(changed);
+    local.spooler.AddPrinter(changed.printerBaseName);
+    InstallPrinter(changed, local.platform, kMain);
+    EXPECT_EQ(local.log.Methods(), c.calls) << c.what;
+    ASSERT_EQ(local.Boxes().size(), 1u) << c.what;
+    EXPECT_EQ(local.Boxes()[0].owner, kMain);
+    if (!c.box.empty()) {
+      EXPECT_EQ(local.Boxes()[0].text, c.box) << c.what;
+    }
+  }
+}
+
+TEST_F(InstallPrinterTest, LongFolderBoxNamesTheFolder) {
+  context.installDir = u"C:\\" + std::u16string(240, u'd');
+  Install();
+  EXPECT_EQ(OnlyBox().text.substr(0, 28), u"Install Folder Too Long: C:\\");
+  EXPECT_EQ(OnlyBox().text.substr(OnlyBox().text.size() - 20), u" - ERROR CODE: 206\r\n");
+}
+
+TEST_F(InstallPrinterTest, InstallDriverFileReportsTheFlags) {
+  EXPECT_EQ(InstallDriverFile(fake.platform, u"LBLENG.GPD", kSource, kX64Dir), 1);
+  EXPECT_EQ(InstallDriverFile(fake.platform, u"MISSING.DLL", kSource, kX64Dir), 0);
+  EXPECT_EQ(fake.Traces()[1], u"Copy MISSING.DLL From " + kSource + u" To " + kX64Dir + u" Result 0x00100000\r\n");
+}
+
+}  // namespace
