@@ -1,0 +1,251 @@
+// The USB discovery over the real SetupAPI, spooler and combo box under Wine, where no USB printer
+// is attached and the local ports are LPT/COM/FILE until a test adds some.
+#include <windows.h>
+#include <setupapi.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "diag/win32/wide.h"
+#include "spooler/win32/print_platform_win.h"
+#include "usb/usb_choices.h"
+#include "usb/usb_vid_pid_enumerator_win.h"
+#include "usb/win32/combo_box_win.h"
+#include "usb/win32/setupapi_devices.h"
+#include "usb/win32/usb_platform_win.h"
+#include "usb/wine/check.h"
+
+namespace {
+
+GUID UsbPrintGuid() {
+  GUID guid;
+  static_assert(sizeof guid == sizeof kUsbPrintInterfaceClass, "GUID layout");
+  std::memcpy(&guid, &kUsbPrintInterfaceClass, sizeof guid);
+  return guid;
+}
+
+std::vector<std::u16string> WideItems(const std::vector<char16_t>& buffer) {
+  std::vector<std::u16string> items;
+  for (std::size_t at = 0; at < buffer.size() && buffer[at] != 0;) {
+    items.emplace_back(&buffer[at]);
+    at += items.back().size() + 1;
+  }
+  return items;
+}
+
+CASE(RealSetupApi_NoUsbPrinterYieldsNothing) {
+  Win32DeviceInterfaceSource devices;
+  NZUsbVidPidEnumerator_win enumerator(devices);
+  std::vector<char16_t> wide(1000, u'Z');
+  std::int32_t total = -1;
+  CHECK_EQ(enumerator.EnumerateW(wide.data(), 2000, &total), 0);
+  CHECK_EQ(total, 0);
+  CHECK_EQ(wide, std::vector<char16_t>(1000, u'Z'));
+  std::vector<char> narrow(100, 'Z');
+  total = -1;
+  CHECK_EQ(enumerator.EnumerateA(narrow.data(), 100, &total), 0);
+  CHECK_EQ(total, 0);
+  CHECK_EQ(narrow, std::vector<char>(100, 'Z'));
+
+  char suffix[kUsbSuffixCapacity] = {};
+  std::strcpy(suffix, "KEEP");
+  Win32ConfigManager configManager;
+  FindUsbPrintDeviceSuffix(devices, configManager, suffix);
+  CHECK_EQ(std::string(suffix), std::string("KEEP"));
+}
+
+CASE(RealSetupApi_TheDeviceSetAcceptsTheBuildsRecordSizes) {
+  Win32DeviceInterfaceSource devices;
+  ScopedDeviceInfoSet set(devices, OpenUsbPrinterDeviceSet(devices));
+  REQUIRE(set.valid());
+  DeviceInfoData device = EmptyDeviceInfoData(devices);
+  CHECK(!devices.SetupDiEnumDeviceInfo(set.get(), 0, device));
+  CHECK_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+  if (sizeof(void*) == 8) {
+    // The 32-bit layout's 28 is refused by the 64-bit SetupAPI.
+    device.cbSize = 28;
+    CHECK(!devices.SetupDiEnumDeviceInfo(set.get(), 0, device));
+    CHECK_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
+  }
+}
+
+// Hands the enumerator a set of devices made on the spot instead of the present ones, so that
+// every other call runs on real SetupAPI records. Devices made this way are never registered,
+// and destroying the set removes them.
+class MadeDeviceSource : public Win32DeviceInterfaceSource {
+ public:
+  explicit MadeDeviceSource(std::vector<std::string> instanceIds) : instanceIds_(std::move(instanceIds)) {}
+
+  DeviceInfoSet SetupDiGetClassDevsA(const DeviceClassGuid&, const char*, WindowHandle, std::uint32_t) override {
+    GUID guid = UsbPrintGuid();
+    HDEVINFO set = SetupDiCreateDeviceInfoList(&guid, nullptr);
+    if (set == INVALID_HANDLE_VALUE) return kInvalidDeviceInfoSet;
+    for (const std::string& id : instanceIds_) {
+      SP_DEVINFO_DATA device{};
+      device.cbSize = sizeof device;
+      SP_DEVICE_INTERFACE_DATA deviceInterface{};
+      deviceInterface.cbSize = sizeof deviceInterface;
+      if (!SetupDiCreateDeviceInfoA(set, id.c_str(), &guid, nullptr, nullptr, 0, &device) ||
+          !SetupDiCreateDeviceInterfaceA(set, &device, &guid, nullptr, 0, &deviceInterface))
+        check::Fail(__FILE__, __LINE__, "could not make " + id);
+    }
+    return reinterpret_cast<DeviceInfoSet>(set);
+  }
+
+ private:
+  std::vector<std::string> instanceIds_;
+};
+
+CASE(RealSetupApi_ReadsDevicePathsThroughRealRecords) {
+  MadeDeviceSource devices({"USB\\VID_1A2B&PID_4D5E\\5&2F1E&0&1", "USB\\VID_1A2B&PID_4D5E&MI_01\\7&2F41D9E&0&0001",
+                            "ROOT\\LEGACY_BOGUS\\0000"});
+  NZUsbVidPidEnumerator_win enumerator(devices);
+  std::vector<char16_t> wide(1000, 0);
+  std::int32_t total = 0;
+  CHECK_EQ(enumerator.EnumerateW(wide.data(), 2000, &total), 2);
+  CHECK_EQ(WideItems(wide), (std::vector<std::u16string>{u"VID:0x1A2B,PID:0x4D5E", u"VID:0x1A2B,PID:0x4D5E,MI:01"}));
+  CHECK_EQ(total, 46 + 58);
+
+  const VidPidPair pair{0x1A2B, 0x4D5F};
+  enumerator.filterCount = 1;
+  enumerator.filterPairs = &pair;
+  std::fill(wide.begin(), wide.end(), u'Z');
+  CHECK_EQ(enumerator.EnumerateW(wide.data(), 2000, &total), 0);
+  CHECK_EQ(wide[0], u'Z');
+}
+
+// A hidden top-level window with an unsorted drop-down combo box, like the USB page's.
+class HiddenCombo {
+ public:
+  HiddenCombo() {
+    parent_ = CreateWindowExW(0, L"STATIC", L"usb", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    combo_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWN | WS_VSCROLL, 0, 0, 200, 150, parent_,
+                             reinterpret_cast<HMENU>(1013), nullptr, nullptr);
+  }
+  ~HiddenCombo() { DestroyWindow(parent_); }
+  HWND get() const { return combo_; }
+
+  std::vector<std::u16string> Items() const {
+    std::vector<std::u16string> items;
+    const LRESULT count = SendMessageW(combo_, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      wchar_t text[260] = {};
+      SendMessageW(combo_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      items.push_back(U16(text));
+    }
+    return items;
+  }
+  std::u16string EditText() const {
+    wchar_t text[260] = {};
+    GetWindowTextW(combo_, text, 260);
+    return U16(text);
+  }
+  LRESULT Selected() const { return SendMessageW(combo_, CB_GETCURSEL, 0, 0); }
+
+ private:
+  HWND parent_;
+  HWND combo_;
+};
+
+CASE(RealComboBox_EditTextAndListAreSeparate) {
+  HiddenCombo window;
+  REQUIRE(window.get() != nullptr);
+  Win32ComboBox combo(window.get());
+  CHECK_EQ(combo.AddString(u"USB002"), 0);
+  CHECK_EQ(combo.AddString(u"USB001"), 1);  // unsorted: appended
+  CHECK_EQ(combo.GetCount(), 2);
+  CHECK_EQ(combo.SetCurSel(0), 0);
+  CHECK_EQ(window.EditText(), u"USB002");
+  CHECK(combo.SetWindowTextA("USB005"));
+  CHECK_EQ(window.EditText(), u"USB005");
+  CHECK(combo.SetWindowTextW(u"USB001"));
+  CHECK_EQ(window.EditText(), u"USB001");
+  CHECK_EQ(window.Items(), (std::vector<std::u16string>{u"USB002", u"USB001"}));
+}
+
+std::vector<std::u16string> SpoolerUsbPorts(Spooler& spooler) {
+  std::vector<PortInfo> ports;
+  std::uint32_t needed = 0;
+  std::uint32_t returned = 0;
+  spooler.EnumPortsW(2, 0, ports, needed, returned);
+  std::vector<std::u16string> names;
+  if (needed == 0 || spooler.EnumPortsW(2, needed, ports, needed, returned) != SpoolResult::Succeeded) return names;
+  for (const PortInfo& port : ports) {
+    if (port.portName.find(u"USB") != std::u16string::npos) names.push_back(port.portName);
+  }
+  return names;
+}
+
+// Ports of the Local Port monitor, made for one test and removed at its end.
+class LocalPorts {
+ public:
+  LocalPorts(Spooler& spooler, std::vector<std::u16string> names) : spooler_(spooler), names_(std::move(names)) {
+    for (const std::u16string& name : names_) Command(u"DeletePort", name);  // leftovers of a broken run
+    for (const std::u16string& name : names_) CHECK(Command(u"AddPort", name));
+  }
+  ~LocalPorts() {
+    for (const std::u16string& name : names_) CHECK(Command(u"DeletePort", name));
+  }
+
+ private:
+  bool Command(const std::u16string& command, const std::u16string& name) {
+    PrinterHandle handle = 0;
+    if (!spooler_.OpenPrinterW(u",XcvMonitor Local Port", handle, kServerAccessAdminister)) return false;
+    std::vector<std::uint8_t> input((name.size() + 1) * sizeof(char16_t), 0);
+    std::memcpy(input.data(), name.c_str(), name.size() * sizeof(char16_t));
+    std::vector<std::uint8_t> output;
+    std::uint32_t needed = 0;
+    std::uint32_t status = 1;
+    bool ok = spooler_.XcvDataW(handle, command, input, output, needed, status) && status == 0;
+    spooler_.ClosePrinter(handle);
+    return ok;
+  }
+  Spooler& spooler_;
+  std::vector<std::u16string> names_;
+};
+
+CASE(RealSpooler_WithoutUsbPortsTheTextIsUsb001) {
+  Win32PrintSystem printSystem(sizeof(void*) * 8);
+  // Wine's local ports are COM, LPT and FILE only.
+  REQUIRE(SpoolerUsbPorts(printSystem.GetSpooler()).empty());
+  Win32UsbPlatform usb(printSystem.GetSpooler());
+  HiddenCombo window;
+  Win32ComboBox combo(window.get());
+  FillUsbPortsFromSpooler(usb.Platform(), combo);
+  CHECK(window.Items().empty());
+  CHECK_EQ(window.EditText(), u"USB001");
+  CHECK_EQ(window.Selected(), CB_ERR);
+}
+
+CASE(RealSpooler_ListsUsbPortsInTheSpoolersOrder) {
+  Win32PrintSystem printSystem(sizeof(void*) * 8);
+  Spooler& spooler = printSystem.GetSpooler();
+  LocalPorts ports(spooler, {u"USB042", u"TOLUSB7:", u"usb043"});
+  const std::vector<std::u16string> expected = SpoolerUsbPorts(spooler);
+  REQUIRE(expected.size() == 2u);  // usb043 is not "USB"
+  Win32UsbPlatform usb(spooler);
+  HiddenCombo window;
+  Win32ComboBox combo(window.get());
+  FillUsbPortsFromSpooler(usb.Platform(), combo);
+  CHECK_EQ(window.Items(), expected);
+  CHECK_EQ(window.Selected(), 0);
+  CHECK_EQ(window.EditText(), expected[0]);
+}
+
+CASE(RealSetupApi_NoDeviceTextsForTheMonitor) {
+  Win32PrintSystem printSystem(sizeof(void*) * 8);
+  Win32UsbPlatform usb(printSystem.GetSpooler());
+  HiddenCombo window;
+  Win32ComboBox combo(window.get());
+  InstallContext context;
+  context.portMonitorName = u"Tollinder Port";
+  FillUsbDevicesForMonitor(usb.Platform(), context, combo);
+  CHECK(window.Items().empty());
+  CHECK_EQ(window.Selected(), CB_ERR);
+  CHECK_EQ(window.EditText(), u"");
+}
+
+}  // namespace
+
+int wmain() { return check::RunAll(); }
