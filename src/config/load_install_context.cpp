@@ -54,19 +54,23 @@ std::u16string WholeSectionEntries(const std::u16string& buffer, std::uint32_t c
 void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile,
                         SystemInfoProbe& system) {
   std::u16string path;
-  module.GetModuleFileNameW(path, kFieldCapacity);
+  const std::uint32_t length = module.GetModuleFileNameW(path, kFieldCapacity);
   path = CutToCapacity(path, kFieldCapacity);
   module.PathRemoveFileSpecW(path);
   context.installDir = CutToCapacity(path, kFieldCapacity);
 
   context.configPath = FormatWide(kFieldCapacity, u"%s\\config.ini", context.installDir);
-  // A path cut short would name some other file ("...\config.i"); read nothing rather than that.
+  // An unknown or cut path would name some other file ("\config.ini" on the current drive,
+  // "...\config.i"): read nothing rather than that.
   const std::u16string fileName = u"\\config.ini";
-  const bool pathFits = context.configPath.size() >= fileName.size() &&
+  const bool pathFits = length > 0 && length < kFieldCapacity &&
+                        context.configPath.size() >= fileName.size() &&
                         context.configPath.compare(context.configPath.size() - fileName.size(),
                                                    fileName.size(), fileName) == 0;
-  if (!pathFits) DebugTrace(u"Config path longer than %u units, config.ini not read",
-                             static_cast<unsigned>(kFieldCapacity - 1));
+  if (!pathFits) {
+    DebugTrace(u"Config path unknown or longer than %u units, config.ini not read",
+               static_cast<unsigned>(kFieldCapacity - 1));
+  }
 
   if (pathFits) {
     context.caption = ReadString(profile, context, u"ARGS", u"Caption");

@@ -17,8 +17,9 @@ class FakeModulePath : public ModulePath {
       filename.clear();
       return 0;
     }
+    // A path that does not fit is cut and the result is the whole buffer, as the system does.
     filename = exePath.substr(0, exePath.size() < size - 1 ? exePath.size() : size - 1);
-    return static_cast<std::uint32_t>(filename.size());
+    return exePath.size() < size ? static_cast<std::uint32_t>(filename.size()) : size;
   }
 
   bool PathRemoveFileSpecW(std::u16string& path) override {

@@ -183,22 +183,47 @@ TEST(LoadInstallContext, DataSectionThatFitsIsNotTraced) {
   EXPECT_TRUE(diag.output.wide.empty());
 }
 
-TEST(LoadInstallContext, ConfigPathThatWouldBeCutReadsNothing) {
-  ScopedFakeDiagnostics diag;
+TEST(LoadInstallContext, UnknownOrCutConfigPathReadsNothing) {
+  struct Case {
+    const char* what;
+    std::u16string exePath;
+    bool fail;
+    std::u16string installDir;
+  };
+  const std::u16string dir250 = u"C:\\" + std::u16string(247, u'd');
+  const std::u16string dir258 = u"C:\\" + std::u16string(255, u'e');
+  const Case cases[] = {
+      // 250 units leave no room for "\config.ini" in 259.
+      {"config path cut", dir250 + u"\\a.exe", false, dir250},
+      // The executable's own path was cut: its directory part may be wrong too.
+      {"exe path cut", dir258 + u"\\setup.exe", false, dir258},
+      {"exe path unknown", u"C:\\Setup\\setup.exe", true, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScopedFakeDiagnostics diag;
+    Loader l;
+    l.module.exePath = c.exePath;
+    l.module.failGetModuleFileName = c.fail;
+    l.Load();
+    EXPECT_EQ(c.installDir, l.context.installDir);
+    EXPECT_TRUE(l.profile.calls.empty());
+    EXPECT_EQ(u"SETUP64", l.context.setupDirName);
+    EXPECT_EQ(u"CHN", l.context.languageCode);
+    ASSERT_EQ(1u, diag.output.wide.size());
+    EXPECT_EQ(u"Tollinder - Config path unknown or longer than 259 units, config.ini not read",
+              diag.output.wide[0]);
+  }
+}
+
+TEST(LoadInstallContext, LongestPathThatFitsIsRead) {
   Loader l;
-  // A directory of 250 units leaves no room for "\config.ini" in 259.
-  std::u16string dir = u"C:\\" + std::u16string(247, u'd');
+  const std::u16string dir = u"C:\\" + std::u16string(245, u'd');  // 248 + "\config.ini" = 259
   l.module.exePath = dir + u"\\a.exe";
-  l.profile.path = (dir + u"\\config.ini").substr(0, 259);
-  l.profile.Add(u"ARGS", u"Caption=wrong file");
+  l.profile.path = dir + u"\\config.ini";
+  l.profile.Add(u"ARGS", u"Caption=found");
   l.Load();
-  EXPECT_EQ(dir, l.context.installDir);
-  EXPECT_TRUE(l.profile.calls.empty());
-  EXPECT_EQ(u"", l.context.caption);
-  EXPECT_EQ(u"SETUP64", l.context.setupDirName);
-  EXPECT_EQ(u"CHN", l.context.languageCode);
-  ASSERT_EQ(1u, diag.output.wide.size());
-  EXPECT_EQ(u"Tollinder - Config path longer than 259 units, config.ini not read", diag.output.wide[0]);
+  EXPECT_EQ(u"found", l.context.caption);
 }
 
 TEST(WholeSectionEntries, KeepsOnlyEntriesEndedBeforeTheCount) {
