@@ -97,7 +97,28 @@ class MadeDeviceSource : public Win32DeviceInterfaceSource {
   std::vector<std::string> instanceIds_;
 };
 
+// Making an interface creates its class key; a key this suite made and left empty is removed again.
+class ClassKeyCleanup {
+ public:
+  ClassKeyCleanup() : existed_(Exists()) {}
+  ~ClassKeyCleanup() {
+    if (!existed_) RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey);  // fails, as it should, if it has subkeys
+  }
+
+ private:
+  static constexpr const wchar_t* kKey =
+      L"System\\CurrentControlSet\\Control\\DeviceClasses\\{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}";
+  static bool Exists() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+  bool existed_;
+};
+
 CASE(RealSetupApi_ReadsDevicePathsThroughRealRecords) {
+  ClassKeyCleanup cleanup;
   MadeDeviceSource devices({"USB\\VID_1A2B&PID_4D5E\\5&2F1E&0&1", "USB\\VID_1A2B&PID_4D5E&MI_01\\7&2F41D9E&0&0001",
                             "ROOT\\LEGACY_BOGUS\\0000"});
   NZUsbVidPidEnumerator_win enumerator(devices);
