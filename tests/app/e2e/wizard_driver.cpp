@@ -1,0 +1,415 @@
+// e2e_driver.exe: drives the running wizard from inside Wine by messages, one command at a time:
+//   e2e_driver -f script.txt        (one command a line, UTF-8; blank lines and # comments skipped)
+//   e2e_driver "command" ...        (one command an argument)
+// Each command prints lines "<what>: ..."; the first failing command prints "error: ..." and
+// ends the run with exit code 1. Clicks are posted, so a click that opens a modal box returns.
+//
+//   window [caption]            wait for the visible wizard window (that caption, or any)
+//   timeout <ms>                limit of every later wait (default 10000)
+//   page | waitpage <page>      the visible page; wait until <page> is the visible one
+//   nav                         "nav: prev=<0|1> next=<0|1>" (enabled states of 1001 and 1002)
+//   click <page> <id>           BM_CLICK on a control (auto radio buttons check themselves)
+//   command <page> <id>         WM_COMMAND with that identifier to the page (no button involved)
+//   settext <page> <id> <text>  WM_SETTEXT (a combo box's edit field, an address control)
+//   setip <page> <id> <a.b.c.d> IPM_SETADDRESS on an IPv4 address control
+//   select <page> <id> <text>   select the combo box item of exactly that text
+//   text <page> <id>            "text: <page> <id> <text>" (WM_GETTEXT, as the wizard reads it)
+//   ip <page> <id>              "ip: <page> <id> <a.b.c.d>" from the address control's four fields
+//   texts                       caption and the text of every control of every page
+//   checked <page> <id>         "checked: <page> <id> <0|1>"
+//   items <page> <id>           a combo box's list and its selected index
+//   box                         wait for a message box, print caption and text, close it with IDOK
+//   nobox <ms>                  fail when a message box appears within <ms>
+//   close | cancel              title-bar close (SC_CLOSE) | WM_COMMAND IDCANCEL to the main window
+//   gone                        wait until the wizard's process has ended
+//   show <page>                 hide every page and show one (for screenshots of unreachable pages)
+//   idle | sleep <ms>           wait until the wizard answers | a fixed pause
+//   kill <pid>                  end a process (cleanup after a failed test)
+//   tcpport <name> <host>       create a Standard TCP/IP port (raw, 9100) for test set-up
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver_windows.h"
+
+namespace e2e {
+namespace {
+
+// PORT_DATA_1 of tcpxcv.h (not in mingw-w64): the record "AddPort" of the TCP/IP monitor takes.
+struct PortData1 {
+  wchar_t portName[64];
+  DWORD version, protocol, size, reserved;
+  wchar_t hostAddress[49];
+  wchar_t snmpCommunity[33];
+  DWORD doubleSpool;
+  wchar_t queue[33];
+  wchar_t ipAddress[16];
+  BYTE reservedBytes[540];
+  DWORD portNumber, snmpEnabled, snmpDevIndex;
+};
+static_assert(sizeof(PortData1) == 964, "PORT_DATA_1 is 964 bytes");
+
+struct Failure {
+  std::string what;
+};
+
+void Out(const std::string& line) {
+  std::string text = line + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+[[noreturn]] void Fail(const std::string& what) { throw Failure{what}; }
+
+// A command line split into words, with the text after the first n words kept whole.
+struct Line {
+  std::vector<std::string> words;
+  std::string raw;
+
+  explicit Line(const std::string& text) : raw(text) {
+    std::istringstream in(text);
+    for (std::string word; in >> word;) words.push_back(word);
+  }
+  const std::string& Word(size_t i) const {
+    if (i >= words.size()) Fail("missing argument " + std::to_string(i) + " in: " + raw);
+    return words[i];
+  }
+  int Number(size_t i) const {
+    const std::string& word = Word(i);
+    char* end = nullptr;
+    long value = std::strtol(word.c_str(), &end, 0);
+    if (!end || *end) Fail("not a number: " + word);
+    return static_cast<int>(value);
+  }
+  std::string RestAfter(size_t n) const {
+    size_t at = 0;
+    for (size_t i = 0; i < n; ++i) {
+      at = raw.find_first_not_of(" \t", at);
+      if (at == std::string::npos) return std::string();
+      at = raw.find_first_of(" \t", at);
+      if (at == std::string::npos) return std::string();
+    }
+    at = raw.find_first_not_of(" \t", at);
+    return at == std::string::npos ? std::string() : raw.substr(at);
+  }
+};
+
+class Driver {
+ public:
+  void Run(const Line& line);
+
+ private:
+  DWORD timeoutMs_ = 10000;
+  Wizard wizard_;
+  HANDLE process_ = nullptr;
+
+  template <class Condition>
+  bool WaitFor(Condition condition, DWORD limitMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+      if (condition()) return true;
+      if (GetTickCount() - start >= limitMs) return false;
+      Sleep(25);
+    }
+  }
+
+  void RequireWizard() {
+    if (!wizard_.main) Fail("no wizard window yet (use: window <caption>)");
+    if (!IsWindow(wizard_.main)) Fail("the wizard window is gone");
+  }
+  HWND Page(const std::string& name) {
+    RequireWizard();
+    if (!IsPageName(name)) Fail("unknown page: " + name);
+    HWND page = FindPage(wizard_, name);
+    if (!page) Fail("page not found: " + name);
+    return page;
+  }
+  HWND Control(const Line& line) {
+    HWND page = Page(line.Word(1));
+    int id = line.Number(2);
+    HWND control = GetDlgItem(page, id);
+    if (!control) Fail("no control " + std::to_string(id) + " on page " + line.Word(1));
+    return control;
+  }
+  LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!SendWithin(window, message, wParam, lParam, result)) Fail("the wizard did not answer");
+    return result;
+  }
+  std::wstring Text(HWND window) {
+    std::wstring text;
+    if (!ReadText(window, text)) Fail("the wizard did not answer");
+    return text;
+  }
+  std::string Where(const Line& line) { return line.Word(1) + " " + line.Word(2); }
+
+  std::string CurrentPage() {
+    std::vector<std::string> visible = VisiblePages(wizard_);
+    if (visible.empty()) return "none";
+    std::string names;
+    for (const std::string& name : visible) names += (names.empty() ? "" : ",") + name;
+    return names;
+  }
+
+  void FindWindowCommand(const Line& line);
+  void TextsCommand();
+  void ItemsCommand(const Line& line);
+  void BoxCommand();
+  void NoBoxCommand(const Line& line);
+  void GoneCommand();
+  void ShowCommand(const Line& line);
+  void TcpPortCommand(const Line& line);
+};
+
+void Driver::FindWindowCommand(const Line& line) {
+  std::wstring caption = FromUtf8(line.RestAfter(1));
+  bool any = line.words.size() < 2;
+  HWND found = nullptr;
+  if (!WaitFor([&] { return (found = FindWizardWindow(caption, any)) != nullptr; }, timeoutMs_)) {
+    Fail("no wizard window" + (any ? std::string() : " captioned " + Printable(caption)));
+  }
+  wizard_.main = found;
+  GetWindowThreadProcessId(found, &wizard_.processId);
+  process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, wizard_.processId);
+  Out("window: " + Printable(Text(found)));
+}
+
+void Driver::TextsCommand() {
+  RequireWizard();
+  Out("caption: " + Printable(Text(wizard_.main)));
+  std::vector<std::string> names = {"main"};
+  names.insert(names.end(), PageNames().begin(), PageNames().end());
+  for (const std::string& name : names) {
+    HWND page = FindPage(wizard_, name);
+    if (!page) {
+      Out("missing page: " + name);
+      continue;
+    }
+    for (HWND control : ControlsOf(page)) {
+      int id = GetDlgCtrlID(control) & 0xFFFF;
+      Out("text: " + name + " " + std::to_string(id) + " " + Printable(Text(control)));
+    }
+  }
+}
+
+void Driver::ItemsCommand(const Line& line) {
+  HWND combo = Control(line);
+  LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
+  Out("items: " + Where(line) + " " + std::to_string(count));
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = Send(combo, CB_GETLBTEXTLEN, i, 0);
+    std::vector<wchar_t> item(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    Out("item: " + Where(line) + " " + std::to_string(i) + " " + Printable(item.data()));
+  }
+  Out("selected: " + Where(line) + " " + std::to_string(Send(combo, CB_GETCURSEL, 0, 0)));
+}
+
+void Driver::BoxCommand() {
+  RequireWizard();
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = FindMessageBox(wizard_)) != nullptr; }, timeoutMs_)) {
+    Fail("no message box; page " + CurrentPage());
+  }
+  std::wstring text;
+  if (HWND label = GetDlgItem(box, kMessageBoxTextId)) text = Text(label);
+  Out("box: " + Printable(Text(box)));
+  Out("box text: " + Printable(text));
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  if (!WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs_)) Fail("the box stayed open");
+  Out("box closed");
+}
+
+void Driver::NoBoxCommand(const Line& line) {
+  RequireWizard();
+  DWORD limit = static_cast<DWORD>(line.Number(1));
+  HWND box = nullptr;
+  if (WaitFor([&] { return (box = FindMessageBox(wizard_)) != nullptr; }, limit)) {
+    std::wstring text;
+    if (HWND label = GetDlgItem(box, kMessageBoxTextId)) ReadText(label, text);
+    Out("box: " + Printable(Text(box)));
+    Out("box text: " + Printable(text));
+    Fail("an unexpected message box");
+  }
+  Out("nobox");
+}
+
+void Driver::GoneCommand() {
+  if (!process_) Fail("no wizard process (use: window <caption>)");
+  if (WaitForSingleObject(process_, timeoutMs_) != WAIT_OBJECT_0) Fail("the wizard is still running");
+  Out("gone");
+}
+
+void Driver::ShowCommand(const Line& line) {
+  HWND shown = Page(line.Word(1));
+  for (const std::string& name : PageNames()) {
+    if (HWND page = FindPage(wizard_, name)) ShowWindow(page, page == shown ? SW_SHOW : SW_HIDE);
+  }
+  RedrawWindow(wizard_.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Out("show: " + line.Word(1));
+}
+
+void Driver::TcpPortCommand(const Line& line) {
+  std::wstring name = FromUtf8(line.Word(1));
+  std::wstring host = FromUtf8(line.Word(2));
+  PRINTER_DEFAULTSW defaults = {nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
+  HANDLE monitor = nullptr;
+  wchar_t handleName[] = L", XcvMonitor Standard TCP/IP Port";
+  if (!OpenPrinterW(handleName, &monitor, &defaults)) Fail("no Standard TCP/IP Port monitor: " + std::to_string(GetLastError()));
+  PortData1 data = {};
+  lstrcpynW(data.portName, name.c_str(), 64);
+  lstrcpynW(data.hostAddress, host.c_str(), 49);
+  lstrcpynW(data.ipAddress, host.c_str(), 16);
+  data.version = 1;
+  data.protocol = 1;  // raw TCP
+  data.size = sizeof(data);
+  data.portNumber = 9100;
+  DWORD needed = 0, status = 0;
+  BOOL sent = XcvDataW(monitor, L"AddPort", reinterpret_cast<BYTE*>(&data), sizeof(data), nullptr, 0, &needed, &status);
+  ClosePrinter(monitor);
+  if (!sent) Fail("XcvData AddPort failed: " + std::to_string(GetLastError()));
+  if (status != 0 && status != ERROR_ALREADY_EXISTS) Fail("AddPort status " + std::to_string(status));
+  Out("tcpport: " + line.Word(1) + " status " + std::to_string(status));
+}
+
+void Driver::Run(const Line& line) {
+  if (line.words.empty() || line.words[0][0] == '#') return;
+  const std::string& verb = line.words[0];
+  if (verb == "window") {
+    FindWindowCommand(line);
+  } else if (verb == "timeout") {
+    timeoutMs_ = static_cast<DWORD>(line.Number(1));
+  } else if (verb == "page") {
+    RequireWizard();
+    Out("page: " + CurrentPage());
+  } else if (verb == "waitpage") {
+    RequireWizard();
+    const std::string& wanted = line.Word(1);
+    if (!WaitFor([&] { return CurrentPage() == wanted; }, timeoutMs_)) {
+      Fail("page " + CurrentPage() + ", not " + wanted);
+    }
+    Out("page: " + wanted);
+  } else if (verb == "nav") {
+    HWND prev = GetDlgItem(Page("main"), 1001), next = GetDlgItem(Page("main"), 1002);
+    Out(std::string("nav: prev=") + (prev && IsWindowEnabled(prev) ? "1" : "0") +
+        " next=" + (next && IsWindowEnabled(next) ? "1" : "0"));
+  } else if (verb == "click") {
+    PostMessageW(Control(line), BM_CLICK, 0, 0);
+    Out("click: " + Where(line));
+  } else if (verb == "command") {
+    HWND page = Page(line.Word(1));
+    int id = line.Number(2);
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+    Out("command: " + Where(line));
+  } else if (verb == "settext") {
+    std::wstring text = FromUtf8(line.RestAfter(3));
+    Send(Control(line), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Out("settext: " + Where(line) + " " + Printable(text));
+  } else if (verb == "setip") {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (std::sscanf(line.Word(3).c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4) Fail("not an address: " + line.Word(3));
+    Send(Control(line), IPM_SETADDRESS, 0, static_cast<LPARAM>(MAKEIPADDRESS(a, b, c, d)));
+    Out("setip: " + Where(line) + " " + line.Word(3));
+  } else if (verb == "select") {
+    HWND combo = Control(line);
+    std::wstring wanted = FromUtf8(line.RestAfter(3));
+    LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
+    LRESULT index = CB_ERR;
+    for (LRESULT i = 0; i < count && index == CB_ERR; ++i) {
+      wchar_t item[512] = {};
+      if (Send(combo, CB_GETLBTEXTLEN, i, 0) < 511) Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+      if (wanted == item) index = i;
+    }
+    if (index == CB_ERR) Fail("no item " + Printable(wanted) + " in " + Where(line));
+    Send(combo, CB_SETCURSEL, index, 0);
+    Out("select: " + Where(line) + " " + std::to_string(index));
+  } else if (verb == "text") {
+    Out("text: " + Where(line) + " " + Printable(Text(Control(line))));
+  } else if (verb == "ip") {
+    Out("ip: " + Where(line) + " " + Printable(ReadAddressFields(Control(line))));
+  } else if (verb == "texts") {
+    TextsCommand();
+  } else if (verb == "checked") {
+    Out("checked: " + Where(line) + " " + std::to_string(Send(Control(line), BM_GETCHECK, 0, 0)));
+  } else if (verb == "items") {
+    ItemsCommand(line);
+  } else if (verb == "box") {
+    BoxCommand();
+  } else if (verb == "nobox") {
+    NoBoxCommand(line);
+  } else if (verb == "close") {
+    RequireWizard();
+    PostMessageW(wizard_.main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Out("close: sent");
+  } else if (verb == "cancel") {
+    RequireWizard();
+    PostMessageW(wizard_.main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    Out("cancel: sent");
+  } else if (verb == "gone") {
+    GoneCommand();
+  } else if (verb == "show") {
+    ShowCommand(line);
+  } else if (verb == "idle") {
+    RequireWizard();
+    Send(wizard_.main, WM_NULL, 0, 0);
+    Out("idle");
+  } else if (verb == "sleep") {
+    Sleep(static_cast<DWORD>(line.Number(1)));
+  } else if (verb == "kill") {
+    HANDLE target = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(line.Number(1)));
+    if (!target) Fail("no process " + line.Word(1));
+    TerminateProcess(target, 1);
+    CloseHandle(target);
+    Out("killed: " + line.Word(1));
+  } else if (verb == "tcpport") {
+    TcpPortCommand(line);
+  } else {
+    Fail("unknown command: " + verb);
+  }
+}
+
+std::vector<std::string> ReadScript(const wchar_t* path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail("cannot read the script");
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (lines.empty() && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::string Narrow(const wchar_t* text) {
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
+  if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], bytes, nullptr, nullptr);
+  return utf8;
+}
+
+}  // namespace
+}  // namespace e2e
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace e2e;
+  try {
+    std::vector<std::string> lines;
+    if (argc == 3 && lstrcmpW(argv[1], L"-f") == 0) {
+      lines = ReadScript(argv[2]);
+    } else {
+      for (int i = 1; i < argc; ++i) lines.push_back(Narrow(argv[i]));
+    }
+    Driver driver;
+    for (const std::string& line : lines) driver.Run(Line(line));
+  } catch (const Failure& failure) {
+    Out("error: " + failure.what);
+    return 1;
+  }
+  return 0;
+}
