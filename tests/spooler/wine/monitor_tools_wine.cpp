@@ -26,6 +26,10 @@ std::u16string RunSetupAndCheck(TestBed& bed, const InstallContext& context, con
   const std::u16string folder = context.installDir + u"\\" + context.monitorDirName;
   const std::u16string markPath = folder + u"\\MonitorSetup.ran";
   DeleteFileW(W(markPath));
+  // Whatever happens below, the cases after this one find the monitor in place.
+  CleanUp restore([] {
+    if (!wine_test::UsbMonitorRegistered()) wine_test::EnsureMonitors();
+  });
   RemoveUsbMonitor();
   REQUIRE_EQ(MonitorExists(bed.Platform(), kUsbMonitor), 0);
 

@@ -136,6 +136,14 @@ bool EnsureMonitors() {
   return true;
 }
 
+bool UsbMonitorRegistered() {
+  HANDLE handle = nullptr;
+  PRINTER_DEFAULTSW defaults = {nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
+  if (!OpenPrinterW(const_cast<wchar_t*>(L", XcvMonitor " FIXTURE_USB_MONITOR), &handle, &defaults)) return false;
+  ClosePrinter(handle);
+  return true;
+}
+
 void DeletePrinters(const std::u16string& baseName) {
   std::wstring base = Wide(baseName);
   for (const fixture::PrinterEntry& printer : fixture::ListPrinters()) {

@@ -30,6 +30,7 @@ InstallContext DemoContext(int osBitness, const std::u16string& languageCode, co
 
 // Both monitors registered and loadable by this process (the USB one from the width's folder).
 bool EnsureMonitors();
+bool UsbMonitorRegistered();
 
 // Removes the printers named base or base(n), and the monitor ports named exactly or by prefix.
 void DeletePrinters(const std::u16string& baseName);
