@@ -1,6 +1,9 @@
 #include "app/win32/main_dialog.h"
 
+#include <commctrl.h>
+
 #include "app/install_road.h"
+#include "app/ipv4_text.h"
 #include "app/navigation.h"
 #include "app/road_controls.h"
 #include "app/win32/app_services.h"
@@ -27,12 +30,23 @@ ConnectionChecks ReadConnectionChecks() {
   return checks;
 }
 
-void RunRoad(WizardPage page) {
+std::u16string ReadRoadText(WizardPage page) {
   HWND pageWindow = PageWindow(page);
+  if (page == WizardPage::Network) {
+    // Read from the fields themselves: not every address control keeps its window text current.
+    DWORD address = 0;
+    LRESULT filled = SendDlgItemMessageW(pageWindow, IDC_IP_ADDRESS, IPM_GETADDRESS, 0,
+                                         reinterpret_cast<LPARAM>(&address));
+    return Ipv4Text(address, static_cast<int>(filled));
+  }
   wchar_t text[kFieldCapacity] = {};
   GetDlgItemTextW(pageWindow, RoadControlId(page), text, static_cast<int>(kFieldCapacity));
+  return U16(text);
+}
+
+void RunRoad(WizardPage page) {
   HWND main = Windows().mainWindow;
-  RoadEnd end = RunInstallRoad(page, U16(text), FromHwnd(main), Context(), Services().Print());
+  RoadEnd end = RunInstallRoad(page, ReadRoadText(page), FromHwnd(main), Context(), Services().Print());
   if (end == RoadEnd::Stay) return;
   g_roadRan = true;
   g_roadEnd = end;

@@ -1,5 +1,8 @@
 #include "app/win32/page_procs.h"
 
+#include <commctrl.h>
+
+#include "app/ipv4_text.h"
 #include "app/port_combo.h"
 #include "app/win32/app_services.h"
 #include "usb/win32/combo_box_win.h"
@@ -38,7 +41,8 @@ INT_PTR CALLBACK ConnectionTypePageProc(HWND window, UINT message, WPARAM, LPARA
 INT_PTR CALLBACK NetworkPageProc(HWND window, UINT message, WPARAM, LPARAM) {
   if (message == WM_INITDIALOG) {
     Windows().networkPage = window;
-    SetDlgItemTextW(window, IDC_IP_ADDRESS, kDefaultPrinterAddress);
+    // The address control's own message: its fields then show the address on every platform.
+    SendDlgItemMessageW(window, IDC_IP_ADDRESS, IPM_SETADDRESS, 0, static_cast<LPARAM>(kDefaultPrinterAddress));
     return 1;
   }
   return 0;

@@ -31,6 +31,3 @@ HWND CurrentPage();
 void CreatePages(HWND mainWindow);
 void SetNavButtons(HWND mainWindow, bool prevEnabled);
 void ApplyLanguage(const std::u16string& code);
-
-// The default address of the network page: a private address, edited in place by the user.
-inline constexpr wchar_t kDefaultPrinterAddress[] = L"192.168.1.200";
