@@ -170,6 +170,10 @@ e2e_expect_line() {  # <file> <exact line>
 e2e_expect_no_line() {
   ! grep -qxF -- "$2" "$1" || e2e_fail "unexpected in $(basename "$1"): $2"
 }
+e2e_expect_line_start() {  # <file> <fixed start of a line>
+  awk -v p="$2" 'index($0, p) == 1 { found = 1 } END { exit !found }' "$1" ||
+    e2e_fail "no line in $(basename "$1") starts with: $2"
+}
 e2e_expect_text() {  # <file> <fixed text anywhere in a line>
   grep -qF -- "$2" "$1" || e2e_fail "missing in $(basename "$1"): $2"
 }

@@ -19,6 +19,7 @@
 //   checked <page> <id>         "checked: <page> <id> <0|1>"
 //   items <page> <id>           a combo box's list and its selected index
 //   box                         wait for a message box, print caption and text, close it with IDOK
+//   waitbox | closebox          the same in two steps, to look at the wizard while the box is up
 //   nobox <ms>                  fail when a message box appears within <ms>
 //   close | cancel              title-bar close (SC_CLOSE) | WM_COMMAND IDCANCEL to the main window
 //   gone                        wait until the wizard's process has ended
@@ -160,7 +161,9 @@ class Driver {
   void FindWindowCommand(const Line& line);
   void TextsCommand();
   void ItemsCommand(const Line& line);
-  void BoxCommand();
+  HWND box_ = nullptr;
+  void WaitBoxCommand();
+  void CloseBoxCommand();
   void NoBoxCommand(const Line& line);
   void GoneCommand();
   void ShowCommand(const Line& line);
@@ -211,7 +214,7 @@ void Driver::ItemsCommand(const Line& line) {
   Out("selected: " + Where(line) + " " + std::to_string(Send(combo, CB_GETCURSEL, 0, 0)));
 }
 
-void Driver::BoxCommand() {
+void Driver::WaitBoxCommand() {
   RequireWizard();
   HWND box = nullptr;
   if (!WaitFor([&] { return (box = FindMessageBox(wizard_)) != nullptr; }, timeoutMs_)) {
@@ -221,6 +224,13 @@ void Driver::BoxCommand() {
   if (HWND label = GetDlgItem(box, kMessageBoxTextId)) text = Text(label);
   Out("box: " + Printable(Text(box)));
   Out("box text: " + Printable(text));
+  box_ = box;
+}
+
+void Driver::CloseBoxCommand() {
+  HWND box = box_;
+  box_ = nullptr;
+  if (!box || !IsWindow(box)) Fail("no open message box (use: waitbox)");
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
   if (!WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs_)) Fail("the box stayed open");
   Out("box closed");
@@ -340,7 +350,12 @@ void Driver::Run(const Line& line) {
   } else if (verb == "items") {
     ItemsCommand(line);
   } else if (verb == "box") {
-    BoxCommand();
+    WaitBoxCommand();
+    CloseBoxCommand();
+  } else if (verb == "waitbox") {
+    WaitBoxCommand();
+  } else if (verb == "closebox") {
+    CloseBoxCommand();
   } else if (verb == "nobox") {
     NoBoxCommand(line);
   } else if (verb == "close") {
