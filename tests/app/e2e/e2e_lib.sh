@@ -162,6 +162,30 @@ e2e_probe() {
   sed -i 's/\r$//' "$out"
 }
 
+# e2e_port_record <monitor> <port>: the bytes that created a port of a stand-in monitor, in hex
+# (the monitors keep them in the registry under the port's key); empty when there are none.
+e2e_port_record() {
+  local key="HKLM\\System\\CurrentControlSet\\Control\\Print\\Monitors\\$1\\Ports\\$2"
+  local out=$E2E_WORK_DIR/reg.$$.out
+  e2e_wine "$out" /dev/null reg query "$key" /v AddPort
+  tr -d '\r' <"$out" | awk '$1 == "AddPort" { print $3 }'
+  rm -f "$out"
+}
+
+# e2e_record_text <hex> <byte offset> <UTF-16 units>: a NUL-terminated text field of a record.
+e2e_record_text() {
+  python3 -c 'import sys
+data = bytes.fromhex(sys.argv[1]); at = int(sys.argv[2]); units = int(sys.argv[3])
+print(data[at:at + 2 * units].decode("utf-16le", "replace").split("\0")[0])' "$1" "$2" "$3"
+}
+
+# e2e_record_dword <hex> <byte offset>: a little-endian 32-bit field of a record.
+e2e_record_dword() {
+  python3 -c 'import sys
+data = bytes.fromhex(sys.argv[1]); at = int(sys.argv[2])
+print(int.from_bytes(data[at:at + 4], "little") if len(data) >= at + 4 else "none")' "$1" "$2"
+}
+
 # --- checks ------------------------------------------------------------------------------------
 
 e2e_expect_line() {  # <file> <exact line>

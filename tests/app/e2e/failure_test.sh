@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Roads that end in a failure box end the wizard with 1603, not with success:
+# - unattended network install with an empty printer name: "AddPrinter Failed" with the
+#   spooler's code (1801, an invalid name). Wine's spooler takes a missing package, an unknown
+#   port and an empty port alike, so this is the refusal it can be made to give;
+# - USB road with a monitor that its setup tool does not install: the tool runs, then
+#   "Monitor Not Exist" with the last-error code; no port is asked for and nothing is installed.
+set -u
+source "$1"
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_setup || exit 1
+
+tag=$(e2e_tag)
+name="E2E Failure $tag"
+printer=$(e2e_layout failure-printer <<EOF2
+[ARGS]
+Caption=$name
+PrnName=
+Prefix=LBL
+DefaultLanguage=ENG
+DefaultPorttype=ETH
+[SKIP]
+Language=1
+Port=1
+AutoInstall=1
+EOF2
+)
+e2e_start "$printer"
+e2e_drive "$printer" "window $name" box gone >/dev/null
+e2e_finish "$printer"
+e2e_expect_line "$printer/drive.out" "box: ERROR"
+e2e_expect_line_start "$printer/drive.out" "box text: AddPrinter Failed - ERROR CODE: "
+e2e_expect_no_line "$printer/drive.out" 'box text: AddPrinter Failed - ERROR CODE: 0\r\n'
+e2e_expect_count "$printer/wizard.log" "MSGBOX_OnInit" 1
+e2e_expect_exit "$printer" 1603
+
+monitor=$(e2e_layout failure-monitor <<EOF2
+[ARGS]
+Caption=$name
+PrnName=$name
+Prefix=LBL
+DefaultLanguage=ENG
+PortMonitor=E2E Missing Monitor $tag
+PortNamePrefix=E2EM$tag
+[SKIP]
+Language=1
+Port=1
+EOF2
+)
+e2e_start "$monitor"
+e2e_drive "$monitor" "window $name" "timeout 30000" "waitpage usb" "settext usb 1013 VID:0x1A2B,PID:0x4D5E" \
+  "click main 1002" box gone >/dev/null
+e2e_finish "$monitor"
+e2e_expect_line "$monitor/drive.out" "box: ERROR"
+e2e_expect_line_start "$monitor/drive.out" "box text: Monitor Not Exist - ERROR CODE: "
+e2e_expect_count "$monitor/wizard.log" "MSGBOX_OnInit" 1
+e2e_expect_no_text "$monitor/wizard.log" "Tollinder - AddKCPort"
+[ -f "$monitor/MONITOR32/MonitorSetup.ran" ] || e2e_fail "the setup tool did not run before the check"
+e2e_expect_exit "$monitor" 1603
+
+e2e_probe "$monitor"
+e2e_expect_no_text "$monitor/probe.out" "$name"
+e2e_expect_no_text "$monitor/probe.out" "E2EM$tag"
+e2e_done "$printer" "$monitor"
