@@ -101,6 +101,7 @@ e2e_start() {
   local exe
   exe=$(cat "$dir/.exe")
   : >"$dir/drive.out"
+  rm -f "$dir/drive.failed" "$dir/launch.rc"
   (
     WINEDEBUG=-all,warn+seh,trace+msgbox wine "$E2E_LAUNCHER" --timeout "${E2E_WIZARD_TIMEOUT:-60}" \
       "$(e2e_winpath "$dir/$exe")" "$(e2e_winpath "$dir")" >"$dir/launch.out" 2>"$dir/wizard.log" </dev/null
@@ -119,25 +120,31 @@ e2e_drive() {
   local rc=$?
   cat "$dir/drive.last" >>"$dir/drive.out"
   cat "$dir/drive.last"
-  [ $rc -eq 0 ] || e2e_fail "driver: $(grep '^error:' "$dir/drive.last" | head -1)"
+  if [ $rc -ne 0 ]; then
+    e2e_fail "driver: $(grep '^error:' "$dir/drive.last" | head -1)"
+    touch "$dir/drive.failed"
+  fi
   return $rc
 }
 
-# e2e_finish <dir>: waits for the wizard (ending it when the launcher's limit passed) and sets
-# E2E_EXIT to its full exit code, or to "none".
+# e2e_finish <dir>: waits for the wizard and sets E2E_EXIT to its full exit code, or "none".
+# After a failed driver command the wizard may wait for input forever: it gets 3 s, then it is
+# ended; otherwise the launcher's own limit applies.
 e2e_finish() {
   local dir=$1
-  local job
+  local job limit
   job=$(cat "$dir/launch.job")
-  for _ in $(seq $(((${E2E_WIZARD_TIMEOUT:-60} + 10) * 10))); do
+  limit=$(((${E2E_WIZARD_TIMEOUT:-60} + 10) * 10))
+  [ -f "$dir/drive.failed" ] && limit=30
+  for _ in $(seq $limit); do
     [ -f "$dir/launch.rc" ] && break
     sleep 0.1
   done
   if [ ! -f "$dir/launch.rc" ]; then
     local pid
-    pid=$(sed -n 's/^started: //p' "$dir/launch.out")
+    pid=$(sed -n 's/^started: //p' "$dir/launch.out" | tr -d '\r')
     [ -n "$pid" ] && e2e_wine /dev/null /dev/null "$E2E_DRIVER" "kill $pid"
-    wait "$job" 2>/dev/null
+    echo "e2e: ended the wizard of $(basename "$dir") (pid ${pid:-unknown})"
   fi
   wait "$job" 2>/dev/null
   sed -i 's/\r$//' "$dir/launch.out"
@@ -145,15 +152,10 @@ e2e_finish() {
   E2E_EXIT=${E2E_EXIT:-none}
 }
 
-# e2e_stop <dir>: ends a wizard that a failed check left running, then waits for it.
+# e2e_stop <dir>: ends a wizard that is still running, at once.
 e2e_stop() {
-  local dir=$1
-  if [ ! -f "$dir/launch.rc" ]; then
-    local pid
-    pid=$(sed -n 's/^started: //p' "$dir/launch.out")
-    [ -n "$pid" ] && e2e_wine /dev/null /dev/null "$E2E_DRIVER" "kill $pid"
-  fi
-  e2e_finish "$dir"
+  touch "$1/drive.failed"
+  e2e_finish "$1"
 }
 
 e2e_probe() {
