@@ -248,20 +248,3 @@ E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 e2e_screenshot() {
   bash "$E2E_LIB_DIR/screenshot.sh" "$1" "$2"
 }
-
-# e2e_page_screenshots <dir> <outdir> <caption>: with the wizard of <dir> running, every page in
-# both languages, as <outdir>/<page>-chn.png and <page>-eng.png. Each language is applied by a
-# click on its button, as a user would; the pages the connection-type page cannot reach (serial,
-# parallel) are shown directly. The wizard is left on the language page, in English.
-e2e_page_screenshots() {
-  local dir=$1 outdir=$2 caption=$3 language button page
-  for language in chn eng; do
-    [ $language = chn ] && button=1006 || button=1007
-    e2e_drive "$dir" "window $caption" "click language $button" idle >/dev/null || return 1
-    for page in language type network usb serial parallel; do
-      e2e_drive "$dir" "window $caption" "show $page" idle "sleep 200" >/dev/null || return 1
-      e2e_screenshot "$outdir/$page-$language.png" "$caption"
-    done
-  done
-  e2e_drive "$dir" "window $caption" "show language" idle >/dev/null
-}
