@@ -8,6 +8,7 @@
 
 #include "diag/diagnostics.h"
 #include "usb/allocation.h"
+#include "usb/port_names.h"
 #include "usb/multi_string.h"
 #include "usb/number_text.h"
 #include "usb/usb_vid_pid_enumerator_win.h"
@@ -77,17 +78,7 @@ void FillUsbPortsFromSpooler(UsbPlatform& platform, ComboBox& combo) {
   char suffix[kUsbSuffixCapacity] = {};
   FindUsbPrintDeviceSuffix(platform.devices, platform.configManager, suffix);
 
-  std::vector<PortInfo> ports;
-  std::uint32_t needed = 0;
-  std::uint32_t returned = 0;
-  SpoolResult sized = platform.spooler.EnumPortsW(2, 0, ports, needed, returned);
-  if (sized == SpoolResult::Failed && platform.lastError.GetLastError() == kErrorInsufficientBuffer && needed > 0) {
-    if (platform.spooler.EnumPortsW(2, needed, ports, needed, returned) == SpoolResult::Succeeded) {
-      for (const PortInfo& port : ports) {
-        if (port.portName.find(u"USB") != std::u16string::npos) combo.AddString(port.portName);
-      }
-    }
-  }
+  AddPortNamesContaining(platform.spooler, platform.lastError, combo, u"USB");
 
   if (suffix[0] != 0) {
     combo.SetWindowTextA(suffix);
