@@ -35,6 +35,7 @@ std::wstring StoredText(HWND window) {
 struct BoxSearch {
   DWORD processId;
   HWND main;
+  bool visibleOnly;
   HWND found;
 };
 
@@ -42,7 +43,8 @@ BOOL CALLBACK FindBoxProc(HWND window, LPARAM parameter) {
   auto* search = reinterpret_cast<BoxSearch*>(parameter);
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  if (processId != search->processId || window == search->main || !IsWindowVisible(window)) return TRUE;
+  if (processId != search->processId || window == search->main) return TRUE;
+  if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
   if (ClassOf(window) != L"#32770" || HasDirectChild(window, kPageAreaId)) return TRUE;
   search->found = window;
   return FALSE;
@@ -106,8 +108,8 @@ std::vector<std::string> VisiblePages(const Wizard& wizard) {
   return visible;
 }
 
-HWND FindMessageBox(const Wizard& wizard) {
-  BoxSearch search{wizard.processId, wizard.main, nullptr};
+HWND FindMessageBox(const Wizard& wizard, bool visibleOnly) {
+  BoxSearch search{wizard.processId, wizard.main, visibleOnly, nullptr};
   EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

@@ -34,8 +34,9 @@ std::string PageNameOf(HWND page);
 // The names of the visible pages (one, when the wizard is consistent).
 std::vector<std::string> VisiblePages(const Wizard& wizard);
 
-// The first visible message box of the wizard's process, or null.
-HWND FindMessageBox(const Wizard& wizard);
+// The first message box of the wizard's process, or null; with `visibleOnly` false, also one not
+// shown yet (a dialog box is shown when its loop first finds the queue empty).
+HWND FindMessageBox(const Wizard& wizard, bool visibleOnly = true);
 
 // Text of any window through WM_GETTEXT (what GetDlgItemTextW in the wizard would read).
 bool ReadText(HWND window, std::wstring& text);

@@ -48,7 +48,7 @@ e2e_expect_exit "$run2" 1603
 # The title bar's close button: 1602 in full.
 run3=$(e2e_layout harness-close "$E2E_STANDIN" <<<"$config")
 e2e_start "$run3"
-e2e_drive "$run3" "window E2E Harness" "nobox 200" close gone >/dev/null
+e2e_drive "$run3" "window E2E Harness" nobox close gone >/dev/null
 e2e_finish "$run3"
 e2e_expect_exit "$run3" 1602
 e2e_expect_line "$run3/launch.out" "exit code: 1602"

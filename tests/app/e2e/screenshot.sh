@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Saves what the X display shows of a window:  screenshot.sh <out.png> [window-caption]
 # The window is found by its exact caption (xdotool); without one, or when none is mapped, the
-# whole screen is saved. DISPLAY names the (Xvfb) display.
+# whole screen is saved. DISPLAY names the (Xvfb) display. Wine copies a window's painting to the
+# X server on its own schedule, so the picture is taken again until two in a row are the same
+# (at most 40 times).
 set -u
 out=$1 caption=${2:-}
 : "${DISPLAY:?DISPLAY is not set}"
@@ -12,9 +14,15 @@ if [ -n "$caption" ]; then
   pattern=$(printf '%s' "$caption" | sed 's/[][\.*^$(){}?+|/]/\\&/g')
   window=$(xdotool search --onlyvisible --name "^${pattern}\$" 2>/dev/null | head -1)
 fi
-if [ -n "$window" ]; then
-  import -display "$DISPLAY" -window "$window" "$out"
-else
+if [ -z "$window" ]; then
   [ -z "$caption" ] || echo "screenshot: no window '$caption', saving the screen" >&2
-  import -display "$DISPLAY" -window root "$out"
+  window=root
 fi
+previous=$out.previous.png
+import -display "$DISPLAY" -window "$window" -define png:exclude-chunks=date,time "$previous"
+for _ in $(seq 40); do
+  import -display "$DISPLAY" -window "$window" -define png:exclude-chunks=date,time "$out"
+  cmp -s "$out" "$previous" && break
+  cp "$out" "$previous"
+done
+rm -f "$previous"

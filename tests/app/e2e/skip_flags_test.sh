@@ -43,7 +43,7 @@ case $case in
   language)
     # The connection-type page with Prev disabled, USB preselected; Next leads to the USB page
     # with Prev enabled; Prev back to the connection-type page disables it again.
-    steps start page nav "checked type 1009" "checked type 1008" "nobox 300"
+    steps start page nav "checked type 1009" "checked type 1008" nobox
     steps next "click main 1002" "waitpage usb" nav
     steps prev "click main 1001" "waitpage type" nav
     e2e_expect_line "$run/start.out" "page: type"
@@ -56,7 +56,7 @@ case $case in
   port)
     # The language page; Next passes over the connection-type page to the network page (ETH
     # preselected) and Prev from there returns to the language page.
-    steps start page nav "nobox 300"
+    steps start page nav nobox
     steps next "click main 1002" "waitpage network" nav
     steps prev "click main 1001" "waitpage language" nav
     e2e_expect_line "$run/start.out" "page: language"
@@ -66,7 +66,7 @@ case $case in
     ;;
   both)
     # Straight to the USB page with Prev disabled, waiting for the user's Next.
-    steps start page nav "nobox 500" page
+    steps start page nav nobox page
     e2e_expect_count "$run/start.out" "page: usb" 2
     e2e_expect_line "$run/start.out" "nav: prev=0 next=1"
     ;;

@@ -38,9 +38,9 @@ first=$(config 0 | e2e_layout usb-monitor-first)
 e2e_start "$first"
 w="window $name"
 e2e_drive "$first" "$w" "click language 1006" "click main 1002" "waitpage usb" "text usb 1013" \
-  "click main 1002" waitbox closebox "nobox 300" page >"$first/chinese.out"
+  "click main 1002" waitbox closebox nobox page >"$first/chinese.out"
 e2e_drive "$first" "$w" "click main 1001" "waitpage language" "click language 1007" "click main 1002" \
-  "waitpage usb" "click main 1002" waitbox closebox "nobox 300" page >"$first/english.out"
+  "waitpage usb" "click main 1002" waitbox closebox nobox page >"$first/english.out"
 [ ! -e "$first/MONITOR32/MonitorSetup.ran" ] || e2e_fail "the setup tool ran before a device was chosen"
 e2e_drive "$first" "$w" "timeout 30000" "settext usb 1013 $device" "text usb 1013" "click main 1002" box gone \
   >"$first/install.out"

@@ -4,6 +4,10 @@
 // Each command prints lines "<what>: ..."; the first failing command prints "error: ..." and
 // ends the run with exit code 1. Clicks are posted, so a click that opens a modal box returns.
 //
+// Every command that reads the wizard's state first waits until the wizard's thread has handled
+// all that was posted to it before (see Sync), so a read never sees the state before a click.
+// Waits end at the limit set by `timeout`; none of them is a fixed pause.
+//
 //   window [caption]            wait for the visible wizard window (that caption, or any)
 //   timeout <ms>                limit of every later wait (default 10000)
 //   page | waitpage <page>      the visible page; wait until <page> is the visible one
@@ -20,11 +24,12 @@
 //   items <page> <id>           a combo box's list and its selected index
 //   box                         wait for a message box, print caption and text, close it with IDOK
 //   waitbox | closebox          the same in two steps, to look at the wizard while the box is up
-//   nobox <ms>                  fail when a message box appears within <ms>
+//   nobox                       fail when what was posted so far has opened a message box
 //   close | cancel              title-bar close (SC_CLOSE) | WM_COMMAND IDCANCEL to the main window
 //   gone                        wait until the wizard's process has ended
 //   show <page>                 hide every page and show one (for screenshots of unreachable pages)
-//   idle | sleep <ms>           wait until the wizard answers | a fixed pause
+//   idle | sync                 wait until the wizard has handled everything posted so far
+//   sleep <ms>                  a fixed pause (for a screen to settle in the demo; never in tests)
 //   kill <pid>                  end a process (cleanup after a failed test)
 //   tcpport <name> <host>       create a Standard TCP/IP port (raw, 9100) for test set-up
 #include <windows.h>
@@ -109,6 +114,12 @@ class Driver {
   DWORD timeoutMs_ = 10000;
   Wizard wizard_;
   HANDLE process_ = nullptr;
+  HHOOK hook_ = nullptr;
+  UINT marker_ = RegisterWindowMessageW(L"e2e.sync");
+  long markers_ = 0;
+
+  void HookWizardThread();
+  void Sync();
 
   template <class Condition>
   bool WaitFor(Condition condition, DWORD limitMs) {
@@ -126,6 +137,7 @@ class Driver {
   }
   HWND Page(const std::string& name) {
     RequireWizard();
+    Sync();
     if (!IsPageName(name)) Fail("unknown page: " + name);
     HWND page = FindPage(wizard_, name);
     if (!page) Fail("page not found: " + name);
@@ -164,7 +176,7 @@ class Driver {
   HWND box_ = nullptr;
   void WaitBoxCommand();
   void CloseBoxCommand();
-  void NoBoxCommand(const Line& line);
+  void NoBoxCommand();
   void GoneCommand();
   void ShowCommand(const Line& line);
   void TcpPortCommand(const Line& line);
@@ -180,11 +192,49 @@ void Driver::FindWindowCommand(const Line& line) {
   wizard_.main = found;
   GetWindowThreadProcessId(found, &wizard_.processId);
   process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, wizard_.processId);
+  HookWizardThread();
+  Sync();
   Out("window: " + Printable(Text(found)));
 }
 
-void Driver::TextsCommand() {
+// The hook DLL beside this exe is loaded into the wizard and reports when the wizard's thread
+// takes a marker from its queue.
+void Driver::HookWizardThread() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+  hook_ = nullptr;
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) Fail("cannot find the driver's own path");
+  std::wstring dll(path);
+  dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"e2e_sync_hook.dll";
+  HMODULE module = LoadLibraryW(dll.c_str());
+  if (!module) Fail("cannot load e2e_sync_hook.dll: " + std::to_string(GetLastError()));
+  auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "E2ESyncHook")));
+  DWORD thread = GetWindowThreadProcessId(wizard_.main, nullptr);
+  if (!proc || !thread || !(hook_ = SetWindowsHookExW(WH_GETMESSAGE, proc, module, thread))) {
+    Fail("cannot hook the wizard's thread: " + std::to_string(GetLastError()));
+  }
+}
+
+// Posts a marker behind everything posted so far and waits until the wizard's thread takes it.
+void Driver::Sync() {
   RequireWizard();
+  long number = ++markers_;
+  std::wstring name = L"e2e.sync." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(number);
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+  if (!event) Fail("cannot create the sync event: " + std::to_string(GetLastError()));
+  DWORD waited = WAIT_FAILED;
+  if (PostMessageW(wizard_.main, marker_, GetCurrentProcessId(), number)) {
+    HANDLE handles[] = {event, process_};
+    waited = WaitForMultipleObjects(process_ ? 2 : 1, handles, FALSE, timeoutMs_);
+  }
+  CloseHandle(event);
+  if (waited == WAIT_OBJECT_0 + 1) Fail("the wizard ended");
+  if (waited != WAIT_OBJECT_0) Fail("the wizard did not take what was posted to it");
+}
+
+void Driver::TextsCommand() {
+  Sync();
   Out("caption: " + Printable(Text(wizard_.main)));
   std::vector<std::string> names = {"main"};
   names.insert(names.end(), PageNames().begin(), PageNames().end());
@@ -236,11 +286,11 @@ void Driver::CloseBoxCommand() {
   Out("box closed");
 }
 
-void Driver::NoBoxCommand(const Line& line) {
-  RequireWizard();
-  DWORD limit = static_cast<DWORD>(line.Number(1));
-  HWND box = nullptr;
-  if (WaitFor([&] { return (box = FindMessageBox(wizard_)) != nullptr; }, limit)) {
+// A box opened by anything posted so far exists once the wizard has taken the marker, though a
+// dialog box is shown only when its own loop first finds the queue empty: hidden ones count too.
+void Driver::NoBoxCommand() {
+  Sync();
+  if (HWND box = FindMessageBox(wizard_, false)) {
     std::wstring text;
     if (HWND label = GetDlgItem(box, kMessageBoxTextId)) ReadText(label, text);
     Out("box: " + Printable(Text(box)));
@@ -296,7 +346,7 @@ void Driver::Run(const Line& line) {
   } else if (verb == "timeout") {
     timeoutMs_ = static_cast<DWORD>(line.Number(1));
   } else if (verb == "page") {
-    RequireWizard();
+    Sync();
     Out("page: " + CurrentPage());
   } else if (verb == "waitpage") {
     RequireWizard();
@@ -304,6 +354,8 @@ void Driver::Run(const Line& line) {
     if (!WaitFor([&] { return CurrentPage() == wanted; }, timeoutMs_)) {
       Fail("page " + CurrentPage() + ", not " + wanted);
     }
+    Sync();
+    if (CurrentPage() != wanted) Fail("page " + CurrentPage() + " after " + wanted);
     Out("page: " + wanted);
   } else if (verb == "nav") {
     HWND prev = GetDlgItem(Page("main"), 1001), next = GetDlgItem(Page("main"), 1002);
@@ -357,7 +409,7 @@ void Driver::Run(const Line& line) {
   } else if (verb == "closebox") {
     CloseBoxCommand();
   } else if (verb == "nobox") {
-    NoBoxCommand(line);
+    NoBoxCommand();
   } else if (verb == "close") {
     RequireWizard();
     PostMessageW(wizard_.main, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -370,10 +422,9 @@ void Driver::Run(const Line& line) {
     GoneCommand();
   } else if (verb == "show") {
     ShowCommand(line);
-  } else if (verb == "idle") {
-    RequireWizard();
-    Send(wizard_.main, WM_NULL, 0, 0);
-    Out("idle");
+  } else if (verb == "idle" || verb == "sync") {
+    Sync();
+    Out(verb);
   } else if (verb == "sleep") {
     Sleep(static_cast<DWORD>(line.Number(1)));
   } else if (verb == "kill") {
