@@ -1,6 +1,7 @@
 #include "spooler/port_records.h"
 
 #include "diag/format.h"
+#include "spooler/name_compare.h"
 
 void PutU32(std::uint8_t* bytes, std::size_t offset, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -103,7 +104,7 @@ std::u16string ChooseMonitorPortName(std::u16string_view prefix, const std::vect
     candidate = FormatWide(kCapacity, u"%s%03d", prefix, i);
     bool taken = false;
     for (const PortInfo& port : *ports) {
-      if (port.portName == candidate) {
+      if (SameNameIgnoringCase(port.portName, candidate)) {
         taken = true;
         break;
       }

@@ -82,5 +82,6 @@ std::vector<std::uint8_t> TextBytesWithoutTerminator(std::u16string_view text);
 // The prefix and three digits; the longest prefix that leaves room for them in 260 units.
 constexpr std::size_t kMaxPortNamePrefix = 256;
 
-// "%s000" without a list; else the first of "%s%03d" for 1..999 no port has, or "%s999".
+// "%s000" without a list; else the first of "%s%03d" for 1..999 no port has in any letter case
+// (the spooler's port names ignore it), or "%s999".
 std::u16string ChooseMonitorPortName(std::u16string_view prefix, const std::vector<PortInfo>* ports);

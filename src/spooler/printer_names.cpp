@@ -2,10 +2,11 @@
 
 #include "diag/format.h"
 #include "spooler/driver_files.h"
+#include "spooler/name_compare.h"
 
 int PrinterNameTaken(const std::vector<PrinterInfo2>& printers, const std::u16string& name) {
   for (const PrinterInfo2& printer : printers) {
-    if (printer.printerName == name) return 1;
+    if (SameNameIgnoringCase(printer.printerName, name)) return 1;
   }
   return 0;
 }

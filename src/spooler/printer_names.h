@@ -8,10 +8,12 @@
 
 constexpr int kLastPrinterNumber = 254;
 
-// 1 when some record's printer name equals name (case-sensitive, whole string), else 0.
+// 1 when some record's printer name is name without regard to letter case (the spooler's rule:
+// "label printer" takes "Label Printer"), else 0.
 int PrinterNameTaken(const std::vector<PrinterInfo2>& printers, const std::u16string& name);
 
-// The first of baseName, "baseName(2)" ... "baseName(254)" not taken; the last when all are.
-// No list: baseName. No value when the chosen name would not fit its 260-unit buffer.
+// The first of baseName, "baseName(2)" ... "baseName(254)" not taken (PrinterNameTaken); the
+// last when all are. No list: baseName. No value when the chosen name would not fit its
+// 260-unit buffer.
 std::optional<std::u16string> ChooseUniquePrinterName(const std::u16string& baseName,
                                                       const std::vector<PrinterInfo2>* printers);

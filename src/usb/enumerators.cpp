@@ -1,13 +1,38 @@
 #include "usb/enumerators.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
+#include <string_view>
 
 #include "diag/format.h"
 #include "usb/allocation.h"
 #include "usb/multi_string.h"
 #include "usb/number_text.h"
 #include "usb/wide_text.h"
+
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Where key (lower case) first starts in text, in any letter case, or null: Windows does not
+// promise the letter case of device interface paths.
+const char* FindIgnoringCase(std::string_view text, std::string_view key) {
+  auto at = std::search(text.begin(), text.end(), key.begin(), key.end(),
+                        [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+  return at == text.end() ? nullptr : text.data() + (at - text.begin());
+}
+
+// "vid_1a2b&pid_4d5e&mi_01" of "\\?\usb#vid_1a2b&pid_4d5e&mi_01#<instance>#{<class>}": from the
+// first '#' (the end of the bus prefix) to the next; all of a path without '#'. The instance
+// part is the device's own text (a serial number) and may hold "mi_" as well.
+std::string_view HardwareIdPart(std::string_view path) {
+  std::size_t start = path.find('#');
+  start = start == std::string_view::npos ? 0 : start + 1;
+  std::size_t end = path.find('#', start);
+  return path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+}  // namespace
 
 std::int32_t NZEnumerator::DoEnumerate(char*, std::uint32_t, std::int32_t* total) {
   if (total) *total = 0;
@@ -49,8 +74,8 @@ bool NZUsbVidPidEnumerator::MatchesFilter(const char* path) const {
     std::string pidPart;
     if (pair.vid >= 0 && pair.vid < 65535) vidPart = FormatNarrow(16, "vid_%04x", pair.vid);
     if (pair.pid >= 0 && pair.pid < 65535) pidPart = FormatNarrow(16, "pid_%04x", pair.pid);
-    bool vidMatches = vidPart.empty() || std::strstr(path, vidPart.c_str()) != nullptr;
-    bool pidMatches = pidPart.empty() || std::strstr(path, pidPart.c_str()) != nullptr;
+    bool vidMatches = vidPart.empty() || FindIgnoringCase(path, vidPart) != nullptr;
+    bool pidMatches = pidPart.empty() || FindIgnoringCase(path, pidPart) != nullptr;
     if (vidMatches && pidMatches) return true;
   }
   return false;
@@ -59,9 +84,9 @@ bool NZUsbVidPidEnumerator::MatchesFilter(const char* path) const {
 bool NZUsbVidPidEnumerator::ParseDevicePath(const char* path, std::uint16_t& vid, std::uint16_t& pid,
                                             std::int32_t& interfaceNumber) const {
   if (!path) return false;
-  const char* vidAt = std::strstr(path, "vid_");
-  const char* pidAt = std::strstr(path, "pid_");
-  const char* miAt = std::strstr(path, "mi_");
+  const char* vidAt = FindIgnoringCase(path, "vid_");
+  const char* pidAt = FindIgnoringCase(path, "pid_");
+  const char* miAt = FindIgnoringCase(HardwareIdPart(path), "mi_");
   if (!vidAt || !pidAt) return false;
   vid = static_cast<std::uint16_t>(ReadLong(vidAt + 4, 16) & 0xFFFF);
   pid = static_cast<std::uint16_t>(ReadLong(pidAt + 4, 16) & 0xFFFF);

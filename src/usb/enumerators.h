@@ -27,12 +27,14 @@ class NZEnumerator {
 
 class NZUsbVidPidEnumerator : public NZEnumerator {
  public:
-  // True when one of the filter pairs accepts the device path.
+  // True when one of the filter pairs accepts the device path: "vid_%04x" and "pid_%04x" of its
+  // halves both occur in it, in any letter case (a half outside 0..65534 needs nothing).
   bool MatchesFilter(const char* path) const;
 
-  // Reads the identifiers after "vid_" and "pid_" (hex, low 16 bits) and the interface number
-  // after "mi_" (decimal, -1 without one). False, with the outputs untouched, when "vid_" or
-  // "pid_" is missing; the search is case-sensitive.
+  // Reads the identifiers after the first "vid_" and "pid_" (hex, low 16 bits) and the interface
+  // number after "mi_" (decimal, -1 without one), each found in any letter case; "mi_" counts
+  // only in the hardware-id part (after the bus prefix's '#', up to the next '#'). False, with
+  // the outputs untouched, when "vid_" or "pid_" is missing.
   bool ParseDevicePath(const char* path, std::uint16_t& vid, std::uint16_t& pid,
                        std::int32_t& interfaceNumber) const;
 

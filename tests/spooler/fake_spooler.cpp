@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "spooler/name_compare.h"
+
 namespace {
 
 constexpr char16_t kXcvMonitor[] = u", XcvMonitor ";
@@ -68,14 +70,14 @@ FakeMonitor& FakeSpooler::AddMonitor(const std::u16string& name) {
 
 FakePrinter* FakeSpooler::FindPrinter(const std::u16string& name) {
   for (FakePrinter& printer : printers) {
-    if (printer.info.printerName == name) return &printer;
+    if (SameNameIgnoringCase(printer.info.printerName, name)) return &printer;
   }
   return nullptr;
 }
 
 const PortInfo* FakeSpooler::FindPort(const std::u16string& name) const {
   for (const PortInfo& port : ports) {
-    if (port.portName == name) return &port;
+    if (SameNameIgnoringCase(port.portName, name)) return &port;
   }
   return nullptr;
 }
@@ -306,8 +308,8 @@ PrinterHandle FakeSpooler::AddPrinterW(std::uint32_t level, const PrinterInfo2& 
     SetError(kErrorUnknownPrinterDriver);
     return 0;
   }
-  if (requireKnownPort && !FindPort(info.portName)) {
-    SetError(kErrorInvalidParameter);
+  if (!FindPort(info.portName)) {
+    SetError(kErrorUnknownPort);
     return 0;
   }
   FakePrinter printer;

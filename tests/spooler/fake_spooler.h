@@ -2,6 +2,9 @@
 // An in-memory spooler: printers with their data and job counts, ports, drivers, driver
 // directories and port monitors answering XcvData. Records every call in the shared log, and
 // fails any call on demand (Fail(method, error)) or any allocation (FailAllocation(method)).
+// Like Windows, it finds printers and ports by name without regard to letter case, and adds a
+// printer only on a port it lists: a test puts the port into ports first (AddPort) or expects
+// ERROR_UNKNOWN_PORT.
 #include <functional>
 #include <map>
 #include <set>
@@ -13,6 +16,7 @@
 constexpr std::uint32_t kErrorInvalidHandle = 6;             // ERROR_INVALID_HANDLE
 constexpr std::uint32_t kErrorNotEnoughMemory = 8;           // ERROR_NOT_ENOUGH_MEMORY
 constexpr std::uint32_t kErrorInvalidParameter = 87;         // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t kErrorUnknownPort = 1796;            // ERROR_UNKNOWN_PORT
 constexpr std::uint32_t kErrorUnknownPrinterDriver = 1797;   // ERROR_UNKNOWN_PRINTER_DRIVER
 constexpr std::uint32_t kErrorInvalidPrinterName = 1801;     // ERROR_INVALID_PRINTER_NAME
 constexpr std::uint32_t kErrorPrinterAlreadyExists = 1802;   // ERROR_PRINTER_ALREADY_EXISTS
@@ -67,8 +71,6 @@ class FakeSpooler : public Spooler, public FakeSeam {
   // Environment name -> driver directory; the caller's own environment for a null one.
   std::map<std::u16string, std::u16string> driverDirectories;
   std::u16string callerEnvironment = u"Windows NT x86";
-  // AddPrinterW refuses a port the spooler does not know (Wine does not).
-  bool requireKnownPort = false;
   std::vector<XcvCall> xcvCalls;
   std::vector<std::u16string> configuredPorts;
 
@@ -77,6 +79,7 @@ class FakeSpooler : public Spooler, public FakeSeam {
   PortInfo& AddPort(const std::u16string& name, const std::u16string& monitor = u"Local Port");
   FakeMonitor& AddMonitor(const std::u16string& name);
   FakeMonitor& AddTcpIpMonitor() { return AddMonitor(kTcpIpMonitorName); }
+  // The first record of that name in any letter case, or null.
   FakePrinter* FindPrinter(const std::u16string& name);
   const PortInfo* FindPort(const std::u16string& name) const;
   std::size_t OpenHandleCount() const { return handles_.size(); }

@@ -15,6 +15,12 @@ std::u16string MultiString(std::initializer_list<std::u16string> entries) {
   return text + u'\0';
 }
 
+// The package, and the port the printer goes on: the spooler adds a printer only on a port it has.
+void StageInstall(FakePrintPlatform& fake, const InstallContext& context) {
+  AddDriverPackage(fake.files, context);
+  fake.spooler.AddPort(context.portName, u"Label USB Monitor");
+}
+
 std::u16string ErrorBox(const std::u16string& text, std::uint32_t code) {
   std::string digits = std::to_string(code);
   return text + u" - ERROR CODE: " + std::u16string(digits.begin(), digits.end()) + u"\r\n";
@@ -30,7 +36,7 @@ class InstallPrinterTest : public ::testing::Test {
     context.printerBaseName = u"Label Printer";
     context.portName = u"LBUSB001";
     context.printerData = MultiString({u"PaperName=Label 60x40", u"Darkness=8"});
-    AddDriverPackage(fake.files, context);
+    StageInstall(fake, context);
     fake.spooler.AddPrinter(u"Office");
   }
   void Install() { InstallPrinter(context, fake.platform, kMain); }
@@ -146,6 +152,28 @@ TEST_F(InstallPrinterTest, TakenNameGetsTheFirstFreeNumber) {
   EXPECT_EQ(OnlyBox().text, u"Add Printer Successful - Label Printer(3)");
 }
 
+// The spooler refuses a name some printer has in another letter case: the install must not
+// offer it after the port and the driver were made.
+TEST_F(InstallPrinterTest, NameTakenInAnotherLetterCaseGetsANumber) {
+  struct Case {
+    std::vector<std::u16string> present;
+    std::u16string chosen;
+  } cases[] = {
+      {{u"label printer"}, u"Label Printer(2)"},
+      {{u"LABEL PRINTER", u"label printer(2)"}, u"Label Printer(3)"},
+  };
+  for (const Case& c : cases) {
+    FakePrintPlatform local{64};
+    StageInstall(local, context);
+    for (const std::u16string& name : c.present) local.spooler.AddPrinter(name);
+    EXPECT_EQ(InstallPrinter(context, local.platform, kMain), 1);
+    ASSERT_EQ(local.Boxes().size(), 1u);
+    EXPECT_EQ(local.Boxes()[0].text, u"Add Printer Successful - " + c.chosen);
+    EXPECT_EQ(local.spooler.printers.size(), c.present.size() + 1);
+    EXPECT_EQ(local.spooler.printers.back().info.printerName, c.chosen);
+  }
+}
+
 TEST_F(InstallPrinterTest, WithoutPrinterListTheBaseNameGoesToTheSpooler) {
   struct Case {
     const char* what;
@@ -158,7 +186,7 @@ TEST_F(InstallPrinterTest, WithoutPrinterListTheBaseNameGoesToTheSpooler) {
   };
   for (const Case& c : cases) {
     FakePrintPlatform local{64};
-    AddDriverPackage(local.files, context);
+    StageInstall(local, context);
     local.spooler.AddPrinter(u"Label Printer");
     c.arrange(local.spooler);
     InstallPrinter(context, local.platform, kMain);
@@ -189,7 +217,7 @@ TEST_F(InstallPrinterTest, DriverDirectoryIsAskedForTheDriversEnvironment) {
 
   FakePrintPlatform x86{32};
   context.setupDirName = u"SETUP";
-  AddDriverPackage(x86.files, context);
+  StageInstall(x86, context);
   InstallPrinter(context, x86.platform, kMain);
   EXPECT_EQ(x86.log.Named("GetPrinterDriverDirectoryW")[0], "GetPrinterDriverDirectoryW(\"Windows NT x86\", 1, 520)");
   EXPECT_EQ(x86.spooler.drivers.at(0).environment, u"Windows NT x86");
@@ -217,12 +245,27 @@ TEST_F(InstallPrinterTest, DriverRefusedStopsBeforeThePrinter) {
 }
 
 TEST_F(InstallPrinterTest, PrinterRefusedLeavesTheDriverAndWritesNoData) {
-  fake.spooler.Fail("AddPrinterW", 1796);
-  Install();
-  EXPECT_EQ(OnlyBox().text, ErrorBox(u"AddPrinter Failed", 1796));
-  EXPECT_EQ(fake.spooler.drivers.size(), 1u);
-  EXPECT_EQ(fake.log.Count("SetPrinterDataW"), 0u);
-  EXPECT_EQ(fake.log.Count("ClosePrinter"), 0u);
+  struct Case {
+    const char* what;
+    std::function<void(FakeSpooler&)> arrange;
+    std::uint32_t code;
+  } cases[] = {
+      {"refused outright", [](FakeSpooler& s) { s.Fail("AddPrinterW", 5); }, 5},
+      {"port not in the spooler's list", [](FakeSpooler& s) { s.ports.clear(); }, 1796},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local{64};
+    StageInstall(local, context);
+    c.arrange(local.spooler);
+    EXPECT_EQ(InstallPrinter(context, local.platform, kMain), 0);
+    ASSERT_EQ(local.Boxes().size(), 1u);
+    EXPECT_EQ(local.Boxes()[0].text, ErrorBox(u"AddPrinter Failed", c.code));
+    EXPECT_EQ(local.spooler.drivers.size(), 1u);
+    EXPECT_EQ(local.spooler.FindPrinter(u"Label Printer"), nullptr);
+    EXPECT_EQ(local.log.Count("SetPrinterDataW"), 0u);
+    EXPECT_EQ(local.log.Count("ClosePrinter"), 0u);
+  }
 }
 
 TEST_F(InstallPrinterTest, OptionalFilesMissingAreLeftOutOfTheList) {
@@ -233,6 +276,7 @@ TEST_F(InstallPrinterTest, OptionalFilesMissingAreLeftOutOfTheList) {
   for (const Case& c : cases) {
     FakePrintPlatform local{64};
     AddDriverPackage(local.files, context, c.ini, c.ui, c.uni);
+    local.spooler.AddPort(context.portName);
     InstallPrinter(context, local.platform, kMain);
     DriverFileNames names = BuildDriverFileNames(u"LBL", u"ENG", u"C:\\Setup", u"SETUP64");
     const std::u16string& list = local.spooler.drivers.at(0).dependentFiles;
@@ -249,7 +293,7 @@ TEST_F(InstallPrinterTest, SystemRestoreClientCopiedOnlyWhenMissing) {
   EXPECT_EQ(fake.log.Count("CopyFileW"), 0u);
 
   FakePrintPlatform noSystemDir{64};
-  AddDriverPackage(noSystemDir.files, context);
+  StageInstall(noSystemDir, context);
   noSystemDir.files.Fail("GetSystemDirectoryW", 5);
   InstallPrinter(context, noSystemDir.platform, kMain);
   // Not at the root of the drive: no copy at all.

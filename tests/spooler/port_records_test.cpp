@@ -86,7 +86,9 @@ TEST(MonitorPortName, NextFreeNumber) {
       {"P002 taken, P001 free", Ports({u"P002"}), u"P001"},
       {"no numbered port; 000 never tried", Ports({u"COM1:"}), u"P001"},
       {"empty list", {}, u"P001"},
-      {"other letter case does not block", Ports({u"p001"}), u"P001"},
+      {"other letter case blocks too", Ports({u"p001", u"P002"}), u"P003"},
+      {"lower-case gap is no gap", Ports({u"P001", u"p002", u"P004"}), u"P003"},
+      {"a longer name does not block", Ports({u"p0011", u"P001:"}), u"P001"},
       {"another monitor's port blocks too", Ports({u"P001"}), u"P002"},
   };
   for (const Case& c : cases) EXPECT_EQ(ChooseMonitorPortName(u"P", &c.ports), c.expected) << c.what;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace {
 
 std::vector<PrinterInfo2> Printers(std::initializer_list<std::u16string> names) {
@@ -23,7 +25,8 @@ TEST(UniquePrinterName, FirstGapFromTwoUpward) {
       {"free base, numbered ones exist", Printers({u"Label(2)", u"Label(3)"}), u"Label"},
       {"base and (2) taken", Printers({u"Label", u"Label(2)"}), u"Label(3)"},
       {"base and (3) taken, (2) free", Printers({u"Label(3)", u"Label"}), u"Label(2)"},
-      {"other letter case does not count", Printers({u"label", u"LABEL"}), u"Label"},
+      {"other letter case takes the name", Printers({u"label", u"LABEL(2)"}), u"Label(3)"},
+      {"case-blind gap", Printers({u"LABEL", u"label(3)"}), u"Label(2)"},
       {"no space, no zeros", Printers({u"Label", u"Label (2)", u"Label(02)"}), u"Label(2)"},
       {"empty list", {}, u"Label"},
   };
@@ -59,11 +62,18 @@ TEST(UniquePrinterName, ANameTheBufferWouldCutIsRefused) {
   EXPECT_EQ(ChooseUniquePrinterName(std::u16string(260, u'n'), nullptr), std::nullopt);
 }
 
-TEST(PrinterNameTaken, WholeCaseSensitiveNames) {
-  std::vector<PrinterInfo2> printers = Printers({u"Label Printer", u"Other"});
-  EXPECT_EQ(PrinterNameTaken(printers, u"Label Printer"), 1);
-  EXPECT_EQ(PrinterNameTaken(printers, u"Label"), 0);
-  EXPECT_EQ(PrinterNameTaken(printers, u"label printer"), 0);
+TEST(PrinterNameTaken, WholeNamesInAnyLetterCase) {
+  std::vector<PrinterInfo2> printers = Printers({u"label printer", u"Other", u"ЭТИКЕТКА"});
+  struct Case {
+    std::u16string name;
+    int taken;
+  } cases[] = {
+      {u"label printer", 1}, {u"Label Printer", 1}, {u"LABEL PRINTER", 1}, {u"Label", 0},
+      {u"Label Printer2", 0}, {u"OTHER", 1},        {u"этикетка", 1},      {u"Label Printer ", 0},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(PrinterNameTaken(printers, cases[i].name), cases[i].taken) << "case " << i;
+  }
   EXPECT_EQ(PrinterNameTaken({}, u"Other"), 0);
 }
 

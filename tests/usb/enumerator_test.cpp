@@ -38,7 +38,17 @@ TEST(ParseDevicePath, ReadsIdentifiersAndInterfaceNumber) {
       {"\\\\?\\usb#vid_123456789abc&pid_0001#x", true, 0xFFFF, 0x0001, -1},  // clamped to 0x7FFFFFFF first
       {"usb#vid_0x1a2b&pid_&#x", true, 0x1A2B, 0x0000, -1},                  // 0x prefix; no digits give 0
       {"usb#pid_0002&vid_0001", true, 0x0001, 0x0002, -1},                   // either order
-      {"\\\\?\\USB#VID_1A2B&PID_4D5E#5&2f1e&0&1#{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}", false, 0, 0, 0},
+      {"vid_0001&pid_0002&mi_03", true, 0x0001, 0x0002, 3},                  // no '#': all hardware id
+      // Any letter case: Windows leaves it to the bus driver.
+      {"\\\\?\\USB#VID_1A2B&PID_4D5E&MI_01#7&2F41D9E&0&0001#{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}", true, 0x1A2B,
+       0x4D5E, 1},
+      {"\\\\?\\Usb#Vid_00aB&pId_Cd00&mI_12#x", true, 0x00AB, 0xCD00, 12},
+      // "mi_" only in the hardware id: the instance part is the device's own text (a serial number).
+      {"\\\\?\\usb#vid_1a2b&pid_4d5e#mi_05serial#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}", true, 0x1A2B, 0x4D5E, -1},
+      {"\\\\?\\usb#vid_1a2b&pid_4d5e#7&MI_02&0#{mi_04}", true, 0x1A2B, 0x4D5E, -1},
+      {"\\\\?\\usbmi_06#vid_1a2b&pid_4d5e#x", true, 0x1A2B, 0x4D5E, -1},  // nor in the bus prefix
+      {"\\\\?\\usb#vid_1a2b&pid_4d5e&mi_07", true, 0x1A2B, 0x4D5E, 7},    // hardware id up to the end
+      {"\\\\?\\USB#VID_1A2B#5&2F1E&0&1", false, 0, 0, 0},
       {"\\\\?\\usb#vid_1a2b#5&2f1e&0&1#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}", false, 0, 0, 0},
       {"\\\\?\\usb#pid_4d5e#5", false, 0, 0, 0},
       {"", false, 0, 0, 0},
@@ -100,14 +110,23 @@ TEST(MatchesFilter, AcceptsWhenAnyPairMatches) {
   }
 }
 
-TEST(MatchesFilter, ComparesLowerCaseHexBytewise) {
+TEST(MatchesFilter, FindsTheIdentifiersInAnyLetterCase) {
+  const struct {
+    const char* path;
+    bool accepted;
+  } rows[] = {
+      {"usb#vid_abcd&pid_00ef#", true},
+      {"USB#VID_ABCD&PID_00EF#", true},
+      {"usb#Vid_AbCd&pId_00eF#", true},
+      {"USB#VID_ABC&PID_00EF#", false},   // one digit short
+      {"USB#VID_ABCD&PID_00EE#", false},
+      {"USB#VID_ABCD#", false},
+  };
   const VidPidPair pair{0xABCD, 0x00EF};
   NZUsbVidPidEnumerator enumerator;
   enumerator.filterCount = 1;
   enumerator.filterPairs = &pair;
-  EXPECT_TRUE(enumerator.MatchesFilter("usb#vid_abcd&pid_00ef#"));
-  EXPECT_FALSE(enumerator.MatchesFilter("usb#vid_ABCD&pid_00EF#"));
-  EXPECT_FALSE(enumerator.MatchesFilter("usb#vid_abc&pid_00ef#"));
+  for (const auto& row : rows) EXPECT_EQ(enumerator.MatchesFilter(row.path), row.accepted) << row.path;
 }
 
 TEST(RootEnumerators, ListNothingAndLeaveTheBufferAlone) {

@@ -15,6 +15,8 @@ const std::string kPlain = "\\\\?\\usb#vid_1a2b&pid_4d5e#5&2f1e&0&1#" + kClassSu
 const std::string kMi01 = "\\\\?\\usb#vid_1a2b&pid_4d5e&mi_01#7&2f41d9e&0&0001#" + kClassSuffix;
 const std::string kMi0a = "\\\\?\\usb#vid_1a2b&pid_4d5e&mi_0a#7&5d1e2f&0&000a#" + kClassSuffix;
 const std::string kUpper = "\\\\?\\USB#VID_1A2B&PID_4D5E#5&2f1e&0&1#{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}";
+const std::string kUpperMi02 = "\\\\?\\USB#VID_1A2B&PID_4D5E&MI_02#7&1&0&2#{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}";
+const std::string kSerialMi = "\\\\?\\usb#vid_1a2b&pid_4d5e#mi_05serial#" + kClassSuffix;
 const std::string kNoPid = "\\\\?\\usb#vid_1a2b#5&2f1e&0&1#" + kClassSuffix;
 const std::string kOther = "\\\\?\\usb#vid_5e6f&pid_0102#6&1&0&2#" + kClassSuffix;
 
@@ -38,15 +40,19 @@ std::vector<std::u16string> WideItems(const std::vector<char16_t>& buffer) {
 
 TEST(UsbVidPidEnumeratorWin, ListsOneItemPerPrinterInterfaceInPlatformOrder) {
   FakeDeviceTree tree;
-  tree.devices = {UsbPrinter(1, {kPlain, kMi01}), UsbPrinter(2, {kUpper, kNoPid, kMi0a}), UsbPrinter(3, {kOther})};
+  tree.devices = {UsbPrinter(1, {kPlain, kMi01}), UsbPrinter(2, {kUpper, kNoPid, kMi0a}),
+                  UsbPrinter(3, {kOther, kUpperMi02, kSerialMi})};
   NZUsbVidPidEnumerator_win enumerator(tree);
-  std::vector<char> buffer(200, 0);
+  std::vector<char> buffer(300, 0);
   std::int32_t total = -1;
-  EXPECT_EQ(enumerator.EnumerateA(buffer.data(), 200, &total), 4);
-  EXPECT_EQ(NarrowItems(buffer), (std::vector<std::string>{"VID:0x1A2B,PID:0x4D5E", "VID:0x1A2B,PID:0x4D5E,MI:01",
-                                                           "VID:0x1A2B,PID:0x4D5E,MI:00", "VID:0x5E6F,PID:0x0102"}));
+  EXPECT_EQ(enumerator.EnumerateA(buffer.data(), 300, &total), 7);
+  // The texts do not follow the path's letter case; "mi_" in a serial number is no interface.
+  EXPECT_EQ(NarrowItems(buffer),
+            (std::vector<std::string>{"VID:0x1A2B,PID:0x4D5E", "VID:0x1A2B,PID:0x4D5E,MI:01", "VID:0x1A2B,PID:0x4D5E",
+                                      "VID:0x1A2B,PID:0x4D5E,MI:00", "VID:0x5E6F,PID:0x0102",
+                                      "VID:0x1A2B,PID:0x4D5E,MI:02", "VID:0x1A2B,PID:0x4D5E"}));
   // Paths without both identifiers add nothing to the total.
-  EXPECT_EQ(total, 23 + 29 + 29 + 23);
+  EXPECT_EQ(total, 23 + 29 + 23 + 29 + 23 + 29 + 23);
   EXPECT_EQ(tree.opened, 1);
   EXPECT_EQ(tree.destroyed, 1);
 }

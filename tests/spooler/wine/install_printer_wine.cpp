@@ -118,4 +118,25 @@ CASE(InstallPrinterTwiceTakesTheNextNumberedName) {
   CHECK_EQ(second->driver, std::wstring(L"LBLENG"));
 }
 
+// The spooler holds printer names without regard to letter case: a printer named in another
+// case takes the name. Windows refuses it in AddPrinterW after the port and driver were made
+// (Wine 8 lets it through); the install goes to the next number.
+CASE(InstallPrinterTakesTheNextNumberWhenTheNameIsTakenInAnotherCase) {
+  InstallScene scene(u"Wine Label Case", u"192.0.2.33");
+  TestBed& bed = scene.bed;
+  InstallContext context = wine_test::DemoContext(bed.osBitness, u"ENG", u"wine LABEL case");
+  context.portName = scene.port;
+  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE(wine_test::FindPrinter(u"wine LABEL case").has_value());
+
+  context.printerBaseName = scene.base;
+  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Boxes().size(), 2u);
+  CHECK_EQ(bed.Boxes()[1].text, u"Add Printer Successful - " + scene.base + u"(2)");
+  std::optional<fixture::PrinterEntry> second = wine_test::FindPrinter(scene.base + u"(2)");
+  REQUIRE(second.has_value());
+  CHECK_EQ(second->port, std::wstring(W(scene.port)));
+  CHECK(wine_test::FindPrinter(u"wine LABEL case").has_value());
+}
+
 }  // namespace

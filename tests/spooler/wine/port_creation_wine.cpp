@@ -142,4 +142,24 @@ CASE(MonitorPortOfAnAbsentMonitorFails) {
   CHECK_EQ(portName, u"unchanged");
 }
 
+// The monitor keeps "wnc001" and "WNC001" as one port: the numbering skips a number taken in
+// another letter case instead of asking for it and getting "already exists".
+CASE(MonitorPortSkipsANumberTakenInAnotherCase) {
+  TestBed bed;
+  CleanUp cleanUp([] { wine_test::DeleteUsbPortsWithPrefix(u"wnc"); });
+  CustomPortRecord lower = BuildCustomPortRecord(custom_port::kUsbConnection, kDevice);
+  std::u16string created;
+  REQUIRE_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, u"wnc", lower, created), 1);
+  REQUIRE_EQ(created, u"wnc001");
+
+  CustomPortRecord upper = BuildCustomPortRecord(custom_port::kUsbConnection, kDevice);
+  std::u16string portName = u"unchanged";
+  REQUIRE_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, u"WNC", upper, portName), 1);
+  CHECK_EQ(portName, u"WNC002");
+  std::optional<fixture::PortEntry> port = wine_test::FindPort(u"WNC002");
+  REQUIRE(port.has_value());
+  CHECK_EQ(port->monitor, std::wstring(L"Label USB Monitor"));
+  CHECK(bed.Boxes().empty());
+}
+
 }  // namespace

@@ -145,9 +145,9 @@ bool UsbMonitorRegistered() {
 }
 
 void DeletePrinters(const std::u16string& baseName) {
-  std::wstring base = Wide(baseName);
   for (const fixture::PrinterEntry& printer : fixture::ListPrinters()) {
-    if (printer.name != base && printer.name.rfind(base + L"(", 0) != 0) continue;
+    std::u16string name = Narrow16(printer.name);
+    if (!SameTextIgnoringCase(name, baseName) && !StartsWithIgnoringCase(name, baseName + u"(")) continue;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE handle = nullptr;
     if (OpenPrinterW(const_cast<wchar_t*>(printer.name.c_str()), &handle, &defaults)) {
@@ -170,7 +170,7 @@ void DeleteUsbPortsWithPrefix(const std::u16string& prefix) {
     wchar_t name[MAX_PATH];
     DWORD length = MAX_PATH;
     if (RegEnumKeyExW(ports, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (std::wstring(name, length).rfind(Wide(prefix), 0) == 0) doomed.emplace_back(name, length);
+    if (StartsWithIgnoringCase(Narrow16(std::wstring(name, length)), prefix)) doomed.emplace_back(name, length);
   }
   for (const std::wstring& name : doomed) RegDeleteTreeW(ports, name.c_str());
   RegCloseKey(ports);
@@ -246,6 +246,10 @@ std::u16string SystemDirectory() {
 
 bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b) {
   return CompareStringOrdinal(W(a), -1, W(b), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool StartsWithIgnoringCase(const std::u16string& text, const std::u16string& prefix) {
+  return text.size() >= prefix.size() && SameTextIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 std::vector<std::pair<std::u16string, std::u16string>> ReadMark(const std::u16string& path) {

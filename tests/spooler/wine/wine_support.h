@@ -32,7 +32,8 @@ InstallContext DemoContext(int osBitness, const std::u16string& languageCode, co
 bool EnsureMonitors();
 bool UsbMonitorRegistered();
 
-// Removes the printers named base or base(n), and the monitor ports named exactly or by prefix.
+// Removes the printers named base or base(n), and the monitor ports named exactly or by prefix;
+// in any letter case, as the spooler matches names.
 void DeletePrinters(const std::u16string& baseName);
 void DeleteTcpIpPort(const std::u16string& name);
 void DeleteUsbPortsWithPrefix(const std::u16string& prefix);
@@ -51,6 +52,7 @@ std::u16string BaseName(const std::wstring& path);
 std::u16string DriverDirectory(const wchar_t* environment);  // GetPrinterDriverDirectoryW
 std::u16string SystemDirectory();
 bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b);
+bool StartsWithIgnoringCase(const std::u16string& text, const std::u16string& prefix);
 
 // A tool's mark file as key=value lines; empty when the tool left none.
 std::vector<std::pair<std::u16string, std::u16string>> ReadMark(const std::u16string& path);
