@@ -60,8 +60,57 @@ bool Win32Shell::ShellExecuteExW(ShellExecuteInfo& info) {
   return ok != FALSE;
 }
 
+namespace {
+
+// Dispatches what the queue holds; remembers a WM_QUIT instead of acting on it.
+void DispatchQueued(bool& quit, int& quitCode) {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      quit = true;
+      quitCode = static_cast<int>(message.wParam);
+      continue;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
+DWORD WaitPumpingMessages(HANDLE handle, DWORD milliseconds) {
+  const ULONGLONG start = ::GetTickCount64();
+  bool quit = false;
+  int quitCode = 0;
+  DWORD result = WAIT_FAILED;
+  for (;;) {
+    // MsgWaitForMultipleObjects wakes only for messages new since the queue was last looked at:
+    // the queue is emptied before every wait so that none sits there unseen.
+    DispatchQueued(quit, quitCode);
+    DWORD remaining = INFINITE;
+    if (milliseconds != INFINITE) {
+      const ULONGLONG elapsed = ::GetTickCount64() - start;
+      remaining = elapsed >= milliseconds ? 0 : static_cast<DWORD>(milliseconds - elapsed);
+    }
+    const DWORD woken = ::MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0 + 1) {
+      // A message, not the handle: once the limit has passed, the handle decides alone.
+      if (remaining == 0) {
+        result = ::WaitForSingleObject(handle, 0);
+        break;
+      }
+      continue;
+    }
+    result = woken;
+    break;
+  }
+  // The main loop must still see the quit it was asked for.
+  if (quit) ::PostQuitMessage(quitCode);
+  return result;
+}
+
 std::uint32_t Win32Shell::WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) {
-  return ::WaitForSingleObject(reinterpret_cast<HANDLE>(handle), milliseconds);
+  return WaitPumpingMessages(reinterpret_cast<HANDLE>(handle), milliseconds);
 }
 
 bool Win32Shell::CloseHandle(ProcessHandle handle) { return ::CloseHandle(reinterpret_cast<HANDLE>(handle)) != FALSE; }

@@ -30,9 +30,15 @@ class Win32FileSystem : public FileSystem {
   bool CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) override;
 };
 
+// Waits for the handle while dispatching the calling thread's messages, so that its windows
+// keep answering while a tool runs (WAIT_OBJECT_0, WAIT_TIMEOUT once the limit has passed, or
+// WAIT_FAILED). A WM_QUIT taken off the queue meanwhile is posted again when the wait ends.
+DWORD WaitPumpingMessages(HANDLE handle, DWORD milliseconds);
+
 class Win32Shell : public Shell {
  public:
   bool ShellExecuteExW(ShellExecuteInfo& info) override;
+  // WaitPumpingMessages: the wizard's window stays alive while the tool runs.
   std::uint32_t WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) override;
   bool CloseHandle(ProcessHandle handle) override;
 };

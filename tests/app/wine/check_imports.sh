@@ -16,5 +16,15 @@ dlls=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | so
 for dll in $dlls; do
   case "$known" in *" $dll "*) ;; *) echo "imports a DLL that is not a KnownDLL: $dll"; fail=1 ;; esac
 done
+# Functions some supported Windows lack (7 without KB2533623, 10 before 1709): importing one
+# stops the exe from starting there at all, so they are only ever looked up at run time.
+forbidden="SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory IsWow64Process2"
+functions=$("$objdump" -p "$exe" | sed -n '/^The Import Tables/,/^\(The .*Tables\|PE File Base Relocations\)/p' |
+  sed -n 's/^\s*[0-9a-fA-F]\+\s\+[0-9]\+\s\+\([A-Za-z_][A-Za-z0-9_@]*\)$/\1/p' | sort -u)
+# The listing must be read at all: every build imports GetProcAddress.
+echo "$functions" | grep -qx GetProcAddress || { echo "no imported function names found"; fail=1; }
+for name in $forbidden; do
+  echo "$functions" | grep -qx "$name" && { echo "imports a function some supported Windows lack: $name"; fail=1; }
+done
 echo "imports: $(echo $dlls)"
 exit $fail

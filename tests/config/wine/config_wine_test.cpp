@@ -13,6 +13,7 @@
 
 #include "config/install_context.h"
 #include "config/load_install_context.h"
+#include "config/os_platform.h"
 #include "config/win32/install_context_win.h"
 #include "config/win32/module_path_win.h"
 #include "config/win32/profile_reader_win.h"
@@ -231,6 +232,28 @@ void GetOsBitness_WidthOfThePrefix() {
   EXPECT_EQ(g_expectedBitness, GetOsBitness());  // not cached, same answer
 }
 
+// Wine has IsWow64Process2 and runs on x86 only: the probe reaches it, it answers for the prefix's
+// width, and no ARM64 system is seen.
+void IsArm64System_NotOnWine() {
+  g_test = "IsArm64System.NotOnWine";
+  Win32SystemInfo system;
+  ModuleHandle kernel = system.GetModuleHandleW(u"kernel32");
+  EXPECT_TRUE(kernel != 0);
+  ProcAddress function = kernel ? system.GetProcAddress(kernel, "IsWow64Process2") : 0;
+  EXPECT_TRUE(function != 0);
+  if (function) {
+    std::uint16_t processMachine = 0xFFFF;
+    std::uint16_t nativeMachine = 0xFFFF;
+    EXPECT_TRUE(system.IsWow64Process2(function, processMachine, nativeMachine));
+    // A process of the system's own width is not under WOW64; a 32-bit one on 64 bits is.
+    const bool wow64 = sizeof(void*) == 4 && g_expectedBitness == 64;
+    EXPECT_EQ(wow64 ? kImageFileMachineI386 : kImageFileMachineUnknown, processMachine);
+    EXPECT_EQ(g_expectedBitness == 64 ? kImageFileMachineAmd64 : kImageFileMachineI386, nativeMachine);
+  }
+  EXPECT_EQ(false, IsArm64System(system));
+  EXPECT_EQ(false, IsArm64System());
+}
+
 void LoadInstallContextWine_AsciiFileWithEveryKey() {
   g_test = "LoadInstallContextWine.AsciiFileWithEveryKey";
   CaseFolder folder;
@@ -330,6 +353,7 @@ int wmain(int argc, wchar_t** argv) {
     k64 = g_expectedBitness == 64;
   }
   GetOsBitness_WidthOfThePrefix();
+  IsArm64System_NotOnWine();
   LoadInstallContextWine_AsciiFileWithEveryKey();
   LoadInstallContextWine_Utf16FileWithChineseValues();
   LoadInstallContextWine_MissingFileGivesDefaults();
