@@ -1,5 +1,6 @@
 #include "app/install_road.h"
 
+#include "app/config_checks.h"
 #include "config/texts.h"
 #include "diag/diagnostics.h"
 #include "spooler/port_records.h"
@@ -10,11 +11,22 @@ RoadEnd Install(InstallContext& context, PrintPlatform& platform, WindowHandle o
   return InstallPrinter(context, platform, owner) ? RoadEnd::Installed : RoadEnd::Failed;
 }
 
+// A text from the current language's table, or empty when it has none.
+std::u16string Text(const InstallContext& context, const char16_t* key) {
+  const char16_t* text = LookupText(context, key);
+  return text ? text : u"";
+}
+
 RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, InstallContext& context,
                     PrintPlatform& platform) {
+  // A blank or partly filled address control reads as empty: let the user complete it.
+  if (address.empty()) {
+    ShowError(owner, 0, Text(context, u"HintIncompleteIP"));
+    return RoadEnd::Stay;
+  }
   if (!CheckConfiguredLengths(context, owner)) return RoadEnd::Failed;
   // An existing port counts as created, and a failed one has shown its own box: go on either way.
-  AddStandardTcpIpPort(platform, address, address, kStandardRawPort);
+  AddStandardTcpIpPort(platform, address, address, kStandardRawPort, owner);
   context.portName = address;
   return Install(context, platform, owner);
 }
@@ -23,8 +35,7 @@ RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, Ins
                        PrintPlatform& platform) {
   CustomPortRecord record = BuildCustomPortRecord(custom_port::kUsbConnection, deviceText);
   if (deviceText.empty()) {
-    const char16_t* hint = LookupText(context, u"HintNotFindUSBPrinter");
-    ShowError(owner, 0, hint ? hint : u"");
+    ShowError(owner, 0, Text(context, u"HintNotFindUSBPrinter"));
     return RoadEnd::Stay;
   }
   if (!CheckConfiguredLengths(context, owner)) return RoadEnd::Failed;
@@ -36,7 +47,7 @@ RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, Ins
     ShowError(owner, platform.lastError.GetLastError(), u"Monitor Not Exist");
     return RoadEnd::Failed;
   }
-  if (!AddMonitorPort(platform, context.portMonitorName, context.portNamePrefix, record, context.portName)) {
+  if (!AddMonitorPort(platform, context.portMonitorName, context.portNamePrefix, record, context.portName, owner)) {
     ShowError(owner, platform.lastError.GetLastError(), u"Add KCPort Failed");
     return RoadEnd::Failed;
   }
@@ -48,6 +59,10 @@ RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, Ins
 RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle owner,
                        InstallContext& context, PrintPlatform& platform) {
   if (page == WizardPage::Language || page == WizardPage::ConnectionType) return RoadEnd::Stay;
+  if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, page)) {
+    ShowError(owner, RefusalCode(*refusal), RefusalText(context, *refusal));
+    return RoadEnd::Failed;
+  }
   const std::u16string chosen = CutToCapacity(text, kFieldCapacity);
   if (page == WizardPage::Network) return NetworkRoad(chosen, owner, context, platform);
   if (page == WizardPage::Usb && !context.portMonitorName.empty()) {

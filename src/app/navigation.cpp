@@ -107,8 +107,13 @@ NavActions OnNext(WizardNavigation& nav, const InstallContext& context, const Co
       else moved = false;
       SetPrev(nav, out, true);
       if (skipPort && skipLanguage) SetPrev(nav, out, false);
-      // Without a page to go to, a queued Next would land here again and again: wait for the user.
-      if (skipPort && skipLanguage && autoInstall && moved) out.push_back(Simple(NavActionKind::QueueNext));
+      // Only the first pass may go on by itself. Without a page to go to, a queued Next would land
+      // here again and again; and once the user has been handed the wizard, a later Next must not
+      // start a road on a page the user never saw.
+      if (skipPort && skipLanguage && autoInstall && !nav.autoNextSpent) {
+        nav.autoNextSpent = true;
+        if (moved) out.push_back(Simple(NavActionKind::QueueNext));
+      }
       break;
     }
     case WizardPage::Network:

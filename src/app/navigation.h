@@ -27,6 +27,8 @@ constexpr int kIdParallel = 1011;
 struct WizardNavigation {
   WizardPage currentPage = WizardPage::Language;
   bool prevEnabled = false;  // Next is always enabled
+  // The automatic Next of the three skip flags had its one chance; from then on the user leads.
+  bool autoNextSpent = false;
 };
 
 // The one instance of the running process.

@@ -17,6 +17,8 @@ struct InstallContext {
   std::u16string defaultPortType;
   std::u16string portMonitorName;
   std::u16string portNamePrefix;
+  // [ARGS] IPAddress: the network page's address in place of the built-in one; empty when absent.
+  std::u16string printerAddress;
   std::uint32_t skipLanguage = 0;
   std::uint32_t skipPort = 0;
   std::uint32_t autoInstall = 0;

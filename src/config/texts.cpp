@@ -6,8 +6,7 @@
 
 namespace {
 
-constexpr std::size_t kUsedEntries = 21;
-using Entries = TextEntry[kUsedEntries];
+using Entries = TextEntry[kUsedTextEntries];
 
 constexpr Entries kChineseEntries = {
     {u"Welcome", u"欢迎"},
@@ -31,6 +30,13 @@ constexpr Entries kChineseEntries = {
     {u"HintUnknownPL2303", u"发现您有打印机设备未安装PL2303驱动，请先安装驱动。"},
     {u"SearchUSB", u"搜索USB"},
     {u"HintNotFindUSBPrinter", u"没有发现USB打印机，请您确认USB连接正确，且打印机已开机。"},
+    {u"CfgEmpty", u"config.ini：%s 为空。"},
+    {u"CfgTooLong", u"config.ini：%s 太长（最多 %u 个字符）。"},
+    {u"CfgBadName", u"config.ini：%s 只能包含字母、数字、_ 和 -。"},
+    {u"CfgBadPrnName", u"config.ini：%s 不能包含逗号（,）或反斜杠（\\）。"},
+    {u"CfgBadAddress", u"config.ini：%s 不是有效的IPv4地址（四个0到255之间的数字，例如192.168.1.200）。"},
+    {u"HintIncompleteIP", u"请输入打印机完整的IP地址：四个0到255之间的数字。"},
+    {u"Arm64NotSupported", u"此安装程序不支持ARM版Windows：其驱动程序包和端口监视器仅适用于x86和x64处理器。"},
 };
 
 constexpr Entries kEnglishEntries = {
@@ -55,12 +61,19 @@ constexpr Entries kEnglishEntries = {
     {u"HintUnknownPL2303", u"Found that you have a printer device did not install PL2303 driver, please install the driver first"},
     {u"SearchUSB", u"SEARCH USB"},
     {u"HintNotFindUSBPrinter", u"Did not find the USB printer. Please confirm the USB connection is correct, and the printer has been switched on."},
+    {u"CfgEmpty", u"config.ini: %s is empty."},
+    {u"CfgTooLong", u"config.ini: %s is too long (at most %u characters)."},
+    {u"CfgBadName", u"config.ini: %s may hold only letters, digits, _ and -."},
+    {u"CfgBadPrnName", u"config.ini: %s must not contain a comma (,) or a backslash (\\)."},
+    {u"CfgBadAddress", u"config.ini: %s is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200)."},
+    {u"HintIncompleteIP", u"Please enter the printer's complete IP address: four numbers from 0 to 255."},
+    {u"Arm64NotSupported", u"This installer does not support Windows on ARM: its driver packages and port monitor are for x86 and x64 processors only."},
 };
 
 // The used entries first; the rest of the 1000 stay empty.
 constexpr TextTable MakeTable(const Entries& entries) {
   TextTable table{};
-  for (std::size_t i = 0; i < kUsedEntries; ++i) table[i] = entries[i];
+  for (std::size_t i = 0; i < kUsedTextEntries; ++i) table[i] = entries[i];
   return table;
 }
 

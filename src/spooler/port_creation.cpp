@@ -22,10 +22,10 @@ std::vector<std::uint8_t> Bytes(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 int AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name, const std::u16string& hostAddress,
-                         std::uint32_t portNumber) {
+                         std::uint32_t portNumber, WindowHandle owner) {
   // The record's fields are fixed: a cut name or address would make a different port.
   if (!TcpIpPortTextsFit(name, hostAddress)) {
-    ShowError(0, kErrorInvalidParameter,
+    ShowError(owner, kErrorInvalidParameter,
               name.size() < port_data_1::kPortNameChars ? u"Host Address Too Long" : u"Port Name Too Long");
     return 0;
   }
@@ -38,7 +38,7 @@ int AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name, co
   std::uint32_t status = 0;
   if (!platform.spooler.XcvDataW(monitor, kAddPortCommand, Bytes(record.data(), record.size()), output, needed,
                                  status)) {
-    ShowMessage(0, u"XcvData AddPort Failed", std::nullopt);
+    ShowMessage(owner, u"XcvData AddPort Failed", std::nullopt);
     platform.spooler.ClosePrinter(monitor);
     return 0;
   }
@@ -46,7 +46,7 @@ int AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name, co
     platform.spooler.ClosePrinter(monitor);
     return 1;
   }
-  ShowMessage(0, FormatWide(64, u"XcvData AddPort Error. Status:%d", status), std::nullopt);
+  ShowMessage(owner, FormatWide(64, u"XcvData AddPort Error. Status:%d", status), std::nullopt);
   platform.spooler.ClosePrinter(monitor);
   return 0;
 }
@@ -79,7 +79,7 @@ std::optional<std::vector<PortInfo>> EnumerateLocalPorts(PrintPlatform& platform
 }
 
 int AddMonitorPort(PrintPlatform& platform, const std::u16string& monitorName, const std::u16string& prefix,
-                   CustomPortRecord& record, std::u16string& portNameOut) {
+                   CustomPortRecord& record, std::u16string& portNameOut, WindowHandle owner) {
   DebugTrace(u"AddKCPort");
   platform.lastError.SetLastError(0);
   std::optional<std::u16string> handleName = MonitorHandleName(monitorName);
@@ -97,7 +97,7 @@ int AddMonitorPort(PrintPlatform& platform, const std::u16string& monitorName, c
   }
   if (prefix.size() > kMaxPortNamePrefix) {
     platform.spooler.ClosePrinter(monitor);
-    ShowError(0, kErrorFilenameExcedRange, kPortNamePrefixTooLong);
+    ShowError(owner, kErrorFilenameExcedRange, kPortNamePrefixTooLong);
     platform.lastError.SetLastError(kErrorFilenameExcedRange);
     return 0;
   }

@@ -48,9 +48,10 @@ int InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, c
 
 // --- Port creation ---
 
-// The Standard TCP/IP port (raw TCP); 1 when created or already there. Shows its own boxes.
+// The Standard TCP/IP port (raw TCP); 1 when created or already there. Shows its own boxes,
+// owned by owner.
 int AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name, const std::u16string& hostAddress,
-                         std::uint32_t portNumber);
+                         std::uint32_t portNumber, WindowHandle owner = 0);
 
 // 1 when ", XcvMonitor <name>" opens; on 0 the last-error value is OpenPrinterW's.
 int MonitorExists(PrintPlatform& platform, const std::u16string& monitorName);
@@ -63,7 +64,7 @@ std::optional<std::vector<PortInfo>> EnumerateLocalPorts(PrintPlatform& platform
 // the record's port name and portNameOut hold it. On 0 the last-error value tells why: the
 // spooler's code, the monitor's non-zero status, or 206 for a prefix too long.
 int AddMonitorPort(PrintPlatform& platform, const std::u16string& monitorName, const std::u16string& prefix,
-                   CustomPortRecord& record, std::u16string& portNameOut);
+                   CustomPortRecord& record, std::u16string& portNameOut, WindowHandle owner = 0);
 
 // --- Monitor refresh and job purge ---
 

@@ -66,20 +66,23 @@ TEST_F(InstallRoadTest, NetworkCreatesTheAddressPortAndInstallsOnIt) {
   EXPECT_EQ(std::vector<std::u16string>{kSuccess}, BoxTexts());
 }
 
+// The road goes on to the printer on the address whatever became of the port; without the port
+// the spooler refuses the printer (ERROR_UNKNOWN_PORT), as Windows does.
 TEST_F(InstallRoadTest, NetworkPortProblemsStillInstallOnTheAddress) {
   struct Case {
     const char* name;
     std::function<void(FakePrintPlatform&)> arrange;
     std::vector<std::u16string> boxes;
   };
+  const std::u16string unknownPort = u"AddPrinter Failed - ERROR CODE: 1796\r\n";
   const Case cases[] = {
       {"port already there", [](FakePrintPlatform& f) { f.spooler.AddPort(u"10.1.2.3", kTcpIpMonitorName); },
        {kSuccess}},
       {"monitor answers 5", [](FakePrintPlatform& f) { f.spooler.monitors[kTcpIpMonitorName].addPortStatus = 5; },
-       {u"XcvData AddPort Error. Status:5", kSuccess}},
+       {u"XcvData AddPort Error. Status:5", unknownPort}},
       {"XcvData fails", [](FakePrintPlatform& f) { f.spooler.monitors[kTcpIpMonitorName].addPortCallSucceeds = false; },
-       {u"XcvData AddPort Failed", kSuccess}},
-      {"no TCP/IP monitor", [](FakePrintPlatform& f) { f.spooler.monitors.erase(kTcpIpMonitorName); }, {kSuccess}},
+       {u"XcvData AddPort Failed", unknownPort}},
+      {"no TCP/IP monitor", [](FakePrintPlatform& f) { f.spooler.monitors.erase(kTcpIpMonitorName); }, {unknownPort}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -88,12 +91,18 @@ TEST_F(InstallRoadTest, NetworkPortProblemsStillInstallOnTheAddress) {
     AddDriverPackage(local.files, ctx);
     local.spooler.AddTcpIpMonitor();
     c.arrange(local);
-    EXPECT_EQ(RoadEnd::Installed, RunInstallRoad(WizardPage::Network, u"10.1.2.3", kMain, ctx, local.platform));
+    const bool installs = c.boxes.back() == kSuccess;
+    EXPECT_EQ(installs ? RoadEnd::Installed : RoadEnd::Failed,
+              RunInstallRoad(WizardPage::Network, u"10.1.2.3", kMain, ctx, local.platform));
     std::vector<std::u16string> texts;
-    for (const RecordedBox& box : local.Boxes()) texts.push_back(box.text);
+    for (const RecordedBox& box : local.Boxes()) {
+      texts.push_back(box.text);
+      EXPECT_EQ(kMain, box.owner) << "every box of the road is owned by the main window";
+    }
     EXPECT_EQ(c.boxes, texts);
-    ASSERT_NE(nullptr, local.spooler.FindPrinter(u"Label Printer"));
-    EXPECT_EQ(u"10.1.2.3", local.spooler.FindPrinter(u"Label Printer")->info.portName);
+    ASSERT_EQ(1u, local.log.Named("AddPrinterW").size());
+    EXPECT_NE(std::string::npos, local.log.Named("AddPrinterW")[0].find("\"10.1.2.3\""));
+    EXPECT_EQ(installs, local.spooler.FindPrinter(u"Label Printer") != nullptr);
   }
 }
 
@@ -105,7 +114,6 @@ TEST_F(InstallRoadTest, SpoolerPortPagesInstallOnTheChosenText) {
   };
   const Case cases[] = {
       {WizardPage::Usb, u"USB002", false},
-      {WizardPage::Usb, u"", false},  // taken as it is; the spooler's answer follows
       {WizardPage::Parallel, u"LPT1:", false},
       {WizardPage::Serial, u"COM3:", true},
   };
@@ -113,6 +121,7 @@ TEST_F(InstallRoadTest, SpoolerPortPagesInstallOnTheChosenText) {
     FakePrintPlatform local;
     InstallContext ctx = context;
     AddDriverPackage(local.files, ctx);
+    local.spooler.AddPort(c.text);
     EXPECT_EQ(RoadEnd::Installed, RunInstallRoad(c.page, c.text, kMain, ctx, local.platform));
     EXPECT_EQ(c.text, ctx.portName);
     ASSERT_NE(nullptr, local.spooler.FindPrinter(u"Label Printer"));
@@ -128,7 +137,21 @@ TEST_F(InstallRoadTest, SpoolerPortPagesInstallOnTheChosenText) {
   }
 }
 
+// The page's text is taken as it is; the spooler's answer follows.
+TEST_F(InstallRoadTest, SpoolerPortPagesPassAPortTheSpoolerLacksOn) {
+  for (const std::u16string& text : {std::u16string(u""), std::u16string(u"USB001")}) {
+    FakePrintPlatform local;
+    InstallContext ctx = context;
+    AddDriverPackage(local.files, ctx);
+    EXPECT_EQ(RoadEnd::Failed, RunInstallRoad(WizardPage::Usb, text, kMain, ctx, local.platform));
+    EXPECT_EQ(text, ctx.portName);
+    ASSERT_EQ(1u, local.Boxes().size());
+    EXPECT_EQ(u"AddPrinter Failed - ERROR CODE: 1796\r\n", local.Boxes()[0].text);
+  }
+}
+
 TEST_F(InstallRoadTest, SerialGoesOnWhenThePortDialogFails) {
+  fake.spooler.AddPort(u"COM1:");
   fake.spooler.Fail("ConfigurePortW", 1223);  // ERROR_CANCELLED
   EXPECT_EQ(RoadEnd::Installed, Run(WizardPage::Serial, u"COM1:"));
 }
@@ -244,3 +267,42 @@ TEST(ExitCodeFor, FollowsTheInstallerConvention) {
 }
 
 }  // namespace
+
+TEST_F(InstallRoadTest, BadConfigurationIsRefusedBeforeAnyCall) {
+  struct Case {
+    WizardPage page;
+    const char16_t* text;
+    std::function<void(InstallContext&)> change;
+    std::u16string box;
+  };
+  const Case cases[] = {
+      {WizardPage::Network, u"10.1.2.3", [](InstallContext& c) { c.printerBaseName = u"Acc,Label\\X"; },
+       u"config.ini: PrnName must not contain a comma (,) or a backslash (\\). - ERROR CODE: 1801\r\n"},
+      {WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E", [](InstallContext& c) { c.driverPrefix = u"..\\..\\TRAV"; },
+       u"config.ini: Prefix may hold only letters, digits, _ and -. - ERROR CODE: 123\r\n"},
+      {WizardPage::Serial, u"COM1", [](InstallContext& c) { c.printerBaseName = std::u16string(300, u'P'); },
+       u"config.ini: PrnName is too long (at most 215 characters). - ERROR CODE: 206\r\n"},
+      {WizardPage::Parallel, u"LPT1", [](InstallContext& c) { c.printerAddress = u"1.2.3"; },
+       u"config.ini: IPAddress is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200). - "
+       u"ERROR CODE: 87\r\n"},
+  };
+  for (const Case& c : cases) {
+    FakePrintPlatform platform;
+    InstallContext changed = context;
+    c.change(changed);
+    EXPECT_EQ(RoadEnd::Failed, RunInstallRoad(c.page, c.text, kMain, changed, platform.platform));
+    EXPECT_TRUE(platform.log.calls.empty()) << platform.log.calls.front();
+    ASSERT_EQ(1u, platform.Boxes().size());
+    EXPECT_EQ(c.box, platform.Boxes()[0].text);
+    EXPECT_EQ(kMain, platform.Boxes()[0].owner);
+  }
+}
+
+TEST_F(InstallRoadTest, AnIncompleteAddressKeepsTheNetworkPage) {
+  // The window reads a blank or partly filled address control as an empty text.
+  EXPECT_EQ(RoadEnd::Stay, Run(WizardPage::Network, u""));
+  EXPECT_TRUE(fake.log.calls.empty());
+  EXPECT_EQ(std::vector<std::u16string>{u"Please enter the printer's complete IP address: four numbers from 0 to 255. - "
+                                        u"ERROR CODE: 0\r\n"},
+            BoxTexts());
+}

@@ -353,13 +353,31 @@ TEST(StartUp, AllFlagsWithNothingCheckedWaitOnTheTypePage) {
     EXPECT_FALSE(host.prevEnabled);
     EXPECT_EQ(0, host.queuedHandled);
     EXPECT_TRUE(host.roads.empty());
-    // The user chooses; Next then moves on and the automatic install follows.
+    // The user chooses and Next moves on; the user, not an automatic Next, then starts the road
+    // from the page just shown.
     host.Click(kIdUsb);
     host.PressNext();
     EXPECT_EQ(WizardPage::Usb, host.shown);
-    EXPECT_EQ(std::vector<WizardPage>{WizardPage::Usb}, host.roads);
+    EXPECT_TRUE(host.roads.empty());
     EXPECT_TRUE(host.QueueEmpty());
+    host.PressNext();
+    EXPECT_EQ(std::vector<WizardPage>{WizardPage::Usb}, host.roads);
   }
+}
+
+TEST(StartUp, TheAutomaticNextComesOnceOnly) {
+  // All flags: the road starts by itself once. When it keeps the wizard (no USB device chosen),
+  // going back and forward again shows the connection page instead of starting another road.
+  FakeNavHost host;
+  host.context = ContextWith({1, 1, 1});
+  host.Start(0x0409);
+  ASSERT_EQ(std::vector<WizardPage>{WizardPage::Usb}, host.roads);
+  host.PressPrev();
+  EXPECT_EQ(WizardPage::Language, host.shown);
+  host.PressNext();
+  EXPECT_EQ(WizardPage::Usb, host.shown);
+  EXPECT_EQ(1u, host.roads.size());
+  EXPECT_EQ(1, host.queuedHandled);
 }
 
 TEST(RunNavigationActions, NestedCommandRunsBeforeTheRestOfItsList) {

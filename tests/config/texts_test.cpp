@@ -79,13 +79,50 @@ TEST(TextTable, ThousandEntriesWithTheRestEmpty) {
   for (std::int32_t table : {0, 1}) {
     ASSERT_NE(nullptr, TextTableAt(table));
     EXPECT_EQ(1000u, TextTableAt(table)->size());
-    for (std::size_t i = 21; i < 1000; ++i) {
+    for (std::size_t i = kUsedTextEntries; i < 1000; ++i) {
       EXPECT_EQ(nullptr, (*TextTableAt(table))[i].key) << i;
       EXPECT_EQ(nullptr, (*TextTableAt(table))[i].text) << i;
     }
   }
   EXPECT_EQ(nullptr, TextTableAt(2));
   EXPECT_EQ(nullptr, TextTableAt(-1));
+}
+
+// The refusals that came after the 21 texts: in both languages, right after them, with the same
+// placeholders in the same order, since both are filled from the same arguments.
+TEST(TextTable, RefusalTextsFollowInBothLanguages) {
+  struct Later {
+    const char16_t* key;
+    const char16_t* english;
+    const char* placeholders;
+  };
+  const Later later[] = {
+      {u"CfgEmpty", u"config.ini: %s is empty.", "s"},
+      {u"CfgTooLong", u"config.ini: %s is too long (at most %u characters).", "su"},
+      {u"CfgBadName", u"config.ini: %s may hold only letters, digits, _ and -.", "s"},
+      {u"CfgBadPrnName", u"config.ini: %s must not contain a comma (,) or a backslash (\\).", "s"},
+      {u"CfgBadAddress", u"config.ini: %s is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200).", "s"},
+      {u"HintIncompleteIP", u"Please enter the printer's complete IP address: four numbers from 0 to 255.", ""},
+      {u"Arm64NotSupported", u"This installer does not support Windows on ARM: its driver packages and port monitor are for x86 and x64 processors only.", ""},
+  };
+  ASSERT_EQ(kUsedTextEntries, 21u + sizeof(later) / sizeof(later[0]));
+  auto placeholders = [](std::u16string_view text) {
+    std::string found;
+    for (std::size_t at = text.find(u'%'); at != std::u16string_view::npos; at = text.find(u'%', at + 2)) {
+      if (at + 1 < text.size()) found.push_back(static_cast<char>(text[at + 1]));
+    }
+    return found;
+  };
+  for (std::size_t i = 0; i < sizeof(later) / sizeof(later[0]); ++i) {
+    const Later& l = later[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(l.english, Text(LookupTextIn(1, l.key)));
+    const std::u16string chinese = Text(LookupTextIn(0, l.key));
+    EXPECT_NE(chinese, l.english);
+    EXPECT_EQ(l.placeholders, placeholders(chinese));
+    EXPECT_EQ(l.placeholders, placeholders(l.english));
+    for (std::int32_t table : {0, 1}) EXPECT_EQ(l.key, Text((*TextTableAt(table))[21 + i].key));
+  }
 }
 
 TEST(LookupTextIn, OnlyExactWholeKeysMatch) {

@@ -31,10 +31,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HWND main = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
   // Without a window there is nothing to wait for: the run failed.
   if (!main) return kExitInstallFailed;
+  // Enter presses Next wherever the focus is in the pages; Tab and Esc get their dialog meaning.
+  SendMessageW(main, DM_SETDEFID, IDC_NEXT, 0);
   ShowWindow(main, SW_SHOW);
   UpdateWindow(main);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(main, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

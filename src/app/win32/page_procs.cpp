@@ -12,12 +12,22 @@
 
 namespace {
 int CommandId(WPARAM wParam) { return LOWORD(wParam); }
+
+// The templates' radio groups have no tab stop; the first button of each gets one so that Tab
+// reaches the group (the dialog manager then lands on its checked button, and the arrow keys
+// move within it).
+void AddTabStop(HWND page, int id) {
+  if (HWND button = GetDlgItem(page, id)) {
+    SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) | WS_TABSTOP);
+  }
+}
 }  // namespace
 
 INT_PTR CALLBACK LanguagePageProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) {
     Windows().languagePage = window;
     CheckDlgButton(window, IDC_CHINESE, BST_CHECKED);
+    AddTabStop(window, IDC_CHINESE);
     return 1;
   }
   if (message != WM_COMMAND) return 0;
@@ -32,6 +42,7 @@ INT_PTR CALLBACK ConnectionTypePageProc(HWND window, UINT message, WPARAM, LPARA
   if (message == WM_INITDIALOG) {
     Windows().connectionTypePage = window;
     CheckDlgButton(window, IDC_TYPE_USB, BST_CHECKED);
+    AddTabStop(window, IDC_TYPE_USB);
     return 1;
   }
   // The automatic radio buttons keep their own states; Next reads them.
@@ -42,7 +53,10 @@ INT_PTR CALLBACK NetworkPageProc(HWND window, UINT message, WPARAM, LPARAM) {
   if (message == WM_INITDIALOG) {
     Windows().networkPage = window;
     // The address control's own message: its fields then show the address on every platform.
-    SendDlgItemMessageW(window, IDC_IP_ADDRESS, IPM_SETADDRESS, 0, static_cast<LPARAM>(kDefaultPrinterAddress));
+    // config.ini may name the address; an invalid one is refused when Next is pressed.
+    const std::optional<std::uint32_t> configured = ParseIpv4Address(Context().printerAddress);
+    const std::uint32_t address = configured ? *configured : kDefaultPrinterAddress;
+    SendDlgItemMessageW(window, IDC_IP_ADDRESS, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
     return 1;
   }
   return 0;

@@ -36,6 +36,13 @@ HWND WindowFor(WizardWindow window) {
   return nullptr;
 }
 
+namespace {
+void AddControlParentStyle(HWND window) {
+  if (!window) return;
+  SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+}
+}  // namespace
+
 void CenterWindow(HWND window) {
   HWND reference = GetParent(window);
   if (!reference) reference = GetDesktopWindow();
@@ -73,9 +80,13 @@ void CreatePages(HWND mainWindow) {
       {IDD_NETWORK, NetworkPageProc},   {IDD_USB, UsbPageProc},
       {IDD_SERIAL, SerialPageProc},     {IDD_PARALLEL, ParallelPageProc},
   };
+  // The page area and the pages hold controls of their own: Tab walks into the visible page.
+  AddControlParentStyle(w.pageArea);
   for (const PageTemplate& page : pages) {
     HWND created = CreateDialogParamW(w.instance, MAKEINTRESOURCEW(page.id), w.pageArea, page.proc, 0);
-    if (created) MoveWindow(created, 0, 0, client.right - client.left, client.bottom - client.top, FALSE);
+    if (!created) continue;
+    AddControlParentStyle(created);
+    MoveWindow(created, 0, 0, client.right - client.left, client.bottom - client.top, FALSE);
   }
   ShowPage(w.languagePage);
 }
@@ -85,13 +96,20 @@ void SetNavButtons(HWND mainWindow, bool prevEnabled) {
   EnableWindow(GetDlgItem(mainWindow, IDC_NEXT), TRUE);
 }
 
+void KeepFocusUsable(HWND mainWindow) {
+  HWND focus = GetFocus();
+  // Before the window is first shown nothing is visible yet: the dialog manager picks the focus.
+  if (!IsWindowVisible(mainWindow)) return;
+  if (focus && IsWindowVisible(focus) && IsWindowEnabled(focus)) return;
+  SendMessageW(mainWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(mainWindow, IDC_NEXT)), TRUE);
+}
+
 void ApplyLanguage(const std::u16string& code) {
   SelectLanguage(Context(), code);
   for (const RelabelStep& step : kRelabelSteps) {
     // A control the page's template lacks yields no window, and labelling it does nothing.
     HWND window = WindowFor(step.window);
     if (!window) continue;
-    const char16_t* text = LookupText(Context(), step.key);
-    SetDlgItemTextW(window, step.controlId, W(text ? text : u""));
+    SetDlgItemTextW(window, step.controlId, W(RelabelText(step, LookupText(Context(), step.key))));
   }
 }

@@ -30,4 +30,6 @@ void ShowPage(HWND page);
 HWND CurrentPage();
 void CreatePages(HWND mainWindow);
 void SetNavButtons(HWND mainWindow, bool prevEnabled);
+// Keyboard focus left on a hidden page or a disabled button goes to Next.
+void KeepFocusUsable(HWND mainWindow);
 void ApplyLanguage(const std::u16string& code);

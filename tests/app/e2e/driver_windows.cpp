@@ -137,7 +137,7 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-std::wstring ReadAddressFields(HWND control) {
+std::vector<HWND> AddressFields(HWND control) {
   std::vector<HWND> fields = DirectChildren(control);
   std::sort(fields.begin(), fields.end(), [](HWND a, HWND b) {
     RECT ra, rb;
@@ -145,6 +145,11 @@ std::wstring ReadAddressFields(HWND control) {
     GetWindowRect(b, &rb);
     return ra.left < rb.left;
   });
+  return fields;
+}
+
+std::wstring ReadAddressFields(HWND control) {
+  std::vector<HWND> fields = AddressFields(control);
   std::wstring joined;
   for (size_t i = 0; i < fields.size(); ++i) {
     std::wstring field;

@@ -41,6 +41,8 @@ HWND FindMessageBox(const Wizard& wizard, bool visibleOnly = true);
 // Text of any window through WM_GETTEXT (what GetDlgItemTextW in the wizard would read).
 bool ReadText(HWND window, std::wstring& text);
 std::wstring ClassOf(HWND window);
+// The four field windows of an IPv4 address control, left to right.
+std::vector<HWND> AddressFields(HWND control);
 // The four fields of an IPv4 address control in their left-to-right order, joined by dots.
 std::wstring ReadAddressFields(HWND control);
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Roads that end in a failure box end the wizard with 1603, not with success:
-# - unattended network install with an empty printer name: "AddPrinter Failed" with the
-#   spooler's code (1801, an invalid name). Wine's spooler takes a missing package, an unknown
-#   port and an empty port alike, so this is the refusal it can be made to give;
+# - unattended network install with an empty printer name: refused before the road changes
+#   anything ("PrnName is empty", 123). Wine's spooler takes a missing package, an unknown port
+#   and an empty port alike, and the names it refuses are refused before it is asked, so
+#   "AddPrinter Failed" itself is covered on the fakes only;
 # - USB road with a monitor that its setup tool does not install: the tool runs, then
 #   "Monitor Not Exist" with the last-error code; no port is asked for and nothing is installed.
 set -u
@@ -29,8 +30,7 @@ e2e_start "$printer"
 e2e_drive "$printer" "window $name" box gone >/dev/null
 e2e_finish "$printer"
 e2e_expect_line "$printer/drive.out" "box: ERROR"
-e2e_expect_line_start "$printer/drive.out" "box text: AddPrinter Failed - ERROR CODE: "
-e2e_expect_no_line "$printer/drive.out" 'box text: AddPrinter Failed - ERROR CODE: 0\r\n'
+e2e_expect_line "$printer/drive.out" 'box text: config.ini: PrnName is empty. - ERROR CODE: 123\r\n'
 e2e_expect_count "$printer/wizard.log" "MSGBOX_OnInit" 1
 e2e_expect_exit "$printer" 1603
 

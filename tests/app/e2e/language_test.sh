@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The language page: a click on English relabels every page at once, before any Next (the
-# fourteen labelled controls on the main window and five pages), and a click on Chinese puts
-# every Chinese text back; the page stays, the radio buttons follow the click, and the controls
-# that keep their design-time texts (title, visible descriptions, caption) do not change.
+# labelled controls on the main window and five pages, the visible labels beside the connection
+# types and over the address and the USB list among them, so no page shows a design-time text
+# in another language), and a click on Chinese puts every Chinese text back; the page stays, the
+# radio buttons follow the click, and the title and caption do not change.
 # Closing afterwards installs nothing: exit 1602.
 set -u
 source "$1"
@@ -23,8 +24,12 @@ labels=(
   "usb 1022|USB口：|Usb Port:"
   "usb 1023|如果您不知道该如何选择USB端口，请点击搜索USB|If you don't know how to choose a USB port, please click on the search"
   "usb 1024|搜索USB|SEARCH USB"
+  "type 11009|有线网络 - 使用网线将打印机连接到您的网络|Cable network - use cable connect the printer to your network"
+  "type 11008|USB - 使用USB数据线将打印机连接到您的计算机|USB - use USB cable to connect the printer to your computer"
+  "network 11008|请输入IP地址：|Please Input IP Address:"
+  "usb 11008|USB口：|Usb Port:"
 )
-kept="main 1004|type 11008|type 11009|network 11008|usb 11008"
+kept="main 1004"
 
 tag=$(e2e_tag)
 name="E2E Language $tag"

@@ -16,6 +16,8 @@
 //   command <page> <id>         WM_COMMAND with that identifier to the page (no button involved)
 //   settext <page> <id> <text>  WM_SETTEXT (a combo box's edit field, an address control)
 //   setip <page> <id> <a.b.c.d> IPM_SETADDRESS on an IPv4 address control
+//   setfield <page> <id> <n> [text]  WM_SETTEXT on field n (1 to 4) of an address control, as typing
+//                               into it would leave it (no text: the field blank)
 //   select <page> <id> <text>   select the combo box item of exactly that text
 //   text <page> <id>            "text: <page> <id> <text>" (WM_GETTEXT, as the wizard reads it)
 //   ip <page> <id>              "ip: <page> <id> <a.b.c.d>" from the address control's four fields
@@ -25,6 +27,9 @@
 //   box                         wait for a message box, print caption and text, close it with IDOK
 //   waitbox | closebox          the same in two steps, to look at the wizard while the box is up
 //   nobox                       fail when what was posted so far has opened a message box
+//   key <tab|enter|esc|space>   a key pressed on the focused control (WM_KEYDOWN and WM_KEYUP posted
+//                               to it, as the keyboard would queue them)
+//   focus                       "focus: <page> <id>" of the control with the keyboard focus
 //   close | cancel              title-bar close (SC_CLOSE) | WM_COMMAND IDCANCEL to the main window
 //   gone                        wait until the wizard's process has ended
 //   show <page>                 hide every page and show one (for screenshots of unreachable pages)
@@ -179,6 +184,9 @@ class Driver {
   void NoBoxCommand();
   void GoneCommand();
   void ShowCommand(const Line& line);
+  HWND FocusedControl();
+  void KeyCommand(const Line& line);
+  void FocusCommand();
   void TcpPortCommand(const Line& line);
 };
 
@@ -274,6 +282,8 @@ void Driver::WaitBoxCommand() {
   if (HWND label = GetDlgItem(box, kMessageBoxTextId)) text = Text(label);
   Out("box: " + Printable(Text(box)));
   Out("box text: " + Printable(text));
+  HWND owner = GetWindow(box, GW_OWNER);
+  Out(std::string("box owner: ") + (owner == wizard_.main ? "main" : owner ? "other" : "none"));
   box_ = box;
 }
 
@@ -313,6 +323,47 @@ void Driver::ShowCommand(const Line& line) {
   }
   RedrawWindow(wizard_.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Out("show: " + line.Word(1));
+}
+
+HWND Driver::FocusedControl() {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(wizard_.main, nullptr), &info)) {
+    Fail("cannot read the wizard's focus: " + std::to_string(GetLastError()));
+  }
+  return info.hwndFocus;
+}
+
+void Driver::KeyCommand(const Line& line) {
+  Sync();
+  const std::string& name = line.Word(1);
+  UINT key = 0;
+  if (name == "tab") key = VK_TAB;
+  else if (name == "enter") key = VK_RETURN;
+  else if (name == "esc") key = VK_ESCAPE;
+  else if (name == "space") key = VK_SPACE;
+  else Fail("unknown key: " + name);
+  HWND focus = FocusedControl();
+  if (!focus) Fail("no control has the focus");
+  const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+  PostMessageW(focus, WM_KEYDOWN, key, static_cast<LPARAM>(1 | (scan << 16)));
+  PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
+  Out("key: " + name);
+}
+
+// The focused control as "<page> <id>": a combo box's edit field counts as its combo box.
+void Driver::FocusCommand() {
+  Sync();
+  HWND focus = FocusedControl();
+  for (HWND control = focus; control; control = GetParent(control)) {
+    HWND parent = GetParent(control);
+    std::string page = parent == wizard_.main ? "main" : (parent ? PageNameOf(parent) : std::string());
+    if (!page.empty()) {
+      Out("focus: " + page + " " + std::to_string(GetDlgCtrlID(control) & 0xFFFF));
+      return;
+    }
+  }
+  Out("focus: none");
 }
 
 void Driver::TcpPortCommand(const Line& line) {
@@ -378,6 +429,13 @@ void Driver::Run(const Line& line) {
     if (std::sscanf(line.Word(3).c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4) Fail("not an address: " + line.Word(3));
     Send(Control(line), IPM_SETADDRESS, 0, static_cast<LPARAM>(MAKEIPADDRESS(a, b, c, d)));
     Out("setip: " + Where(line) + " " + line.Word(3));
+  } else if (verb == "setfield") {
+    std::vector<HWND> fields = AddressFields(Control(line));
+    const int n = line.Number(3);
+    if (n < 1 || static_cast<size_t>(n) > fields.size()) Fail("no field " + line.Word(3));
+    std::wstring text = FromUtf8(line.RestAfter(4));
+    Send(fields[static_cast<size_t>(n - 1)], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Out("setfield: " + Where(line) + " " + line.Word(3) + " " + Printable(text));
   } else if (verb == "select") {
     HWND combo = Control(line);
     std::wstring wanted = FromUtf8(line.RestAfter(3));
@@ -410,6 +468,10 @@ void Driver::Run(const Line& line) {
     CloseBoxCommand();
   } else if (verb == "nobox") {
     NoBoxCommand();
+  } else if (verb == "key") {
+    KeyCommand(line);
+  } else if (verb == "focus") {
+    FocusCommand();
   } else if (verb == "close") {
     RequireWizard();
     PostMessageW(wizard_.main, WM_SYSCOMMAND, SC_CLOSE, 0);

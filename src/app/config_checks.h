@@ -1,0 +1,37 @@
+#pragma once
+// Configuration that would corrupt the spooler, or that could only be taken half-guessed, is
+// refused before a road changes anything: one box naming the key and what is wrong.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/navigation.h"
+#include "config/install_context.h"
+
+enum class ConfigFault { Empty, TooLong, BadName, BadPrinterName, BadAddress };
+
+struct ConfigRefusal {
+  const char16_t* key = u"";  // the key as config.ini spells it
+  ConfigFault fault = ConfigFault::Empty;
+  std::uint32_t limit = 0;    // TooLong: the most characters the key may hold
+
+  bool operator==(const ConfigRefusal& o) const {
+    return std::u16string_view(key) == o.key && fault == o.fault && limit == o.limit;
+  }
+};
+
+// The local spooler refuses printer names longer than 220 characters (ERROR_INVALID_PRINTER_NAME),
+// and a taken name gets a suffix of up to five, "(254)".
+constexpr std::size_t kMaxPrinterName = 220;
+constexpr std::size_t kMaxPrinterBaseName = kMaxPrinterName - 5;
+
+// Letters, digits, '_' and '-' (ASCII): what may go into file, driver and port names unquoted.
+bool IsPlainName(std::u16string_view text);
+
+// The first problem of the configuration for a road from this page, or none.
+std::optional<ConfigRefusal> FindConfigRefusal(const InstallContext& context, WizardPage page);
+
+// The box of a refusal: its text in the current language, and the error code shown with it.
+std::u16string RefusalText(const InstallContext& context, const ConfigRefusal& refusal);
+std::uint32_t RefusalCode(const ConfigRefusal& refusal);

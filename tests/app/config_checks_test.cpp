@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "app/config_checks.h"
+#include "config/texts.h"
+
+namespace {
+
+InstallContext Valid() {
+  InstallContext c;
+  c.printerBaseName = u"Label Printer";
+  c.driverPrefix = u"LBL";
+  c.portMonitorName = u"Label USB Monitor";
+  c.portNamePrefix = u"LBUSB";
+  SelectLanguage(c, u"ENG");
+  return c;
+}
+
+std::u16string Repeat(std::size_t n, char16_t c = u'A') { return std::u16string(n, c); }
+
+}  // namespace
+
+TEST(FindConfigRefusal, RefusesWhatWouldCorruptTheSpoolerOrBeHalfGuessed) {
+  using F = ConfigFault;
+  struct Case {
+    const char* what;
+    std::function<void(InstallContext&)> change;
+    WizardPage page;
+    std::optional<ConfigRefusal> expected;
+  };
+  const auto refusal = [](const char16_t* key, F fault, std::uint32_t limit = 0) {
+    return std::optional<ConfigRefusal>(ConfigRefusal{key, fault, limit});
+  };
+  const Case cases[] = {
+      {"valid", [](InstallContext&) {}, WizardPage::Usb, std::nullopt},
+      {"empty name", [](InstallContext& c) { c.printerBaseName.clear(); }, WizardPage::Network,
+       refusal(u"PrnName", F::Empty)},
+      {"comma in name", [](InstallContext& c) { c.printerBaseName = u"Acc,Label"; }, WizardPage::Serial,
+       refusal(u"PrnName", F::BadPrinterName)},
+      {"backslash in name", [](InstallContext& c) { c.printerBaseName = u"Label\\X"; }, WizardPage::Parallel,
+       refusal(u"PrnName", F::BadPrinterName)},
+      {"name of 215 with room for (254)", [](InstallContext& c) { c.printerBaseName = Repeat(215); },
+       WizardPage::Network, std::nullopt},
+      {"name of 216", [](InstallContext& c) { c.printerBaseName = Repeat(216); }, WizardPage::Network,
+       refusal(u"PrnName", F::TooLong, 215)},
+      {"name that filled its buffer", [](InstallContext& c) { c.printerBaseName = Repeat(259); }, WizardPage::Usb,
+       refusal(u"PrnName", F::TooLong, 215)},
+      {"path in prefix", [](InstallContext& c) { c.driverPrefix = u"..\\..\\TRAV"; }, WizardPage::Network,
+       refusal(u"Prefix", F::BadName)},
+      {"dots in prefix", [](InstallContext& c) { c.driverPrefix = u".."; }, WizardPage::Network,
+       refusal(u"Prefix", F::BadName)},
+      {"colon in prefix", [](InstallContext& c) { c.driverPrefix = u"C:X"; }, WizardPage::Network,
+       refusal(u"Prefix", F::BadName)},
+      {"slash in prefix", [](InstallContext& c) { c.driverPrefix = u"A/B"; }, WizardPage::Network,
+       refusal(u"Prefix", F::BadName)},
+      {"blank in prefix", [](InstallContext& c) { c.driverPrefix = u"L BL"; }, WizardPage::Network,
+       refusal(u"Prefix", F::BadName)},
+      {"non-ASCII letter in prefix", [](InstallContext& c) { c.driverPrefix = u"L\u00c9L"; }, WizardPage::Network,
+       refusal(u"Prefix", F::BadName)},
+      {"plain prefix", [](InstallContext& c) { c.driverPrefix = u"Lb_l-2"; }, WizardPage::Network, std::nullopt},
+      {"empty prefix", [](InstallContext& c) { c.driverPrefix.clear(); }, WizardPage::Network,
+       refusal(u"Prefix", F::Empty)},
+      {"prefix too long for its file names", [](InstallContext& c) { c.driverPrefix = Repeat(29); },
+       WizardPage::Network, refusal(u"Prefix", F::TooLong, 28)},
+      {"prefix that filled its buffer", [](InstallContext& c) { c.driverPrefix = Repeat(259); }, WizardPage::Network,
+       refusal(u"Prefix", F::TooLong, 28)},
+      {"bad address", [](InstallContext& c) { c.printerAddress = u"10.0.0.256"; }, WizardPage::Usb,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"good address", [](InstallContext& c) { c.printerAddress = u"10.0.0.255"; }, WizardPage::Network,
+       std::nullopt},
+      {"port prefix with a separator", [](InstallContext& c) { c.portNamePrefix = u"LB\\USB"; }, WizardPage::Usb,
+       refusal(u"PortNamePrefix", F::BadName)},
+      {"empty port prefix", [](InstallContext& c) { c.portNamePrefix.clear(); }, WizardPage::Usb,
+       refusal(u"PortNamePrefix", F::Empty)},
+      {"port prefix that filled its buffer", [](InstallContext& c) { c.portNamePrefix = Repeat(259); },
+       WizardPage::Usb, refusal(u"PortNamePrefix", F::TooLong, 256)},
+      {"port prefix of 256", [](InstallContext& c) { c.portNamePrefix = Repeat(256); }, WizardPage::Usb,
+       std::nullopt},
+      {"port prefix not needed without a monitor",
+       [](InstallContext& c) {
+         c.portMonitorName.clear();
+         c.portNamePrefix = u"..";
+       },
+       WizardPage::Usb, std::nullopt},
+      {"port prefix not needed off the USB page", [](InstallContext& c) { c.portNamePrefix = u".."; },
+       WizardPage::Network, std::nullopt},
+      {"monitor name that filled its buffer", [](InstallContext& c) { c.portMonitorName = Repeat(259); },
+       WizardPage::Usb, refusal(u"PortMonitor", F::TooLong, 258)},
+      {"filter that filled its buffer", [](InstallContext& c) { c.filterUsbPort = Repeat(259); }, WizardPage::Usb,
+       refusal(u"FilterUsbPort", F::TooLong, 258)},
+      {"filter of 258", [](InstallContext& c) { c.filterUsbPort = Repeat(258); }, WizardPage::Usb, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    InstallContext context = Valid();
+    c.change(context);
+    EXPECT_EQ(c.expected, FindConfigRefusal(context, c.page)) << c.what;
+  }
+}
+
+TEST(RefusalText, NamesTheKeyInTheCurrentLanguageWithItsCode) {
+  InstallContext context = Valid();
+  const ConfigRefusal tooLong{u"PrnName", ConfigFault::TooLong, 215};
+  EXPECT_EQ(u"config.ini: PrnName is too long (at most 215 characters).", RefusalText(context, tooLong));
+  EXPECT_EQ(206u, RefusalCode(tooLong));
+  SelectLanguage(context, u"CHN");
+  EXPECT_EQ(u"config.ini\uFF1APrnName \u592A\u957F\uFF08\u6700\u591A 215 \u4E2A\u5B57\u7B26\uFF09\u3002",
+            RefusalText(context, tooLong));
+  const ConfigRefusal prefix{u"Prefix", ConfigFault::BadName, 0};
+  SelectLanguage(context, u"ENG");
+  EXPECT_EQ(u"config.ini: Prefix may hold only letters, digits, _ and -.", RefusalText(context, prefix));
+  EXPECT_EQ(123u, RefusalCode(prefix));
+  EXPECT_EQ(1801u, RefusalCode({u"PrnName", ConfigFault::BadPrinterName, 0}));
+  EXPECT_EQ(87u, RefusalCode({u"IPAddress", ConfigFault::BadAddress, 0}));
+}

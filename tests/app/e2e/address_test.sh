@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The network page's address: config.ini's IPAddress replaces the built-in one; a partly filled
+# or blank address control is refused with a hint in the current language and the wizard stays
+# on the page with nothing installed; once complete, Next installs on that address (exit 0).
+set -u
+source "$1"
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_setup || exit 1
+
+tag=$(e2e_tag)
+name="E2E Address $tag"
+net="10.55.$((RANDOM % 250))"
+configured="$net.$((RANDOM % 100 + 1))"
+typed="$net.$((RANDOM % 100 + 150))"
+run=$(e2e_layout address <<EOF2
+[ARGS]
+Caption=$name
+PrnName=$name
+Prefix=LBL
+DefaultLanguage=ENG
+DefaultPorttype=ETH
+IPAddress=$configured
+[SKIP]
+Language=1
+Port=1
+EOF2
+)
+hint="box text: Please enter the printer's complete IP address: four numbers from 0 to 255. - ERROR CODE: 0\\r\\n"
+e2e_start "$run"
+e2e_drive "$run" "window $name" "waitpage network" "ip network 1012" >"$run/start.out"
+e2e_drive "$run" "window $name" "setfield network 1012 4" "ip network 1012" "click main 1002" box nobox page \
+  >"$run/partial.out"
+e2e_drive "$run" "window $name" "setfield network 1012 1" "setfield network 1012 2" "setfield network 1012 3" \
+  "ip network 1012" "click main 1002" box nobox page >"$run/blank.out"
+e2e_drive "$run" "window $name" "setip network 1012 $typed" "click main 1002" box gone >"$run/install.out"
+e2e_finish "$run"
+
+e2e_expect_line "$run/start.out" "ip: network 1012 $configured"
+e2e_expect_line "$run/partial.out" "ip: network 1012 ${configured%.*}."
+e2e_expect_line "$run/blank.out" "ip: network 1012 ..."
+for step in partial blank; do
+  e2e_expect_line "$run/$step.out" "$hint"
+  e2e_expect_line "$run/$step.out" "page: network"
+done
+e2e_expect_line "$run/install.out" "box text: Add Printer Successful - $name"
+e2e_expect_exit "$run" 0
+e2e_probe "$run"
+e2e_expect_line "$run/probe.out" "$(e2e_printer_line "$name" "$typed" LBLENG)"
+e2e_expect_no_text "$run/probe.out" "$(printf '\t%s\t' "$configured")"
+e2e_done "$run"
