@@ -45,11 +45,6 @@ void SetPrev(WizardNavigation& nav, NavActions& out, bool enabled) {
 
 }  // namespace
 
-WizardNavigation& Navigation() {
-  static WizardNavigation navigation;
-  return navigation;
-}
-
 int ChooseStartLanguage(std::u16string_view defaultLanguage, std::uint16_t uiLanguage) {
   if (defaultLanguage == u"CHN") return kIdChinese;
   if (defaultLanguage == u"ENG") return kIdEnglish;

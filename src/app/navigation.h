@@ -31,9 +31,6 @@ struct WizardNavigation {
   bool autoNextSpent = false;
 };
 
-// The one instance of the running process.
-WizardNavigation& Navigation();
-
 // Check states of 1008, 1009, 1010 and 1011 as read when Next is pressed.
 struct ConnectionChecks {
   bool network = false;

@@ -34,6 +34,3 @@ struct InstallContext {
   // Empty when there is no section.
   std::u16string printerData;
 };
-
-// The one instance of the running process.
-InstallContext& Context();

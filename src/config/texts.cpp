@@ -104,11 +104,9 @@ const char16_t* LookupText(const InstallContext& context, std::u16string_view ke
   return LookupTextIn(context.languageIndex, key);
 }
 
-const char16_t* LookupText(std::u16string_view key) { return LookupText(Context(), key); }
 
 void SelectLanguage(InstallContext& context, std::u16string_view code) {
   context.languageCode = CutToCapacity(code, kFieldCapacity);
   context.languageIndex = code == u"CHN" ? kChineseTableIndex : kEnglishTableIndex;
 }
 
-void SelectLanguage(std::u16string_view code) { SelectLanguage(Context(), code); }

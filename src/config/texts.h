@@ -29,8 +29,6 @@ const char16_t* LookupTextIn(std::int32_t tableIndex, std::u16string_view key);
 
 // The text of key in the language now selected.
 const char16_t* LookupText(const InstallContext& context, std::u16string_view key);
-const char16_t* LookupText(std::u16string_view key);
 
 // Stores code as languageCode and selects the Chinese table for exactly "CHN", else the English one.
 void SelectLanguage(InstallContext& context, std::u16string_view code);
-void SelectLanguage(std::u16string_view code);

@@ -172,11 +172,3 @@ TEST(SelectLanguage, AnyOtherCodeIsEnglishAndKeptAsGiven) {
   }
 }
 
-TEST(SelectLanguage, ProcessWideFormsUseContext) {
-  SelectLanguage(u"CHN");
-  EXPECT_EQ(0, Context().languageIndex);
-  EXPECT_EQ(u"\u5B8C\u6210", Text(LookupText(u"Ok")));
-  SelectLanguage(u"ENG");
-  EXPECT_EQ(u"OK", Text(LookupText(u"Ok")));
-  Context() = InstallContext();
-}

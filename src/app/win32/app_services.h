@@ -13,7 +13,3 @@ class AppServices {
   Win32PrintSystem print_;
   Win32UsbPlatform usb_;
 };
-
-// Made by StartServices during the main window's initialisation, before the pages.
-void StartServices(int osBitness);
-AppServices& Services();

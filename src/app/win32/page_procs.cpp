@@ -4,11 +4,11 @@
 
 #include "app/ipv4_text.h"
 #include "app/port_combo.h"
-#include "app/win32/app_services.h"
-#include "usb/win32/combo_box_win.h"
+#include "app/win32/wizard.h"
 #include "app/win32/wizard_windows.h"
 #include "resources/resource_ids.h"
 #include "usb/usb_choices.h"
+#include "usb/win32/combo_box_win.h"
 
 namespace {
 int CommandId(WPARAM wParam) { return LOWORD(wParam); }
@@ -21,26 +21,44 @@ void AddTabStop(HWND page, int id) {
     SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) | WS_TABSTOP);
   }
 }
+
+void FillPortCombo(Wizard& wizard, HWND page, int comboId, const char16_t* fragment) {
+  Win32ComboBox combo(GetDlgItem(page, comboId));
+  PrintPlatform& print = wizard.Services().Print();
+  ::FillPortCombo(print.spooler, print.lastError, combo, fragment);
+}
+
+void RefreshUsbChoices(Wizard& wizard, HWND page) {
+  HWND comboWindow = GetDlgItem(page, IDC_USB_COMBO);
+  SendMessageW(comboWindow, CB_RESETCONTENT, 0, 0);
+  Win32ComboBox combo(comboWindow);
+  if (wizard.Context().portMonitorName.empty()) {
+    FillUsbPortsFromSpooler(wizard.Services().Usb(), combo);
+  } else {
+    FillUsbDevicesForMonitor(wizard.Services().Usb(), wizard.Context(), combo);
+  }
+}
 }  // namespace
 
-INT_PTR CALLBACK LanguagePageProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK LanguagePageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Windows().languagePage = window;
+    Wizard::Attach(window, lParam)->Windows().languagePage = window;
     CheckDlgButton(window, IDC_CHINESE, BST_CHECKED);
     AddTabStop(window, IDC_CHINESE);
     return 1;
   }
-  if (message != WM_COMMAND) return 0;
+  Wizard* wizard = Wizard::Of(window);
+  if (message != WM_COMMAND || !wizard) return 0;
   switch (CommandId(wParam)) {
-    case IDC_CHINESE: ApplyLanguage(u"CHN"); return 1;
-    case IDC_ENGLISH: ApplyLanguage(u"ENG"); return 1;
+    case IDC_CHINESE: ApplyLanguage(wizard->Windows(), wizard->Context(), u"CHN"); return 1;
+    case IDC_ENGLISH: ApplyLanguage(wizard->Windows(), wizard->Context(), u"ENG"); return 1;
     default: return 0;
   }
 }
 
-INT_PTR CALLBACK ConnectionTypePageProc(HWND window, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK ConnectionTypePageProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Windows().connectionTypePage = window;
+    Wizard::Attach(window, lParam)->Windows().connectionTypePage = window;
     CheckDlgButton(window, IDC_TYPE_USB, BST_CHECKED);
     AddTabStop(window, IDC_TYPE_USB);
     return 1;
@@ -49,12 +67,13 @@ INT_PTR CALLBACK ConnectionTypePageProc(HWND window, UINT message, WPARAM, LPARA
   return 0;
 }
 
-INT_PTR CALLBACK NetworkPageProc(HWND window, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK NetworkPageProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Windows().networkPage = window;
+    Wizard* wizard = Wizard::Attach(window, lParam);
+    wizard->Windows().networkPage = window;
     // The address control's own message: its fields then show the address on every platform.
     // config.ini may name the address; an invalid one is refused when Next is pressed.
-    const std::optional<std::uint32_t> configured = ParseIpv4Address(Context().printerAddress);
+    const std::optional<std::uint32_t> configured = ParseIpv4Address(wizard->Context().printerAddress);
     const std::uint32_t address = configured ? *configured : kDefaultPrinterAddress;
     SendDlgItemMessageW(window, IDC_IP_ADDRESS, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
     return 1;
@@ -62,50 +81,37 @@ INT_PTR CALLBACK NetworkPageProc(HWND window, UINT message, WPARAM, LPARAM) {
   return 0;
 }
 
-INT_PTR CALLBACK UsbPageProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK UsbPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Windows().usbPage = window;
-    RefreshUsbChoices(window);
+    Wizard* wizard = Wizard::Attach(window, lParam);
+    wizard->Windows().usbPage = window;
+    RefreshUsbChoices(*wizard, window);
     return 1;
   }
-  if (message == WM_COMMAND && CommandId(wParam) == IDC_USB_SEARCH) {
-    RefreshUsbChoices(window);
+  Wizard* wizard = Wizard::Of(window);
+  if (message == WM_COMMAND && CommandId(wParam) == IDC_USB_SEARCH && wizard) {
+    RefreshUsbChoices(*wizard, window);
     return 1;
   }
   return 0;
 }
 
-INT_PTR CALLBACK SerialPageProc(HWND window, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK SerialPageProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Windows().serialPage = window;
-    FillPortCombo(window, IDC_SERIAL_COMBO, u"COM");
+    Wizard* wizard = Wizard::Attach(window, lParam);
+    wizard->Windows().serialPage = window;
+    FillPortCombo(*wizard, window, IDC_SERIAL_COMBO, u"COM");
     return 1;
   }
   return 0;
 }
 
-INT_PTR CALLBACK ParallelPageProc(HWND window, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK ParallelPageProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Windows().parallelPage = window;
-    FillPortCombo(window, IDC_PARALLEL_COMBO, u"LPT");
+    Wizard* wizard = Wizard::Attach(window, lParam);
+    wizard->Windows().parallelPage = window;
+    FillPortCombo(*wizard, window, IDC_PARALLEL_COMBO, u"LPT");
     return 1;
   }
   return 0;
-}
-
-void FillPortCombo(HWND page, int comboId, const char16_t* fragment) {
-  Win32ComboBox combo(GetDlgItem(page, comboId));
-  PrintPlatform& print = Services().Print();
-  ::FillPortCombo(print.spooler, print.lastError, combo, fragment);
-}
-
-void RefreshUsbChoices(HWND page) {
-  HWND comboWindow = GetDlgItem(page, IDC_USB_COMBO);
-  SendMessageW(comboWindow, CB_RESETCONTENT, 0, 0);
-  Win32ComboBox combo(comboWindow);
-  if (Context().portMonitorName.empty()) {
-    FillUsbPortsFromSpooler(Services().Usb(), combo);
-  } else {
-    FillUsbDevicesForMonitor(Services().Usb(), Context(), combo);
-  }
 }

@@ -5,13 +5,7 @@
 #include "diag/win32/wide.h"
 #include "resources/resource_ids.h"
 
-WizardWindows& Windows() {
-  static WizardWindows windows;
-  return windows;
-}
-
-HWND PageWindow(WizardPage page) {
-  WizardWindows& w = Windows();
+HWND PageWindow(const WizardWindows& w, WizardPage page) {
   switch (page) {
     case WizardPage::Language: return w.languagePage;
     case WizardPage::ConnectionType: return w.connectionTypePage;
@@ -23,15 +17,15 @@ HWND PageWindow(WizardPage page) {
   return nullptr;
 }
 
-HWND WindowFor(WizardWindow window) {
+HWND WindowFor(const WizardWindows& windows, WizardWindow window) {
   switch (window) {
-    case WizardWindow::Main: return Windows().mainWindow;
-    case WizardWindow::Language: return PageWindow(WizardPage::Language);
-    case WizardWindow::ConnectionType: return PageWindow(WizardPage::ConnectionType);
-    case WizardWindow::Network: return PageWindow(WizardPage::Network);
-    case WizardWindow::Usb: return PageWindow(WizardPage::Usb);
-    case WizardWindow::Serial: return PageWindow(WizardPage::Serial);
-    case WizardWindow::Parallel: return PageWindow(WizardPage::Parallel);
+    case WizardWindow::Main: return windows.mainWindow;
+    case WizardWindow::Language: return PageWindow(windows, WizardPage::Language);
+    case WizardWindow::ConnectionType: return PageWindow(windows, WizardPage::ConnectionType);
+    case WizardWindow::Network: return PageWindow(windows, WizardPage::Network);
+    case WizardWindow::Usb: return PageWindow(windows, WizardPage::Usb);
+    case WizardWindow::Serial: return PageWindow(windows, WizardPage::Serial);
+    case WizardWindow::Parallel: return PageWindow(windows, WizardPage::Parallel);
   }
   return nullptr;
 }
@@ -55,8 +49,7 @@ void CenterWindow(HWND window) {
   SetWindowPos(window, HWND_TOP, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE);
 }
 
-void ShowPage(HWND page) {
-  WizardWindows& w = Windows();
+void ShowPage(WizardWindows& w, HWND page) {
   for (HWND each : {w.languagePage, w.connectionTypePage, w.networkPage, w.usbPage, w.serialPage, w.parallelPage}) {
     if (each) ShowWindow(each, SW_HIDE);
   }
@@ -64,11 +57,8 @@ void ShowPage(HWND page) {
   w.currentPage = page;
 }
 
-HWND CurrentPage() { return Windows().currentPage; }
-
-void CreatePages(HWND mainWindow) {
-  WizardWindows& w = Windows();
-  w.pageArea = GetDlgItem(mainWindow, IDC_PAGE_AREA);
+void CreatePages(WizardWindows& w, LPARAM pageParameter) {
+  w.pageArea = GetDlgItem(w.mainWindow, IDC_PAGE_AREA);
   RECT client{};
   GetClientRect(w.pageArea, &client);
   struct PageTemplate {
@@ -83,12 +73,12 @@ void CreatePages(HWND mainWindow) {
   // The page area and the pages hold controls of their own: Tab walks into the visible page.
   AddControlParentStyle(w.pageArea);
   for (const PageTemplate& page : pages) {
-    HWND created = CreateDialogParamW(w.instance, MAKEINTRESOURCEW(page.id), w.pageArea, page.proc, 0);
+    HWND created = CreateDialogParamW(w.instance, MAKEINTRESOURCEW(page.id), w.pageArea, page.proc, pageParameter);
     if (!created) continue;
     AddControlParentStyle(created);
     MoveWindow(created, 0, 0, client.right - client.left, client.bottom - client.top, FALSE);
   }
-  ShowPage(w.languagePage);
+  ShowPage(w, w.languagePage);
 }
 
 void SetNavButtons(HWND mainWindow, bool prevEnabled) {
@@ -104,12 +94,12 @@ void KeepFocusUsable(HWND mainWindow) {
   SendMessageW(mainWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(mainWindow, IDC_NEXT)), TRUE);
 }
 
-void ApplyLanguage(const std::u16string& code) {
-  SelectLanguage(Context(), code);
+void ApplyLanguage(const WizardWindows& windows, InstallContext& context, const std::u16string& code) {
+  SelectLanguage(context, code);
   for (const RelabelStep& step : kRelabelSteps) {
     // A control the page's template lacks yields no window, and labelling it does nothing.
-    HWND window = WindowFor(step.window);
+    HWND window = WindowFor(windows, step.window);
     if (!window) continue;
-    SetDlgItemTextW(window, step.controlId, W(RelabelText(step, LookupText(Context(), step.key))));
+    SetDlgItemTextW(window, step.controlId, W(RelabelText(step, LookupText(context, step.key))));
   }
 }

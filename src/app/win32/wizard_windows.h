@@ -6,6 +6,7 @@
 
 #include "app/navigation.h"
 #include "app/relabel.h"
+#include "config/install_context.h"
 
 struct WizardWindows {
   HINSTANCE instance = nullptr;
@@ -20,16 +21,15 @@ struct WizardWindows {
   HWND currentPage = nullptr;
 };
 
-WizardWindows& Windows();
-
-HWND PageWindow(WizardPage page);
-HWND WindowFor(WizardWindow window);
+HWND PageWindow(const WizardWindows& windows, WizardPage page);
+HWND WindowFor(const WizardWindows& windows, WizardWindow window);
 
 void CenterWindow(HWND window);
-void ShowPage(HWND page);
-HWND CurrentPage();
-void CreatePages(HWND mainWindow);
+void ShowPage(WizardWindows& windows, HWND page);
+// The six pages inside the page area; each page's procedure gets pageParameter at its creation.
+void CreatePages(WizardWindows& windows, LPARAM pageParameter);
 void SetNavButtons(HWND mainWindow, bool prevEnabled);
 // Keyboard focus left on a hidden page or a disabled button goes to Next.
 void KeepFocusUsable(HWND mainWindow);
-void ApplyLanguage(const std::u16string& code);
+// Selects the language and relabels every control that follows it.
+void ApplyLanguage(const WizardWindows& windows, InstallContext& context, const std::u16string& code);

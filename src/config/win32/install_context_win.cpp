@@ -5,11 +5,11 @@
 #include "config/win32/profile_reader_win.h"
 #include "config/win32/system_info_win.h"
 
-void LoadInstallContext() {
+void LoadInstallContext(InstallContext& context) {
   Win32ModulePath module;
   Win32ProfileReader profile;
   Win32SystemInfo system;
-  LoadInstallContext(Context(), module, profile, system);
+  LoadInstallContext(context, module, profile, system);
 }
 
 int GetOsBitness() {

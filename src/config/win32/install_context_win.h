@@ -1,8 +1,9 @@
 #pragma once
 // The process's own configuration, read through the real system calls.
+#include "config/install_context.h"
 
-// LoadInstallContext on Context() with the Win32 reader, module path and system probe.
-void LoadInstallContext();
+// LoadInstallContext with the Win32 reader, module path and system probe.
+void LoadInstallContext(InstallContext& context);
 
 // GetOsBitness with the Win32 system probe.
 int GetOsBitness();

@@ -8,11 +8,9 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide text is UTF-16"
 
 inline const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 inline const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-inline wchar_t* WMut(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
 inline std::u16string U16(const wchar_t* text) {
   return text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : std::u16string();
 }
-inline const wchar_t* WOrNull(const std::u16string* text) { return text ? W(*text) : nullptr; }
 
 inline HWND ToHwnd(std::uintptr_t window) { return reinterpret_cast<HWND>(window); }
 inline std::uintptr_t FromHwnd(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }

@@ -1,7 +1,0 @@
-#pragma once
-#include <windows.h>
-
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The exit code the quit message carries once the wizard ends.
-int WizardExitCode();

@@ -1,0 +1,152 @@
+#include "app/win32/wizard.h"
+
+#include <commctrl.h>
+
+#include "app/ipv4_text.h"
+#include "app/road_controls.h"
+#include "config/texts.h"
+#include "config/win32/install_context_win.h"
+#include "config/win32/system_info_win.h"
+#include "diag/diagnostics.h"
+#include "diag/win32/wide.h"
+#include "resources/resource_ids.h"
+
+namespace {
+constexpr std::uint32_t kErrorNotSupported = 50;  // ERROR_NOT_SUPPORTED
+}  // namespace
+
+Wizard::Wizard(HINSTANCE instance) { windows_.instance = instance; }
+
+Wizard* Wizard::Of(HWND dialog) { return reinterpret_cast<Wizard*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+
+Wizard* Wizard::Attach(HWND dialog, LPARAM parameter) {
+  SetWindowLongPtrW(dialog, DWLP_USER, parameter);
+  return reinterpret_cast<Wizard*>(parameter);
+}
+
+int Wizard::Run() {
+  HWND main = CreateDialogParamW(windows_.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+  // Without a window there is nothing to wait for: the run failed.
+  if (!main) return kExitInstallFailed;
+  // Enter presses Next wherever the focus is in the pages; Tab and Esc get their dialog meaning.
+  SendMessageW(main, DM_SETDEFID, IDC_NEXT, 0);
+  ShowWindow(main, SW_SHOW);
+  UpdateWindow(main);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(main, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void Wizard::Initialise(HWND mainWindow) {
+  windows_.mainWindow = mainWindow;
+  CenterWindow(mainWindow);
+  LoadInstallContext(context_);
+  SetWindowTextW(mainWindow, W(context_.caption));
+  services_ = std::make_unique<AppServices>(GetOsBitness());
+  CreatePages(windows_, reinterpret_cast<LPARAM>(this));
+  CarryOut(StartNavigation(navigation_, context_, GetUserDefaultUILanguage()));
+}
+
+bool Wizard::OnCommand(int command) {
+  const bool navigation = command == IDOK || command == IDCANCEL || command == IDC_PREV || command == IDC_NEXT;
+  if (navigation && roadBusy_) return true;
+  switch (command) {
+    // Enter arrives as IDOK where the dialog manager finds no default button: it presses Next,
+    // and never closes the wizard.
+    case IDOK:
+    case IDC_NEXT: CarryOut(OnNext(navigation_, context_, ReadConnectionChecks())); return true;
+    case IDCANCEL: CarryOut(OnClose()); return true;
+    case IDC_PREV: CarryOut(OnPrev(navigation_, context_)); return true;
+    default: return false;
+  }
+}
+
+void Wizard::CarryOut(const NavActions& actions) { RunNavigationActions(navigation_, context_, actions, *this); }
+
+void Wizard::ShowPage(WizardPage page) {
+  ::ShowPage(windows_, PageWindow(windows_, page));
+  KeepFocusUsable(windows_.mainWindow);
+}
+
+void Wizard::SetPrevEnabled(bool enabled) {
+  SetNavButtons(windows_.mainWindow, enabled);
+  KeepFocusUsable(windows_.mainWindow);
+}
+
+void Wizard::SetCheck(WizardPage page, int buttonId, bool checked) {
+  // A button the page does not offer is left alone.
+  if (HWND button = GetDlgItem(PageWindow(windows_, page), buttonId)) {
+    SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+void Wizard::ApplyLanguage(int buttonId, const std::u16string&) {
+  // Exactly as a click on the language button arrives at its page.
+  SendMessageW(windows_.languagePage, WM_COMMAND, static_cast<WPARAM>(buttonId), 0);
+}
+
+ConnectionChecks Wizard::ReadConnectionChecks() {
+  // A button the page does not offer reads as unchecked.
+  HWND page = windows_.connectionTypePage;
+  ConnectionChecks checks;
+  checks.network = IsDlgButtonChecked(page, IDC_TYPE_NETWORK) == BST_CHECKED;
+  checks.usb = IsDlgButtonChecked(page, IDC_TYPE_USB) == BST_CHECKED;
+  checks.serial = IsDlgButtonChecked(page, IDC_TYPE_SERIAL) == BST_CHECKED;
+  checks.parallel = IsDlgButtonChecked(page, IDC_TYPE_PARALLEL) == BST_CHECKED;
+  return checks;
+}
+
+// Handled by the loop once everything in progress has returned.
+void Wizard::QueueNext() { PostMessageW(windows_.mainWindow, WM_COMMAND, IDC_NEXT, 0); }
+
+std::u16string Wizard::ReadRoadText(WizardPage page) {
+  HWND pageWindow = PageWindow(windows_, page);
+  if (page == WizardPage::Network) {
+    // Read from the fields themselves: not every address control keeps its window text current.
+    DWORD address = 0;
+    LRESULT filled = SendDlgItemMessageW(pageWindow, IDC_IP_ADDRESS, IPM_GETADDRESS, 0,
+                                         reinterpret_cast<LPARAM>(&address));
+    return Ipv4Text(address, static_cast<int>(filled));
+  }
+  wchar_t text[kFieldCapacity] = {};
+  GetDlgItemTextW(pageWindow, RoadControlId(page), text, static_cast<int>(kFieldCapacity));
+  return U16(text);
+}
+
+void Wizard::RunInstallRoad(WizardPage page) {
+  const WindowHandle owner = FromHwnd(windows_.mainWindow);
+  roadBusy_ = true;
+  RoadEnd end = RoadEnd::Failed;
+  if (IsArm64System()) {
+    // Windows on ARM reports x64 to this process, but the x64 driver package and monitor cannot
+    // serve its spooler: refuse before anything is changed.
+    const char16_t* text = LookupText(context_, u"Arm64NotSupported");
+    ShowError(owner, kErrorNotSupported, text ? text : u"");
+  } else {
+    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_->Print());
+  }
+  if (end == RoadEnd::Stay) {
+    roadBusy_ = false;
+    return;
+  }
+  roadRan_ = true;
+  roadEnd_ = end;
+  Quit();
+}
+
+void Wizard::Quit() { PostQuitMessage(ExitCodeFor(roadRan_, roadEnd_)); }
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    Wizard::Attach(window, lParam)->Initialise(window);
+    return TRUE;
+  }
+  Wizard* wizard = Wizard::Of(window);
+  if (message != WM_COMMAND || !wizard) return 0;
+  return wizard->OnCommand(LOWORD(wParam)) ? 1 : 0;
+}
