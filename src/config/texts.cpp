@@ -70,25 +70,27 @@ constexpr Entries kEnglishEntries = {
     {u"Arm64NotSupported", u"This installer does not support Windows on ARM: its driver packages and port monitor are for x86 and x64 processors only."},
 };
 
-// The used entries first; the rest of the 1000 stay empty.
-constexpr TextTable MakeTable(const Entries& entries) {
-  TextTable table{};
-  for (std::size_t i = 0; i < kUsedTextEntries; ++i) table[i] = entries[i];
-  return table;
+constexpr std::int32_t kTableCount = 2;
+
+// The used entries first; the rest of the 1000 stay empty. The tables are made when first asked
+// for and live for the process, so their empty entries cost the exe no bytes.
+const TextTable* Tables() {
+  static const TextTable* const tables = [] {
+    auto* made = new TextTable[kTableCount]();
+    for (std::size_t i = 0; i < kUsedTextEntries; ++i) {
+      made[kChineseTableIndex][i] = kChineseEntries[i];
+      made[kEnglishTableIndex][i] = kEnglishEntries[i];
+    }
+    return made;
+  }();
+  return tables;
 }
-
-constexpr TextTable kChineseTable = MakeTable(kChineseEntries);
-constexpr TextTable kEnglishTable = MakeTable(kEnglishEntries);
-
-const TextTable* const kTables[] = {&kChineseTable, &kEnglishTable};
 
 }  // namespace
 
 const TextTable* TextTableAt(std::int32_t tableIndex) {
-  if (tableIndex < 0 || tableIndex >= static_cast<std::int32_t>(sizeof(kTables) / sizeof(kTables[0]))) {
-    return nullptr;
-  }
-  return kTables[tableIndex];
+  if (tableIndex < 0 || tableIndex >= kTableCount) return nullptr;
+  return &Tables()[tableIndex];
 }
 
 const char16_t* LookupTextIn(std::int32_t tableIndex, std::u16string_view key) {

@@ -117,7 +117,7 @@ TEST(StartNavigation, ChoicesInOrder) {
   }
 }
 
-// Every row of the transition table, under the flag combinations that change it.
+// Every move between pages, under the flag combinations that change it.
 TEST(Transitions, NextFromTheLanguagePage) {
   struct Case {
     Flags flags;

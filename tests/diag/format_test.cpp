@@ -70,9 +70,20 @@ TEST(DebugTrace, LongLinesAreCutToTheBuffer) {
   EXPECT_EQ(511u, diag.output.narrow.at(0).size());
 }
 
-TEST(DebugTrace, SilentWithoutASink) {
-  DebugTrace(u"nobody listens");  // must not crash
+TEST(DebugTrace, ASinkRemovedHearsNothingMore) {
+  {
+    ScopedFakeDiagnostics diag;
+    DebugTrace(u"heard");
+    ShowError(0, 1, u"seen");
+    EXPECT_EQ(1u, diag.output.wide.size());
+    EXPECT_EQ(1u, diag.dialogs.boxes.size());
+  }
+  // Without sinks the calls go nowhere: nothing is kept to reach a later sink.
+  DebugTrace(u"nobody listens");
   ShowError(0, 1, u"nobody sees");
+  ScopedFakeDiagnostics later;
+  EXPECT_TRUE(later.output.wide.empty());
+  EXPECT_TRUE(later.dialogs.boxes.empty());
 }
 
 TEST(ShowError, CaptionTextAndCode) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The dialog templates, compiled as the build compiles them, hold exactly the tabulated layout:
+# The dialog templates, compiled as the build compiles them, hold exactly the layout listed below:
 # identifiers, classes, styles, rectangles, fonts, design-time texts and template order.
 set -u
 rc_compiler=$1; source_dir=$2; here=$(cd "$(dirname "$0")" && pwd)

@@ -2,9 +2,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "app/win32/wizard.h"
 #include "diag/win32/diagnostics_win.h"
 #include "diag/win32/system_library.h"
+
+// Ending on an unexpected exception prints nothing anyone would see (no console): abort at once.
+// This also keeps the runtime's name demangler, and the printf family it needs, out of the exe.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 namespace {
 // comctl32 is not a KnownDLL: it is loaded from the system directory and stays for the run.

@@ -1,0 +1,30 @@
+# How each subsystem folder under src/ builds: its platform-free core and its Windows layer.
+
+# subsystem_libraries(<sub> DEPS ...): <sub>_core from the folder's *.cpp (platform-free) and,
+# on Windows, <sub>_win from win32/*.cpp, each linking the given subsystems' libraries.
+function(subsystem_libraries sub)
+  cmake_parse_arguments(SL "" "" "DEPS;WIN_LIBS" ${ARGN})
+  file(GLOB core_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${sub}_core STATIC ${core_sources})
+  target_include_directories(${sub}_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  foreach(dep ${SL_DEPS})
+    target_link_libraries(${sub}_core PUBLIC ${dep}_core)
+  endforeach()
+  if(WIN32)
+    file(GLOB win_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.cpp)
+    # A program's entry file (*_main.cpp) belongs to its executable, not to the library.
+    list(FILTER win_sources EXCLUDE REGEX "_main\\.cpp$")
+    if(win_sources)
+      add_library(${sub}_win STATIC ${win_sources})
+      target_link_libraries(${sub}_win PUBLIC ${sub}_core ${SL_WIN_LIBS})
+      foreach(dep ${SL_DEPS})
+        if(TARGET ${dep}_win)
+          target_link_libraries(${sub}_win PUBLIC ${dep}_win)
+        endif()
+      endforeach()
+    else()
+      add_library(${sub}_win INTERFACE)
+      target_link_libraries(${sub}_win INTERFACE ${sub}_core)
+    endif()
+  endif()
+endfunction()
