@@ -57,7 +57,7 @@ RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, Ins
 }  // namespace
 
 RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle owner,
-                       InstallContext& context, PrintPlatform& platform) {
+                       InstallContext& context, PrintPlatform& platform, RoadOptions options) {
   if (page == WizardPage::Language || page == WizardPage::ConnectionType) return RoadEnd::Stay;
   if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, page)) {
     ShowError(owner, RefusalCode(*refusal), RefusalText(context, *refusal));
@@ -70,7 +70,7 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
   }
   // The spooler's own port, taken as chosen (even when empty).
   if (!CheckConfiguredLengths(context, owner)) return RoadEnd::Failed;
-  if (page == WizardPage::Serial) {
+  if (page == WizardPage::Serial && options.configureSerialPort) {
     // Confirmed, cancelled or failed: the road goes on in every case.
     platform.spooler.ConfigurePortW(owner, chosen);
   }

@@ -15,9 +15,14 @@ constexpr int kExitInstalled = 0;
 constexpr int kExitClosedWithoutInstall = 1602;  // ERROR_INSTALL_USEREXIT
 constexpr int kExitInstallFailed = 1603;         // ERROR_INSTALL_FAILURE
 
+// How a road may talk to the user: a run without a window opens no port dialog.
+struct RoadOptions {
+  bool configureSerialPort = true;
+};
+
 // page: a connection page. text: the page control's text as the user left it (cut to 259 units here).
 RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle owner,
-                       InstallContext& context, PrintPlatform& platform);
+                       InstallContext& context, PrintPlatform& platform, RoadOptions options = {});
 
 // The process's exit code for a run that ended this way; no road at all means the wizard was
 // closed without installing.

@@ -51,19 +51,27 @@ std::u16string WholeSectionEntries(const std::u16string& buffer, std::uint32_t c
   return entries;
 }
 
+bool IsFullPath(std::u16string_view path) {
+  const bool drive = path.size() >= 3 && path[1] == u':' && (path[2] == u'\\' || path[2] == u'/');
+  const bool share = path.size() >= 2 && path[0] == u'\\' && path[1] == u'\\';
+  return drive || share;
+}
+
 void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile,
-                        SystemInfoProbe& system) {
+                        SystemInfoProbe& system, std::u16string_view configFile) {
   std::u16string path;
   const std::uint32_t length = module.GetModuleFileNameW(path, kFieldCapacity);
   path = CutToCapacity(path, kFieldCapacity);
   module.PathRemoveFileSpecW(path);
   context.installDir = CutToCapacity(path, kFieldCapacity);
 
-  context.configPath = FormatWide(kFieldCapacity, u"%s\\config.ini", context.installDir);
+  const bool fullPath = IsFullPath(configFile);
+  context.configPath = fullPath ? CutToCapacity(configFile, kFieldCapacity)
+                                : FormatWide(kFieldCapacity, u"%s\\%s", context.installDir, configFile);
   // An unknown or cut path would name some other file ("\config.ini" on the current drive,
   // "...\config.i"): read nothing rather than that.
-  const std::u16string fileName = u"\\config.ini";
-  const bool pathFits = length > 0 && length < kFieldCapacity &&
+  const std::u16string fileName = fullPath ? std::u16string(configFile) : u"\\" + std::u16string(configFile);
+  const bool pathFits = (fullPath || (length > 0 && length < kFieldCapacity)) && !configFile.empty() &&
                         context.configPath.size() >= fileName.size() &&
                         context.configPath.compare(context.configPath.size() - fileName.size(),
                                                    fileName.size(), fileName) == 0;

@@ -10,8 +10,12 @@ int GetOsBitness(SystemInfoProbe& system);
 
 // Fills the directory, the keyed fields, the width-dependent directory names, the language code
 // and the printer data, in that order. A missing file, section or key leaves the default.
+// configFile: the file to read, a full path or one relative to the installer directory.
 void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile,
-                        SystemInfoProbe& system);
+                        SystemInfoProbe& system, std::u16string_view configFile = u"config.ini");
+
+// A full path ("C:\..." or "\server\...") rather than one relative to a folder.
+bool IsFullPath(std::u16string_view path);
 
 // The complete entries of a section buffer as a multi-string (empty when there are none).
 // count is the section call's result: an entry not terminated before it was cut and is dropped.

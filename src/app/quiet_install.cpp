@@ -1,0 +1,77 @@
+#include "app/quiet_install.h"
+
+#include "app/choice_list.h"
+#include "app/config_checks.h"
+#include "app/port_combo.h"
+#include "config/texts.h"
+#include "diag/diagnostics.h"
+
+namespace {
+
+WizardPage PageFor(int typeButton) {
+  switch (typeButton) {
+    case kIdNetwork: return WizardPage::Network;
+    case kIdSerial: return WizardPage::Serial;
+    case kIdParallel: return WizardPage::Parallel;
+    default: return WizardPage::Usb;
+  }
+}
+
+const char16_t* TraceName(WizardPage page) {
+  switch (page) {
+    case WizardPage::Network: return u"network";
+    case WizardPage::Usb: return u"USB";
+    case WizardPage::Serial: return u"serial";
+    case WizardPage::Parallel: return u"parallel";
+    case WizardPage::Language:
+    case WizardPage::ConnectionType: break;
+  }
+  return u"?";
+}
+
+}  // namespace
+
+QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print, UsbPlatform& usb) {
+  QuietChoice choice;
+  choice.page = PageFor(ChooseStartConnectionType(context.defaultPortType));
+  switch (choice.page) {
+    case WizardPage::Network: choice.text = context.printerAddress; break;
+    case WizardPage::Usb: {
+      ChoiceList list;
+      if (context.portMonitorName.empty()) {
+        FillUsbPortsFromSpooler(usb, list);
+      } else {
+        FillUsbDevicesForMonitor(usb, context, list);
+      }
+      choice.text = list.Text();
+      break;
+    }
+    case WizardPage::Serial:
+    case WizardPage::Parallel: {
+      // The serial page's list sorts itself; the parallel one keeps the spooler's order.
+      ChoiceList list(choice.page == WizardPage::Serial);
+      FillPortCombo(print.spooler, print.lastError, list, choice.page == WizardPage::Serial ? u"COM" : u"LPT");
+      choice.text = list.Text();
+      break;
+    }
+    case WizardPage::Language:
+    case WizardPage::ConnectionType: break;
+  }
+  return choice;
+}
+
+int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb, std::uint16_t uiLanguage) {
+  SelectLanguage(context, ChooseStartLanguage(context.defaultLanguage, uiLanguage) == kIdChinese ? u"CHN" : u"ENG");
+  const QuietChoice choice = ChooseQuietRoad(context, print, usb);
+  DebugTrace(u"Quiet install, %s road: %s", TraceName(choice.page), choice.text);
+  // Nobody can complete an address here: without one, the configuration is what is missing.
+  if (choice.page == WizardPage::Network && choice.text.empty()) {
+    const ConfigRefusal missing{u"IPAddress", ConfigFault::Empty, 0};
+    ShowError(0, RefusalCode(missing), RefusalText(context, missing));
+    return kExitInstallFailed;
+  }
+  RoadOptions options;
+  options.configureSerialPort = false;
+  const RoadEnd end = RunInstallRoad(choice.page, choice.text, 0, context, print, options);
+  return end == RoadEnd::Installed ? kExitInstalled : kExitInstallFailed;
+}

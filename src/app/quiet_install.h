@@ -1,0 +1,27 @@
+#pragma once
+// An install with no window at all, for deployment tools that run the wizard where nobody can
+// see it: the connection type config.ini names, and what its page would have offered first.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/install_road.h"
+#include "app/navigation.h"
+#include "config/install_context.h"
+#include "spooler/print_system.h"
+#include "usb/usb_choices.h"
+
+// The page DefaultPorttype names (serial and parallel too) and the text its control would hold
+// once the page was filled: IPAddress on the network page, the first device or the preselected
+// spooler port on the USB page, the first COM port in the serial list's order, the first LPT port.
+struct QuietChoice {
+  WizardPage page = WizardPage::Network;
+  std::u16string text;
+};
+QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print, UsbPlatform& usb);
+
+// Chooses the language as the wizard would (config.ini, else the user's interface language),
+// then runs the chosen road without a port dialog. Every box goes to the diagnostics' dialogs
+// sink, which a quiet run makes a log. The exit code: 0 installed, 1603 otherwise (a road that
+// would have kept the wizard waiting for the user fails here).
+int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb, std::uint16_t uiLanguage);
