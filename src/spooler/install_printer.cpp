@@ -2,6 +2,7 @@
 
 #include "diag/diagnostics.h"
 #include "diag/format.h"
+#include "spooler/ask_size_then_fill.h"
 #include "spooler/configured_lengths.h"
 
 namespace {
@@ -52,18 +53,26 @@ void WritePrinterData(PrintPlatform& platform, PrinterHandle printer, const std:
 
 }  // namespace
 
-int MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName, std::u16string& outName) {
+std::optional<std::vector<PrinterInfo2>> EnumerateLocalPrinters(PrintPlatform& platform) {
   std::vector<PrinterInfo2> printers;
   std::uint32_t needed = 0;
   std::uint32_t returned = 0;
-  bool haveList = false;
-  SpoolResult sized = platform.spooler.EnumPrintersW(kPrinterEnumLocal, std::nullopt, 2, 0, printers, needed, returned);
-  if (sized == SpoolResult::Failed && platform.lastError.GetLastError() == kErrorInsufficientBuffer && needed > 0) {
-    std::uint32_t size = needed;
-    haveList = platform.spooler.EnumPrintersW(kPrinterEnumLocal, std::nullopt, 2, size, printers, needed,
-                                              returned) == SpoolResult::Succeeded;
-  }
-  std::optional<std::u16string> chosen = ChooseUniquePrinterName(baseName, haveList ? &printers : nullptr);
+  const TwoCallEnd end = AskSizeThenFill(
+      [&] {
+        SpoolResult sized =
+            platform.spooler.EnumPrintersW(kPrinterEnumLocal, std::nullopt, 2, 0, printers, needed, returned);
+        return SpoolerSizeAnswer(sized, platform.lastError, needed);
+      },
+      [&](std::uint32_t size) {
+        return platform.spooler.EnumPrintersW(kPrinterEnumLocal, std::nullopt, 2, size, printers, needed, returned);
+      });
+  if (end != TwoCallEnd::Filled) return std::nullopt;
+  return printers;
+}
+
+int MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName, std::u16string& outName) {
+  std::optional<std::vector<PrinterInfo2>> printers = EnumerateLocalPrinters(platform);
+  std::optional<std::u16string> chosen = ChooseUniquePrinterName(baseName, printers ? &*printers : nullptr);
   outName = chosen ? *chosen : std::u16string();
   return chosen ? 1 : 0;
 }
@@ -130,14 +139,15 @@ int InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandl
   printer.printProcessor = u"WinPrint";
   printer.datatype = u"Raw";
   printer.attributes = kPrinterAttributeLocal;
-  PrinterHandle handle = platform.spooler.AddPrinterW(2, printer);
-  if (!handle) {
+  ScopedPrinterHandle added(platform.spooler, platform.spooler.AddPrinterW(2, printer));
+  if (!added) {
     ShowError(mainWindow, platform.lastError.GetLastError(), u"AddPrinter Failed");
     return 0;
   }
 
-  WritePrinterData(platform, handle, context.printerData);
-  platform.spooler.ClosePrinter(handle);
+  WritePrinterData(platform, added.get(), context.printerData);
+  // The printer is complete before the box tells so.
+  added.reset();
   ShowMessage(mainWindow, FormatWide(kSuccessTextCapacity, u"Add Printer Successful - %s", printerName),
               std::u16string(u"OK"));
   return 1;

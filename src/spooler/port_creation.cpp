@@ -2,6 +2,7 @@
 
 #include "diag/diagnostics.h"
 #include "diag/format.h"
+#include "spooler/ask_size_then_fill.h"
 #include "spooler/configured_lengths.h"
 
 namespace {
@@ -9,9 +10,9 @@ namespace {
 constexpr std::uint32_t kErrorInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
 
 // Closing must not replace the code the caller is about to read.
-void CloseKeepingLastError(PrintPlatform& platform, PrinterHandle handle) {
+void CloseKeepingLastError(PrintPlatform& platform, ScopedPrinterHandle& handle) {
   std::uint32_t code = platform.lastError.GetLastError();
-  platform.spooler.ClosePrinter(handle);
+  handle.reset();
   platform.lastError.SetLastError(code);
 }
 
@@ -29,25 +30,21 @@ int AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name, co
               name.size() < port_data_1::kPortNameChars ? u"Host Address Too Long" : u"Port Name Too Long");
     return 0;
   }
-  PrinterHandle monitor = 0;
-  if (!platform.spooler.OpenPrinterW(kTcpIpMonitorHandleName, monitor, kServerAccessAdminister)) return 0;
+  PrinterHandle opened = 0;
+  if (!platform.spooler.OpenPrinterW(kTcpIpMonitorHandleName, opened, kServerAccessAdminister)) return 0;
+  ScopedPrinterHandle monitor(platform.spooler, opened);
 
   TcpIpPortData record = BuildTcpIpPortData(name, hostAddress, portNumber);
   std::vector<std::uint8_t> output;
   std::uint32_t needed = 0;
   std::uint32_t status = 0;
-  if (!platform.spooler.XcvDataW(monitor, kAddPortCommand, Bytes(record.data(), record.size()), output, needed,
-                                 status)) {
+  if (!platform.spooler.XcvDataW(monitor.get(), kAddPortCommand, Bytes(record.data(), record.size()), output,
+                                 needed, status)) {
     ShowMessage(owner, u"XcvData AddPort Failed", std::nullopt);
-    platform.spooler.ClosePrinter(monitor);
     return 0;
   }
-  if (status == 0 || status == kErrorAlreadyExists) {
-    platform.spooler.ClosePrinter(monitor);
-    return 1;
-  }
+  if (status == 0 || status == kErrorAlreadyExists) return 1;
   ShowMessage(owner, FormatWide(64, u"XcvData AddPort Error. Status:%d", status), std::nullopt);
-  platform.spooler.ClosePrinter(monitor);
   return 0;
 }
 
@@ -59,9 +56,10 @@ int MonitorExists(PrintPlatform& platform, const std::u16string& monitorName) {
     platform.lastError.SetLastError(kErrorFilenameExcedRange);
     return 0;
   }
-  PrinterHandle monitor = 0;
-  if (!platform.spooler.OpenPrinterW(*handleName, monitor, kServerAccessAdminister)) return 0;
-  platform.spooler.ClosePrinter(monitor);
+  PrinterHandle opened = 0;
+  if (!platform.spooler.OpenPrinterW(*handleName, opened, kServerAccessAdminister)) return 0;
+  // Opening is the whole question: the owner closes the handle again.
+  ScopedPrinterHandle monitor(platform.spooler, opened);
   return 1;
 }
 
@@ -69,11 +67,17 @@ std::optional<std::vector<PortInfo>> EnumerateLocalPorts(PrintPlatform& platform
   std::vector<PortInfo> ports;
   std::uint32_t needed = 0;
   std::uint32_t returned = 0;
-  platform.spooler.EnumPortsW(1, 0, ports, needed, returned);
-  if (needed == 0) return std::nullopt;
-  std::uint32_t size = needed;
-  returned = 0;
-  if (platform.spooler.EnumPortsW(1, size, ports, needed, returned) == SpoolResult::NoMemory) return std::nullopt;
+  const TwoCallEnd end = AskSizeThenFill(
+      [&] {
+        platform.spooler.EnumPortsW(1, 0, ports, needed, returned);
+        return BufferWanted(needed);
+      },
+      [&](std::uint32_t size) {
+        returned = 0;
+        return platform.spooler.EnumPortsW(1, size, ports, needed, returned);
+      });
+  // No list only when there was nothing to ask for or no memory; a failed second call lists none.
+  if (end != TwoCallEnd::Filled && end != TwoCallEnd::FillFailed) return std::nullopt;
   count = returned;
   return ports;
 }
@@ -87,16 +91,18 @@ int AddMonitorPort(PrintPlatform& platform, const std::u16string& monitorName, c
     platform.lastError.SetLastError(kErrorFilenameExcedRange);
     return 0;
   }
-  PrinterHandle monitor = 0;
-  if (!platform.spooler.OpenPrinterW(*handleName, monitor, kServerAccessAdminister)) return 0;
+  PrinterHandle opened = 0;
+  if (!platform.spooler.OpenPrinterW(*handleName, opened, kServerAccessAdminister)) return 0;
+  ScopedPrinterHandle monitor(platform.spooler, opened);
 
+  // Each answer below is given once the monitor is closed: closing may change the last-error value.
   if (CustomPortConnectionKind(record) == 0) {
-    platform.spooler.ClosePrinter(monitor);
+    monitor.reset();
     platform.lastError.SetLastError(0);
     return 1;
   }
   if (prefix.size() > kMaxPortNamePrefix) {
-    platform.spooler.ClosePrinter(monitor);
+    monitor.reset();
     ShowError(owner, kErrorFilenameExcedRange, kPortNamePrefixTooLong);
     platform.lastError.SetLastError(kErrorFilenameExcedRange);
     return 0;
@@ -112,20 +118,20 @@ int AddMonitorPort(PrintPlatform& platform, const std::u16string& monitorName, c
   std::vector<std::uint8_t> output;
   std::uint32_t needed = 0;
   std::uint32_t status = 0;
-  if (!platform.spooler.XcvDataW(monitor, kAddPortCommand, Bytes(record.data(), record.size()), output, needed,
-                                 status)) {
+  if (!platform.spooler.XcvDataW(monitor.get(), kAddPortCommand, Bytes(record.data(), record.size()), output,
+                                 needed, status)) {
     CloseKeepingLastError(platform, monitor);
     return 0;
   }
   if (status != 0) {
     DebugTrace(u"XcvData AddPort Status Error: %d", status);
-    platform.spooler.ClosePrinter(monitor);
+    monitor.reset();
     // The caller reports the last-error value: make it the monitor's answer.
     platform.lastError.SetLastError(status);
     return 0;
   }
   portNameOut = CustomPortName(record);
-  platform.spooler.ClosePrinter(monitor);
+  monitor.reset();
   platform.lastError.SetLastError(0);
   return 1;
 }

@@ -88,10 +88,6 @@ std::u16string CustomPortName(const CustomPortRecord& record) {
   return GetText(record.data(), custom_port::kPortName, custom_port::kTextChars);
 }
 
-std::u16string CustomPortDeviceText(const CustomPortRecord& record) {
-  return GetText(record.data(), custom_port::kDeviceText, custom_port::kTextChars);
-}
-
 void SetCustomPortName(CustomPortRecord& record, std::u16string_view name) {
   PutText(record.data(), custom_port::kPortName, custom_port::kTextChars, name);
 }

@@ -62,7 +62,6 @@ using CustomPortRecord = std::array<std::uint8_t, custom_port::kSize>;
 CustomPortRecord BuildCustomPortRecord(std::uint32_t connectionKind, std::u16string_view deviceText);
 std::uint32_t CustomPortConnectionKind(const CustomPortRecord& record);
 std::u16string CustomPortName(const CustomPortRecord& record);
-std::u16string CustomPortDeviceText(const CustomPortRecord& record);
 // Writes the name, zero-padded over the whole field (cut to 259 units).
 void SetCustomPortName(CustomPortRecord& record, std::u16string_view name);
 

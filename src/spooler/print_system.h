@@ -38,6 +38,11 @@ constexpr std::uint32_t kStandardRawPort = 9100;
 // 1 when the printer was added (the success box), 0 after an error box.
 int InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow);
 
+// The local printers at level 2, or no value when they cannot be listed: the size query fails
+// other than with ERROR_INSUFFICIENT_BUFFER or names no size, there is no memory, or the second
+// call fails.
+std::optional<std::vector<PrinterInfo2>> EnumerateLocalPrinters(PrintPlatform& platform);
+
 // One enumeration of the local printers, then the first free name. Returns 1 with outName set;
 // 0 when the chosen name would not fit its 260-unit buffer (outName then empty).
 int MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName, std::u16string& outName);

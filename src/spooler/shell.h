@@ -5,6 +5,7 @@
 #include <string>
 
 #include "diag/dialogs.h"
+#include "spooler/scoped_handle.h"
 
 // A process handle; 0 is "none".
 using ProcessHandle = std::uintptr_t;
@@ -13,7 +14,7 @@ constexpr std::uint32_t kSeeMaskNoCloseProcess = 0x00000040;  // SEE_MASK_NOCLOS
 constexpr std::int32_t kSwHide = 0;                           // SW_HIDE
 constexpr std::uint32_t kInfinite = 0xFFFFFFFF;               // INFINITE
 
-// SHELLEXECUTEINFOW with the members the system sets; cbSize is the layer's. Optional texts:
+// SHELLEXECUTEINFOW with the members this program sets; cbSize is the layer's. Optional texts:
 // no value is null.
 struct ShellExecuteInfo {
   std::uint32_t fMask = 0;
@@ -34,3 +35,6 @@ class Shell {
   virtual std::uint32_t WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) = 0;
   virtual bool CloseHandle(ProcessHandle handle) = 0;
 };
+
+// A started tool's process handle, closed with CloseHandle when its owner's scope ends.
+using ScopedProcessHandle = ScopedHandle<Shell, ProcessHandle, &Shell::CloseHandle>;

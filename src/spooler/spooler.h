@@ -1,13 +1,14 @@
 #pragma once
-// The print spooler (winspool.drv), one method per call the system makes.
+// The print spooler (winspool.drv), one method per winspool call this program makes.
 // Every method leaves the thread's last-error value as the real call would (the fake sets it).
-// Local machine only: the server-name arguments the system never fills are left out.
+// Local machine only: this program never names a server, so those arguments are left out.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "diag/dialogs.h"
+#include "spooler/scoped_handle.h"
 
 // An open printer, monitor or port handle; 0 is "none".
 using PrinterHandle = std::uintptr_t;
@@ -121,3 +122,6 @@ class Spooler {
   // The port's configuration dialog, owned by owner.
   virtual bool ConfigurePortW(WindowHandle owner, const std::u16string& portName) = 0;
 };
+
+// An open printer, monitor or port handle, closed with ClosePrinter when its owner's scope ends.
+using ScopedPrinterHandle = ScopedHandle<Spooler, PrinterHandle, &Spooler::ClosePrinter>;

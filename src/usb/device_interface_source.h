@@ -12,8 +12,6 @@ struct DeviceClassGuid {
   std::uint8_t data4[8];
 };
 
-bool operator==(const DeviceClassGuid& a, const DeviceClassGuid& b);
-
 // GUID_DEVINTERFACE_USBPRINT {28D78FAD-5A12-11D1-AE5B-0000F803A8C2}
 constexpr DeviceClassGuid kUsbPrintInterfaceClass = {
     0x28D78FAD, 0x5A12, 0x11D1, {0xAE, 0x5B, 0x00, 0x00, 0xF8, 0x03, 0xA8, 0xC2}};

@@ -1,10 +1,10 @@
 #include "usb/enumerators.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string_view>
 
 #include "diag/format.h"
+#include "spooler/ask_size_then_fill.h"
 #include "usb/allocation.h"
 #include "usb/multi_string.h"
 #include "usb/number_text.h"
@@ -45,22 +45,28 @@ std::int32_t NZEnumerator::EnumerateA(char* buffer, std::uint32_t capacity, std:
 
 std::int32_t NZEnumerator::EnumerateW(char16_t* buffer, std::uint32_t capacity, std::int32_t* total) {
   WideItemWriter writer(buffer, capacity);
-  std::int32_t size = 0;
-  EnumerateA(nullptr, 0, &size);
-  if (size > 0) {
-    const auto narrowSize = static_cast<std::uint32_t>(size);
-    auto* narrow = static_cast<char*>(AllocateZeroedBytes(narrowSize));
-    if (narrow) {
-      // Devices may come or go between the passes; the fill keeps within its capacity either way.
-      EnumerateA(narrow, narrowSize, nullptr);
-      ForEachItem(narrow, narrowSize, [&writer](std::string_view item) {
-        char16_t* wide = NarrowToWideText(std::string(item).c_str());
-        if (!wide) return;
-        writer.Add(wide);
-        std::free(wide);
+  HeapBlock<char> narrow;
+  std::uint32_t narrowSize = 0;
+  const TwoCallEnd end = AskSizeThenFill(
+      [&] {
+        std::int32_t size = 0;
+        EnumerateA(nullptr, 0, &size);
+        return BufferWanted(size > 0 ? static_cast<std::uint32_t>(size) : 0);
+      },
+      [&](std::uint32_t size) {
+        narrow = AllocateZeroedBlock<char>(size);
+        if (!narrow) return SpoolResult::NoMemory;
+        narrowSize = size;
+        // Devices may come or go between the passes; the fill keeps within its capacity either way,
+        // and a buffer it wrote nothing into stays an empty list.
+        EnumerateA(narrow.get(), size, nullptr);
+        return SpoolResult::Succeeded;
       });
-      std::free(narrow);
-    }
+  if (end == TwoCallEnd::Filled) {
+    ForEachItem(narrow.get(), narrowSize, [&writer](std::string_view item) {
+      HeapBlock<char16_t> wide(NarrowToWideText(std::string(item).c_str()));
+      if (wide) writer.Add(wide.get());
+    });
   }
   if (total) *total = writer.total();
   return writer.count();

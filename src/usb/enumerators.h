@@ -1,7 +1,8 @@
 #pragma once
 // The USB device enumerators. Plain values without a virtual destructor: callers make one on
 // their stack, set the filter if they want one, enumerate and drop it.
-// The three operations keep this slot order in every class: DoEnumerate, EnumerateA, EnumerateW.
+// The three operations are declared in one order in every class (DoEnumerate, EnumerateA,
+// EnumerateW), so that a reader finds each class laid out like the others.
 #include <cstddef>
 #include <cstdint>
 #include <string>

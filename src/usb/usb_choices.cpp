@@ -1,12 +1,12 @@
 #include "usb/usb_choices.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "diag/diagnostics.h"
+#include "spooler/ask_size_then_fill.h"
 #include "usb/allocation.h"
 #include "usb/port_names.h"
 #include "usb/multi_string.h"
@@ -15,33 +15,36 @@
 
 namespace {
 
-// Frees a heap block of this layer when the scope ends.
-struct FreeOnExit {
-  void* block;
-  ~FreeOnExit() { std::free(block); }
-};
-
 // The tail after the last '&' of the device's first bus relation, when it has one.
 void ReadDeviceSuffix(ConfigManager& configManager, std::uint32_t devInst, char (&suffix)[kUsbSuffixCapacity]) {
   std::uint32_t length = 0;
-  if (configManager.CM_Get_Device_ID_Size(&length, devInst, 0) != kCrSuccess) return;
-  if (length == UINT32_MAX) return;
-  auto* identifier = static_cast<char*>(AllocateBytes(std::size_t{length} + 1));
-  if (!identifier) return;
-  FreeOnExit identifierOwner{identifier};
+  HeapBlock<char> identifier;
+  const TwoCallEnd end = AskSizeThenFill(
+      [&] {
+        if (configManager.CM_Get_Device_ID_Size(&length, devInst, 0) != kCrSuccess) {
+          return SizeAnswer{SizeQuery::Failed, 0};
+        }
+        // Room for the terminator too; a length that leaves none gives no size.
+        return BufferWanted(length == UINT32_MAX ? 0 : length + 1);
+      },
+      [&](std::uint32_t size) {
+        identifier = AllocateBlock<char>(size);
+        if (!identifier) return SpoolResult::NoMemory;
+        const std::uint32_t read = configManager.CM_Get_Device_IDA(devInst, identifier.get(), size, 0);
+        return read == kCrSuccess ? SpoolResult::Succeeded : SpoolResult::Failed;
+      });
   // Without its own identifier the device has nothing to ask its relations by.
-  if (configManager.CM_Get_Device_IDA(devInst, identifier, length + 1, 0) != kCrSuccess) return;
+  if (end != TwoCallEnd::Filled) return;
   identifier[length] = 0;
-  DebugTraceA("%s\r\n", identifier);
+  DebugTraceA("%s\r\n", identifier.get());
 
-  auto* list = static_cast<char*>(AllocateBytes(kBusRelationsCapacity));
+  HeapBlock<char> list = AllocateBlock<char>(kBusRelationsCapacity);
   if (!list) return;
-  FreeOnExit listOwner{list};
-  if (configManager.CM_Get_Device_ID_ListA(identifier, list, kBusRelationsCapacity, kCmGetIdListFilterBusRelations) !=
-      kCrSuccess)
+  if (configManager.CM_Get_Device_ID_ListA(identifier.get(), list.get(), kBusRelationsCapacity,
+                                           kCmGetIdListFilterBusRelations) != kCrSuccess)
     return;
-  const auto* nul = static_cast<const char*>(std::memchr(list, 0, kBusRelationsCapacity));
-  const std::string_view first(list, nul ? static_cast<std::size_t>(nul - list) : kBusRelationsCapacity);
+  const auto* nul = static_cast<const char*>(std::memchr(list.get(), 0, kBusRelationsCapacity));
+  const std::string_view first(list.get(), nul ? static_cast<std::size_t>(nul - list.get()) : kBusRelationsCapacity);
   DebugTraceA("%s\r\n", first);
   const std::size_t amp = first.rfind('&');
   if (amp == std::string_view::npos) return;

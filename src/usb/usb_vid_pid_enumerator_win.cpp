@@ -1,8 +1,8 @@
 #include "usb/usb_vid_pid_enumerator_win.h"
 
-#include <cstdlib>
 #include <cstring>
 
+#include "spooler/ask_size_then_fill.h"
 #include "usb/allocation.h"
 #include "usb/multi_string.h"
 
@@ -31,26 +31,32 @@ std::int32_t NZUsbVidPidEnumerator_win::DoEnumerate(char* buffer, std::uint32_t 
 bool NZUsbVidPidEnumerator_win::ItemOfInterface(DeviceInfoSet set, const DeviceInterfaceData& deviceInterface,
                                                 std::string& item) {
   std::uint32_t required = 0;
-  devices_->SetupDiGetDeviceInterfaceDetailA(set, deviceInterface, nullptr, 0, &required, nullptr);
-  // Without a size there is no record to read the path from.
-  if (required <= kDetailDevicePathOffset) return false;
-  // One zero byte beyond the record keeps the path terminated whatever the platform wrote.
-  const std::size_t blockSize = std::size_t{required} + 1;
-  auto* record = static_cast<unsigned char*>(AllocateZeroedBytes(blockSize));
-  if (!record) return false;
-  const std::uint32_t cbSize = devices_->RecordSizes().interfaceDetail;
-  std::memcpy(record, &cbSize, sizeof cbSize);
-  bool found = false;
-  if (devices_->SetupDiGetDeviceInterfaceDetailA(set, deviceInterface, record, required, &required, nullptr)) {
-    const char* path = reinterpret_cast<const char*>(record + kDetailDevicePathOffset);
-    std::uint16_t vid = 0;
-    std::uint16_t pid = 0;
-    std::int32_t interfaceNumber = -1;
-    if ((filterCount == 0 || MatchesFilter(path)) && ParseDevicePath(path, vid, pid, interfaceNumber)) {
-      item = FormatUsbItemText(vid, pid, interfaceNumber);
-      found = true;
-    }
+  HeapBlock<unsigned char> record;
+  const TwoCallEnd end = AskSizeThenFill(
+      [&] {
+        devices_->SetupDiGetDeviceInterfaceDetailA(set, deviceInterface, nullptr, 0, &required, nullptr);
+        return BufferWanted(required);
+      },
+      [&](std::uint32_t size) {
+        // One zero byte beyond the record keeps the path terminated whatever the platform wrote.
+        record = AllocateZeroedBlock<unsigned char>(std::size_t{size} + 1);
+        if (!record) return SpoolResult::NoMemory;
+        const std::uint32_t cbSize = devices_->RecordSizes().interfaceDetail;
+        std::memcpy(record.get(), &cbSize, sizeof cbSize);
+        return devices_->SetupDiGetDeviceInterfaceDetailA(set, deviceInterface, record.get(), size, &required, nullptr)
+                   ? SpoolResult::Succeeded
+                   : SpoolResult::Failed;
+      },
+      // Without room for a path there is no record to read it from.
+      kDetailDevicePathOffset + 1);
+  if (end != TwoCallEnd::Filled) return false;
+  const char* path = reinterpret_cast<const char*>(record.get() + kDetailDevicePathOffset);
+  std::uint16_t vid = 0;
+  std::uint16_t pid = 0;
+  std::int32_t interfaceNumber = -1;
+  if ((filterCount == 0 || MatchesFilter(path)) && ParseDevicePath(path, vid, pid, interfaceNumber)) {
+    item = FormatUsbItemText(vid, pid, interfaceNumber);
+    return true;
   }
-  std::free(record);
-  return found;
+  return false;
 }

@@ -50,24 +50,18 @@ char16_t* NarrowToWideText(const char* text) {
   if (!text) return nullptr;
   const std::size_t n = std::strlen(text);
   // n bytes never give more than n characters, nor (in any multibyte code) more than n UTF-16 units.
-  auto* temporary = static_cast<char16_t*>(AllocateZeroedBytes((n + 1) * sizeof(char16_t)));
+  HeapBlock<char16_t> temporary = AllocateZeroedBlock<char16_t>((n + 1) * sizeof(char16_t));
   if (!temporary) return nullptr;
   std::setlocale(LC_ALL, "");
   if constexpr (sizeof(wchar_t) == sizeof(char16_t)) {
-    std::mbstowcs(reinterpret_cast<wchar_t*>(temporary), text, n + 1);
+    std::mbstowcs(reinterpret_cast<wchar_t*>(temporary.get()), text, n + 1);
   } else {
-    auto* points = static_cast<wchar_t*>(AllocateZeroedBytes((n + 1) * sizeof(wchar_t)));
-    if (!points) {
-      std::free(temporary);
-      return nullptr;
-    }
-    std::mbstowcs(points, text, n + 1);
-    CodePointsToUtf16(points, temporary, n + 1);
-    std::free(points);
+    HeapBlock<wchar_t> points = AllocateZeroedBlock<wchar_t>((n + 1) * sizeof(wchar_t));
+    if (!points) return nullptr;
+    std::mbstowcs(points.get(), text, n + 1);
+    CodePointsToUtf16(points.get(), temporary.get(), n + 1);
   }
   // A conversion that stops early leaves what it converted, ended by the zeroed remainder.
   temporary[n] = 0;
-  char16_t* result = DuplicateWideText(temporary);
-  std::free(temporary);
-  return result;
+  return DuplicateWideText(temporary.get());
 }

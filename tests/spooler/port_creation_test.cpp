@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_print_services.h"
+#include "port_record_reading.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "port_record_reading.h"
+
 namespace {
 
 using namespace port_data_1;

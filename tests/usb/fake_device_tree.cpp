@@ -2,6 +2,11 @@
 
 #include <cstring>
 
+bool operator==(const DeviceClassGuid& a, const DeviceClassGuid& b) {
+  return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 &&
+         std::memcmp(a.data4, b.data4, sizeof a.data4) == 0;
+}
+
 std::string MultiString(const std::vector<std::string>& entries) {
   std::string out;
   for (const std::string& entry : entries) {

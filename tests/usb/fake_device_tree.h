@@ -36,6 +36,9 @@ struct FakeUsbDevice {
   bool listUnterminated = false;
 };
 
+// Field by field: the fake answers only for the USB printer interface class.
+bool operator==(const DeviceClassGuid& a, const DeviceClassGuid& b);
+
 // A multi-string of the given entries.
 std::string MultiString(const std::vector<std::string>& entries);
 

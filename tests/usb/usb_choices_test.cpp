@@ -91,6 +91,33 @@ TEST(FindUsbPrintDeviceSuffix, AFailedIdentifierIsNeverUsedAsAFilter) {
   EXPECT_TRUE(h.diagnostics.output.narrow.empty());
 }
 
+TEST(FindUsbPrintDeviceSuffix, ALengthWithoutRoomForItsTerminatorIsNotRead) {
+  struct Row {
+    std::uint32_t reported;
+    std::vector<std::size_t> allocated;
+    std::vector<std::uint32_t> idLengths;
+  };
+  const Row rows[] = {
+      {0xFFFFFFFF, {}, {}},
+      {0xFFFFFFFE, {0xFFFFFFFF}, {}},  // asked for; the allocation below fails it
+      {0, {1}, {1}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.reported);
+    Harness h;
+    h.tree.devices = {PrinterWithRelation(1, "P\\7&1&0&USB005")};
+    h.tree.devices[0].reportedIdLength = row.reported;
+    ScopedFakeAllocation allocation;
+    allocation.fail = [](std::size_t size, int) { return size > 0xFFFF; };
+    char suffix[kUsbSuffixCapacity] = {};
+    FindUsbPrintDeviceSuffix(h.tree, h.tree, suffix);
+    EXPECT_EQ(allocation.sizes, row.allocated);
+    EXPECT_EQ(h.tree.idBufferLengths, row.idLengths);
+    EXPECT_TRUE(h.tree.listFilters.empty());  // never a whole identifier to ask by
+    EXPECT_EQ(Suffix(suffix), "");
+  }
+}
+
 TEST(FindUsbPrintDeviceSuffix, NoMemorySkipsTheDevice) {
   // The first device's identifier buffer (23 + 1 bytes), or its list buffer.
   for (std::size_t failing : {std::size_t{24}, kBusRelationsCapacity}) {

@@ -116,6 +116,37 @@ TEST(UsbVidPidEnumeratorWin, SkipsInterfacesWhoseRecordCannotBeHad) {
   EXPECT_EQ(tree.destroyed, 1);
 }
 
+TEST(UsbVidPidEnumeratorWin, TheSmallestRecordAskedForHasRoomForAPathTerminator) {
+  struct Row {
+    std::uint32_t reported;
+    bool filled;
+  };
+  for (const Row& row : {Row{4, false}, Row{5, true}, Row{6, true}}) {
+    SCOPED_TRACE(row.reported);
+    FakeDeviceTree tree;
+    FakeUsbDevice device = UsbPrinter(1, {kPlain});
+    device.interfaces[0].reportedSize = row.reported;  // too small for the path: the fill then fails
+    tree.devices = {device};
+    NZUsbVidPidEnumerator_win enumerator(tree);
+    ScopedFakeAllocation allocation;
+    std::int32_t total = -1;
+    EXPECT_EQ(enumerator.EnumerateA(nullptr, 0, &total), 0);
+    EXPECT_EQ(total, 0);
+    std::vector<DetailCall> fills;
+    for (const DetailCall& call : tree.detailCalls) {
+      if (!call.query) fills.push_back(call);
+    }
+    ASSERT_EQ(fills.size(), row.filled ? 1u : 0u);
+    if (!row.filled) {
+      EXPECT_TRUE(allocation.sizes.empty());
+      continue;
+    }
+    EXPECT_EQ(fills[0].size, row.reported);
+    EXPECT_EQ(fills[0].cbSize, 5u);
+    EXPECT_EQ(allocation.sizes, (std::vector<std::size_t>{row.reported + 1u}));  // one zero byte beyond
+  }
+}
+
 TEST(UsbVidPidEnumeratorWin, ARecordThatCannotBeAllocatedSkipsOnlyThatInterface) {
   FakeDeviceTree tree;
   tree.devices = {UsbPrinter(1, {kPlain, kOther})};

@@ -33,8 +33,7 @@ PortInfo DecodePortInfo(const BYTE* buffer, DWORD level, DWORD index) {
   return port;
 }
 
-}  // namespace
-
+// PRINTER_INFO_2W decoded into the core's record ("" for null strings).
 PrinterInfo2 DecodePrinterInfo2(const PRINTER_INFO_2W& info) {
   PrinterInfo2 record;
   record.serverName = U16(info.pServerName);
@@ -58,6 +57,8 @@ PrinterInfo2 DecodePrinterInfo2(const PRINTER_INFO_2W& info) {
   record.averagePPM = info.AveragePPM;
   return record;
 }
+
+}  // namespace
 
 Win32Spooler::Win32Spooler()
     : library_(L"winspool.drv"),
@@ -136,7 +137,7 @@ SpoolResult Win32Spooler::EnumPrintersW(std::uint32_t flags, const std::optional
         return enumPrinters_(flags, MutableOrNull(name), level, buffer, size, &cbNeeded, &count);
       },
       [&](const BYTE* buffer) {
-        // Only level 2 is decoded: it is the only level the system asks for.
+        // Only level 2 is decoded: it is the only level this program asks for.
         if (level != 2) return;
         const auto* infos = reinterpret_cast<const PRINTER_INFO_2W*>(buffer);
         for (DWORD i = 0; i < count; ++i) records.push_back(DecodePrinterInfo2(infos[i]));

@@ -45,6 +45,3 @@ class Win32Spooler : public Spooler {
   decltype(&::SetPrinterDataW) setPrinterData_;
   decltype(&::ConfigurePortW) configurePort_;
 };
-
-// PRINTER_INFO_2W decoded into the core's record ("" for null strings).
-PrinterInfo2 DecodePrinterInfo2(const PRINTER_INFO_2W& info);

@@ -12,7 +12,6 @@ class Win32UsbPlatform {
   Win32UsbPlatform& operator=(const Win32UsbPlatform&) = delete;
 
   UsbPlatform& Platform() { return platform_; }
-  DeviceInterfaceSource& Devices() { return devices_; }
 
  private:
   Win32DeviceInterfaceSource devices_;
