@@ -28,6 +28,10 @@ std::int32_t NZUsbVidPidEnumerator_win::DoEnumerate(char* buffer, std::uint32_t 
   return writer.count();
 }
 
+namespace {
+constexpr std::uint32_t kLongestDetailRecord = 0x10000;
+}  // namespace
+
 bool NZUsbVidPidEnumerator_win::ItemOfInterface(DeviceInfoSet set, const DeviceInterfaceData& deviceInterface,
                                                 std::string& item) {
   std::uint32_t required = 0;
@@ -38,6 +42,9 @@ bool NZUsbVidPidEnumerator_win::ItemOfInterface(DeviceInfoSet set, const DeviceI
         return BufferWanted(required);
       },
       [&](std::uint32_t size) {
+        // A device path is a few hundred bytes; a size past any real record would wrap the
+        // allocation below round to almost nothing.
+        if (size > kLongestDetailRecord) return SpoolResult::NoMemory;
         // One zero byte beyond the record keeps the path terminated whatever the platform wrote.
         record = AllocateZeroedBlock<unsigned char>(std::size_t{size} + 1);
         if (!record) return SpoolResult::NoMemory;

@@ -147,6 +147,24 @@ TEST(UsbVidPidEnumeratorWin, TheSmallestRecordAskedForHasRoomForAPathTerminator)
   }
 }
 
+// A size no record can have is not allocated: the largest would wrap the allocation round to a
+// block smaller than the record's first field.
+TEST(UsbVidPidEnumeratorWin, ASizeNoRecordCanHaveIsNotAllocated) {
+  for (std::uint32_t reported : {0x10001u, 0xFFFFFFFFu}) {
+    SCOPED_TRACE(reported);
+    FakeDeviceTree tree;
+    FakeUsbDevice device = UsbPrinter(1, {kPlain});
+    device.interfaces[0].reportedSize = reported;
+    tree.devices = {device};
+    NZUsbVidPidEnumerator_win enumerator(tree);
+    ScopedFakeAllocation allocation;
+    std::int32_t total = -1;
+    EXPECT_EQ(enumerator.EnumerateA(nullptr, 0, &total), 0);
+    EXPECT_EQ(total, 0);
+    EXPECT_TRUE(allocation.sizes.empty());
+  }
+}
+
 TEST(UsbVidPidEnumeratorWin, ARecordThatCannotBeAllocatedSkipsOnlyThatInterface) {
   FakeDeviceTree tree;
   tree.devices = {UsbPrinter(1, {kPlain, kOther})};
