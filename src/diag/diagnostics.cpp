@@ -9,6 +9,7 @@ constexpr std::size_t kPrefixLength = sizeof(kTracePrefix) / sizeof(kTracePrefix
 
 void SetDebugOutput(DebugOutput* output) { g_output = output; }
 void SetDialogs(Dialogs* dialogs) { g_dialogs = dialogs; }
+DebugOutput* CurrentDebugOutput() { return g_output; }
 Dialogs* CurrentDialogs() { return g_dialogs; }
 
 std::u16string TraceLine(std::u16string_view format, std::initializer_list<FormatArg> args) {

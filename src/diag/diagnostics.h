@@ -15,6 +15,7 @@ inline constexpr char kTracePrefixA[] = "Tollinder - ";
 
 void SetDebugOutput(DebugOutput* output);
 void SetDialogs(Dialogs* dialogs);
+DebugOutput* CurrentDebugOutput();
 Dialogs* CurrentDialogs();
 
 // The finished lines, exposed so that their bounds can be checked without a sink.

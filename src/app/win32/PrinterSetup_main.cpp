@@ -1,10 +1,10 @@
-// The wizard's entry: the process-wide set-up, then one run of the wizard.
+// The wizard's entry: the process-wide set-up, then one run from the command line.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
 
-#include "app/win32/wizard.h"
+#include "app/win32/run.h"
 #include "diag/win32/diagnostics_win.h"
 #include "diag/win32/system_library.h"
 
@@ -32,6 +32,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearchToSystem();
   InstallWin32Diagnostics();
   InitialiseCommonControls();
-  Wizard wizard(instance);
-  return wizard.Run();
+  return RunFromCommandLine(instance);
 }

@@ -15,7 +15,9 @@ namespace {
 constexpr std::uint32_t kErrorNotSupported = 50;  // ERROR_NOT_SUPPORTED
 }  // namespace
 
-Wizard::Wizard(HINSTANCE instance) { windows_.instance = instance; }
+Wizard::Wizard(HINSTANCE instance, std::u16string configFile) : configFile_(std::move(configFile)) {
+  windows_.instance = instance;
+}
 
 Wizard* Wizard::Of(HWND dialog) { return reinterpret_cast<Wizard*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
@@ -45,11 +47,15 @@ int Wizard::Run() {
 void Wizard::Initialise(HWND mainWindow) {
   windows_.mainWindow = mainWindow;
   CenterWindow(mainWindow);
-  LoadInstallContext(context_);
+  LoadInstallContext(context_, configFile_);
+  DebugTrace(u"Config %s", context_.configPath);
   SetWindowTextW(mainWindow, W(context_.caption));
-  services_ = std::make_unique<AppServices>(GetOsBitness());
+  const int bitness = GetOsBitness();
+  DebugTrace(u"OS width %d", bitness);
+  services_ = std::make_unique<AppServices>(bitness);
   CreatePages(windows_, reinterpret_cast<LPARAM>(this));
   CarryOut(StartNavigation(navigation_, context_, GetUserDefaultUILanguage()));
+  DebugTrace(u"Language %s", context_.languageCode);
 }
 
 bool Wizard::OnCommand(int command) {

@@ -14,7 +14,8 @@
 
 class Wizard : public NavigationHost {
  public:
-  explicit Wizard(HINSTANCE instance);
+  // configFile: config.ini, or the file the command line names.
+  Wizard(HINSTANCE instance, std::u16string configFile);
   Wizard(const Wizard&) = delete;
   Wizard& operator=(const Wizard&) = delete;
 
@@ -48,6 +49,7 @@ class Wizard : public NavigationHost {
   void CarryOut(const NavActions& actions);
   std::u16string ReadRoadText(WizardPage page);
 
+  std::u16string configFile_;
   InstallContext context_;
   WizardNavigation navigation_;
   WizardWindows windows_;

@@ -5,11 +5,11 @@
 #include "config/win32/profile_reader_win.h"
 #include "config/win32/system_info_win.h"
 
-void LoadInstallContext(InstallContext& context) {
+void LoadInstallContext(InstallContext& context, std::u16string_view configFile) {
   Win32ModulePath module;
   Win32ProfileReader profile;
   Win32SystemInfo system;
-  LoadInstallContext(context, module, profile, system);
+  LoadInstallContext(context, module, profile, system, configFile);
 }
 
 int GetOsBitness() {

@@ -3,7 +3,7 @@
 #include "config/install_context.h"
 
 // LoadInstallContext with the Win32 reader, module path and system probe.
-void LoadInstallContext(InstallContext& context);
+void LoadInstallContext(InstallContext& context, std::u16string_view configFile = u"config.ini");
 
 // GetOsBitness with the Win32 system probe.
 int GetOsBitness();

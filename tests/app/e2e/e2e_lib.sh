@@ -95,16 +95,20 @@ e2e_layout() {
   echo "$dir"
 }
 
-# e2e_start <dir>: the wizard runs under the launcher with the trace and box channels logged.
+# e2e_start <dir> [arguments...]: the wizard runs under the launcher with the trace and box
+# channels logged; the arguments are the wizard's command line.
 e2e_start() {
   local dir=$1
+  shift
+  local args=()
+  [ $# -gt 0 ] && args=(-- "$@")
   local exe
   exe=$(cat "$dir/.exe")
   : >"$dir/drive.out"
   rm -f "$dir/drive.failed" "$dir/launch.rc"
   (
     WINEDEBUG=-all,warn+seh,trace+msgbox wine "$E2E_LAUNCHER" --timeout "${E2E_WIZARD_TIMEOUT:-60}" \
-      "$(e2e_winpath "$dir/$exe")" "$(e2e_winpath "$dir")" >"$dir/launch.out" 2>"$dir/wizard.log" </dev/null
+      "$(e2e_winpath "$dir/$exe")" "$(e2e_winpath "$dir")" "${args[@]}" >"$dir/launch.out" 2>"$dir/wizard.log" </dev/null
     echo $? >"$dir/launch.rc"
   ) &
   echo $! >"$dir/launch.job"

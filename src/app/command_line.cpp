@@ -1,0 +1,129 @@
+#include "app/command_line.h"
+
+#include <string_view>
+
+namespace {
+
+enum class Switch { Quiet, Help, Log, Config };
+
+struct SwitchName {
+  std::u16string_view name;
+  Switch which;
+};
+
+constexpr SwitchName kSwitches[] = {
+    {u"quiet", Switch::Quiet}, {u"q", Switch::Quiet},     {u"qn", Switch::Quiet},
+    {u"s", Switch::Quiet},     {u"silent", Switch::Quiet}, {u"?", Switch::Help},
+    {u"help", Switch::Help},   {u"log", Switch::Log},      {u"config", Switch::Config},
+};
+
+char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }
+
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+bool LooksLikeSwitch(std::u16string_view argument) {
+  return !argument.empty() && (argument.front() == u'/' || argument.front() == u'-');
+}
+
+std::optional<Switch> Find(std::u16string_view name) {
+  for (const SwitchName& known : kSwitches) {
+    if (SameIgnoringCase(name, known.name)) return known.which;
+  }
+  return std::nullopt;
+}
+
+std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
+
+// Keeps the first value a switch got; the same value again is harmless (a deployment tool that
+// joins two argument lists), a different one is a conflict nobody can settle for the user.
+std::optional<std::u16string> Store(std::optional<std::u16string>& slot, std::u16string_view switchText,
+                                    std::u16string_view value) {
+  if (!slot) {
+    slot = std::u16string(value);
+    return std::nullopt;
+  }
+  if (*slot == value) return std::nullopt;
+  return u"The switch " + Quoted(switchText) + u" is given twice with different values: " + Quoted(*slot) +
+         u" and " + Quoted(value) + u".";
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments) {
+  ParsedCommandLine parsed;
+  CommandLine& line = parsed.line;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::u16string& argument = arguments[i];
+    if (!LooksLikeSwitch(argument)) {
+      parsed.error = u"Unexpected argument " + Quoted(argument) + u": switches start with / or -.";
+      return parsed;
+    }
+    const std::u16string_view body = std::u16string_view(argument).substr(1);
+    const std::size_t equals = body.find(u'=');
+    const std::u16string_view name = body.substr(0, equals);
+    const std::optional<Switch> which = Find(name);
+    if (!which) {
+      parsed.error = u"Unknown switch " + Quoted(argument) + u".";
+      return parsed;
+    }
+    const bool takesValue = *which == Switch::Log || *which == Switch::Config;
+    if (!takesValue) {
+      if (equals != std::u16string_view::npos) {
+        parsed.error = u"The switch " + Quoted(argument) + u" takes no value.";
+        return parsed;
+      }
+      (*which == Switch::Quiet ? line.quiet : line.help) = true;
+      continue;
+    }
+    std::u16string_view value;
+    if (equals != std::u16string_view::npos) {
+      value = body.substr(equals + 1);
+    } else if (i + 1 < arguments.size() && !LooksLikeSwitch(arguments[i + 1])) {
+      value = arguments[++i];
+    } else {
+      parsed.error = u"The switch " + Quoted(argument) + u" needs a value.";
+      return parsed;
+    }
+    if (value.empty()) {
+      parsed.error = u"The switch " + Quoted(argument) + u" has an empty value.";
+      return parsed;
+    }
+    std::optional<std::u16string> conflict =
+        Store(*which == Switch::Log ? line.logPath : line.configPath, argument.substr(0, 1 + name.size()), value);
+    if (conflict) {
+      parsed.error = std::move(conflict);
+      return parsed;
+    }
+  }
+  return parsed;
+}
+
+std::u16string UsageText() {
+  return u"Usage: PrinterSetup.exe [/quiet] [/log <file>] [/config <file>] [/?]\r\n"
+         u"\r\n"
+         u"/quiet (also /q, /qn, /s, /silent)\r\n"
+         u"    Install without any window or box, as config.ini says; boxes go to the log.\r\n"
+         u"/log <file>\r\n"
+         u"    Append a line for every step to <file>. A quiet run logs to\r\n"
+         u"    %ProgramData%\\PrinterSetup\\install.log without it.\r\n"
+         u"/config <file>\r\n"
+         u"    Read <file> instead of config.ini beside the program.\r\n"
+         u"/?, /help\r\n"
+         u"    Show this text.\r\n"
+         u"\r\n"
+         u"Switches start with / or -, in any case. A value follows after = or a space;\r\n"
+         u"quote it when it holds spaces: /log \"C:\\My Logs\\setup.log\".\r\n"
+         u"\r\n"
+         u"Exit codes:\r\n"
+         u"0     installed\r\n"
+         u"1602  closed without installing\r\n"
+         u"1603  failed\r\n"
+         u"1618  another install is running\r\n"
+         u"1639  invalid command line\r\n";
+}

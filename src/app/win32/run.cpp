@@ -1,0 +1,98 @@
+#include "app/win32/run.h"
+
+#include "app/command_line.h"
+#include "app/install_road.h"
+#include "app/quiet_install.h"
+#include "app/win32/app_services.h"
+#include "app/win32/command_line_win.h"
+#include "app/win32/session_win.h"
+#include "app/win32/wizard.h"
+#include "config/load_install_context.h"
+#include "config/texts.h"
+#include "config/win32/install_context_win.h"
+#include "config/win32/system_info_win.h"
+#include "diag/diagnostics.h"
+#include "diag/install_log.h"
+#include "diag/log_sinks.h"
+#include "diag/win32/install_log_win.h"
+#include "diag/win32/wide.h"
+#include "version.h"
+
+namespace {
+
+constexpr int kExitAlreadyRunning = 1618;    // ERROR_INSTALL_ALREADY_RUNNING
+constexpr std::uint32_t kErrorFileNotFound = 2;
+constexpr std::uint32_t kErrorNotSupported = 50;
+const std::u16string kTitle = u"PrinterSetup";
+
+bool FileExists(const std::u16string& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+
+int RunQuiet(const std::u16string& configFile) {
+  InstallContext context;
+  LoadInstallContext(context, configFile);
+  DebugTrace(u"Config %s", context.configPath);
+  const int bitness = GetOsBitness();
+  DebugTrace(u"OS width %d", bitness);
+  AppServices services(bitness);
+  const int code = RunQuietInstall(context, services.Print(), services.Usb(), GetUserDefaultUILanguage());
+  DebugTrace(u"Language %s", context.languageCode);
+  return code;
+}
+
+int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
+  if (parsed.error) {
+    ShowMessage(0, *parsed.error + u"\r\n\r\n" + UsageText(), kTitle);
+    return kExitInvalidCommandLine;
+  }
+  if (parsed.line.help) {
+    ShowMessage(0, UsageText(), kTitle);
+    return kExitInstalled;
+  }
+  InstallMutex mutex;
+  if (!mutex.Taken()) {
+    ShowMessage(0, u"Another printer installation is running. Nothing was changed.", kTitle);
+    return kExitAlreadyRunning;
+  }
+  const std::u16string configFile = parsed.line.configPath.value_or(u"config.ini");
+  if (parsed.line.configPath) {
+    // A named configuration that is not there must not turn into an install with defaults.
+    InstallContext probe;
+    LoadInstallContext(probe, configFile);
+    if (!FileExists(probe.configPath)) {
+      ShowError(0, kErrorFileNotFound, u"Config File Not Found: " + probe.configPath);
+      return kExitInstallFailed;
+    }
+  }
+  if (IsArm64System()) {
+    // Windows on ARM reports x64 to this process, but the x64 driver package and monitor cannot
+    // serve its spooler. (The interactive wizard says so in the chosen language at Next.)
+    if (quiet) {
+      ShowError(0, kErrorNotSupported, LookupTextIn(kEnglishTableIndex, u"Arm64NotSupported"));
+      return kExitInstallFailed;
+    }
+  }
+  if (quiet) return RunQuiet(configFile);
+  Wizard wizard(instance, configFile);
+  return wizard.Run();
+}
+
+}  // namespace
+
+int RunFromCommandLine(HINSTANCE instance) {
+  const ParsedCommandLine parsed = ParseCommandLine(ProcessArguments());
+  // Nobody sees a window station that is not visible (session 0 under SYSTEM): a window or a box
+  // there would wait for ever, so such a run is quiet whatever the command line says.
+  const bool visible = WindowStationVisible();
+  const bool quiet = parsed.line.quiet || !visible;
+  Win32LogFiles files;
+  std::unique_ptr<LogFile> file = OpenRunLog(files, parsed.line.logPath, quiet);
+  Win32Clock clock;
+  InstallLog log(clock, file.get());
+  ScopedLogSinks sinks(log, quiet);
+  log.Line(u"PrinterSetup " PRINTERSETUP_VERSION_TEXT);
+  log.Line(u"Command line: " + U16(GetCommandLineW()));
+  if (!visible) log.Line(u"No visible window station: running quiet");
+  const int code = Run(instance, parsed, quiet);
+  log.Result(code);
+  return code;
+}
