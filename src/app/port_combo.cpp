@@ -1,8 +1,11 @@
 #include "app/port_combo.h"
 
-#include "usb/port_names.h"
+void FillPortCombo(PortSnapshot& ports, ComboBox& combo, std::u16string_view fragment) {
+  AddPortNamesContaining(ports, combo, fragment);
+  if (combo.GetCount() > 0) combo.SetCurSel(0);
+}
 
 void FillPortCombo(Spooler& spooler, LastError& lastError, ComboBox& combo, std::u16string_view fragment) {
-  AddPortNamesContaining(spooler, lastError, combo, fragment);
-  if (combo.GetCount() > 0) combo.SetCurSel(0);
+  PortSnapshot ports(spooler, lastError);
+  FillPortCombo(ports, combo, fragment);
 }

@@ -78,10 +78,15 @@ void FindUsbPrintDeviceSuffix(DeviceInterfaceSource& devices, ConfigManager& con
 }
 
 void FillUsbPortsFromSpooler(UsbPlatform& platform, ComboBox& combo) {
+  PortSnapshot ports(platform.spooler, platform.lastError);
+  FillUsbPortsFromSpooler(platform, ports, combo);
+}
+
+void FillUsbPortsFromSpooler(UsbPlatform& platform, PortSnapshot& ports, ComboBox& combo) {
   char suffix[kUsbSuffixCapacity] = {};
   FindUsbPrintDeviceSuffix(platform.devices, platform.configManager, suffix);
 
-  AddPortNamesContaining(platform.spooler, platform.lastError, combo, u"USB");
+  AddPortNamesContaining(ports, combo, u"USB");
 
   if (suffix[0] != 0) {
     combo.SetWindowTextA(suffix);

@@ -8,6 +8,7 @@
 #include "diag/last_error.h"
 #include "spooler/spooler.h"
 #include "usb/combo_box.h"
+#include "usb/port_names.h"
 #include "usb/config_manager.h"
 #include "usb/device_interface_source.h"
 
@@ -32,6 +33,8 @@ void FindUsbPrintDeviceSuffix(DeviceInterfaceSource& devices, ConfigManager& con
 // The spooler's ports containing "USB"; the edit text is the attached printer's port when one
 // is found, else "USB001" with an empty list, else the first port is selected.
 void FillUsbPortsFromSpooler(UsbPlatform& platform, ComboBox& combo);
+// The same from a port list the caller may share with other pages.
+void FillUsbPortsFromSpooler(UsbPlatform& platform, PortSnapshot& ports, ComboBox& combo);
 
 // The attached devices' texts: only the one equal to filterUsbPort when that is set, otherwise
 // every device, filtered by filterVid and filterPid when both are set. Item 0 is selected.

@@ -46,3 +46,31 @@ TEST(FillPortCombo, AFailedEnumerationLeavesTheListEmpty) {
   FillPortCombo(spooler, lastError, combo, u"COM");
   EXPECT_TRUE(combo.items.empty());
 }
+
+// The pages made at start share one read of the spooler's ports, whatever each lists from it.
+TEST(FillPortCombo, PagesSharingASnapshotReadThePortsOnce) {
+  FakeLastError lastError;
+  FakePortSpooler spooler(lastError);
+  spooler.ports = {u"LPT1:", u"COM1:", u"USB001"};
+  PortSnapshot ports(spooler, lastError);
+  FakeComboBox serial;
+  FakeComboBox parallel;
+  FakeComboBox usb;
+  FillPortCombo(ports, serial, u"COM");
+  FillPortCombo(ports, parallel, u"LPT");
+  AddPortNamesContaining(ports, usb, u"USB");
+  EXPECT_EQ(std::vector<std::u16string>{u"COM1:"}, serial.items);
+  EXPECT_EQ(std::vector<std::u16string>{u"LPT1:"}, parallel.items);
+  EXPECT_EQ(std::vector<std::u16string>{u"USB001"}, usb.items);
+  EXPECT_EQ(2u, spooler.enumPortsCalls.size());  // the size query and the one fill
+
+  // A failed read is not retried for the next page either: each would fail alike.
+  FakePortSpooler failing(lastError);
+  failing.ports = {u"COM1:"};
+  failing.fillResult = SpoolResult::Failed;
+  PortSnapshot none(failing, lastError);
+  FillPortCombo(none, serial, u"COM");
+  FillPortCombo(none, parallel, u"LPT");
+  EXPECT_EQ(nullptr, none.Ports());
+  EXPECT_EQ(2u, failing.enumPortsCalls.size());
+}

@@ -22,10 +22,18 @@ void AddTabStop(HWND page, int id) {
   }
 }
 
+// The pages made at start share one read of the spooler's ports; a later refresh reads anew.
+PortSnapshot& PortsFor(Wizard& wizard, std::unique_ptr<PortSnapshot>& fresh) {
+  if (PortSnapshot* shared = wizard.StartPorts()) return *shared;
+  PrintPlatform& print = wizard.Services().Print();
+  fresh = std::make_unique<PortSnapshot>(print.spooler, print.lastError);
+  return *fresh;
+}
+
 void FillPortCombo(Wizard& wizard, HWND page, int comboId, const char16_t* fragment) {
   Win32ComboBox combo(GetDlgItem(page, comboId));
-  PrintPlatform& print = wizard.Services().Print();
-  ::FillPortCombo(print.spooler, print.lastError, combo, fragment);
+  std::unique_ptr<PortSnapshot> fresh;
+  ::FillPortCombo(PortsFor(wizard, fresh), combo, fragment);
 }
 
 void RefreshUsbChoices(Wizard& wizard, HWND page) {
@@ -33,7 +41,8 @@ void RefreshUsbChoices(Wizard& wizard, HWND page) {
   SendMessageW(comboWindow, CB_RESETCONTENT, 0, 0);
   Win32ComboBox combo(comboWindow);
   if (wizard.Context().portMonitorName.empty()) {
-    FillUsbPortsFromSpooler(wizard.Services().Usb(), combo);
+    std::unique_ptr<PortSnapshot> fresh;
+    FillUsbPortsFromSpooler(wizard.Services().Usb(), PortsFor(wizard, fresh), combo);
   } else {
     FillUsbDevicesForMonitor(wizard.Services().Usb(), wizard.Context(), combo);
   }

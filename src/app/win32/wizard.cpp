@@ -53,7 +53,10 @@ void Wizard::Initialise(HWND mainWindow) {
   const int bitness = GetOsBitness();
   DebugTrace(u"OS width %d", bitness);
   services_ = std::make_unique<AppServices>(bitness);
+  PrintPlatform& print = services_->Print();
+  startPorts_ = std::make_unique<PortSnapshot>(print.spooler, print.lastError);
   CreatePages(windows_, reinterpret_cast<LPARAM>(this));
+  startPorts_.reset();
   CarryOut(StartNavigation(navigation_, context_, GetUserDefaultUILanguage()));
   DebugTrace(u"Language %s", context_.languageCode);
 }

@@ -11,6 +11,7 @@
 #include "app/win32/app_services.h"
 #include "app/win32/wizard_windows.h"
 #include "config/install_context.h"
+#include "usb/port_names.h"
 
 class Wizard : public NavigationHost {
  public:
@@ -30,6 +31,9 @@ class Wizard : public NavigationHost {
   InstallContext& Context() { return context_; }
   WizardWindows& Windows() { return windows_; }
   AppServices& Services() { return *services_; }
+  // The spooler's ports as read once for all pages made at start; null afterwards, when a
+  // refresh reads them again.
+  PortSnapshot* StartPorts() { return startPorts_.get(); }
 
   // The main dialog's initialisation and its commands (true when handled).
   void Initialise(HWND mainWindow);
@@ -54,6 +58,7 @@ class Wizard : public NavigationHost {
   WizardNavigation navigation_;
   WizardWindows windows_;
   std::unique_ptr<AppServices> services_;
+  std::unique_ptr<PortSnapshot> startPorts_;
   bool roadRan_ = false;
   RoadEnd roadEnd_ = RoadEnd::Stay;
   // While a road runs (its boxes and tools have loops of their own) and once it has ended, Next,
