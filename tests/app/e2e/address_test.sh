@@ -12,19 +12,7 @@ name="E2E Address $tag"
 net="10.55.$((RANDOM % 250))"
 configured="$net.$((RANDOM % 100 + 1))"
 typed="$net.$((RANDOM % 100 + 150))"
-run=$(e2e_layout address <<EOF2
-[ARGS]
-Caption=$name
-PrnName=$name
-Prefix=LBL
-DefaultLanguage=ENG
-DefaultPorttype=ETH
-IPAddress=$configured
-[SKIP]
-Language=1
-Port=1
-EOF2
-)
+run=$(e2e_config "$name" ETH "$configured" '[SKIP]\nLanguage=1\nPort=1\n' | e2e_layout address)
 hint="box text: Please enter the printer's complete IP address: four numbers from 0 to 255. - ERROR CODE: 0\\r\\n"
 e2e_start "$run"
 e2e_drive "$run" "window $name" "waitpage network" "ip network 1012" >"$run/start.out"

@@ -95,8 +95,17 @@ e2e_layout() {
   echo "$dir"
 }
 
+# e2e_config <name> <port type> [IPAddress] [more lines, printf %b escapes]: a config.ini for a
+# run, its caption and printer both <name>, the LBL package, English; for e2e_layout.
+e2e_config() {
+  printf '[ARGS]\nCaption=%s\nPrnName=%s\nPrefix=LBL\nDefaultLanguage=ENG\nDefaultPorttype=%s\n' "$1" "$1" "$2"
+  [ -n "${3:-}" ] && printf 'IPAddress=%s\n' "$3"
+  printf '%b' "${4:-}"
+}
+
 # e2e_start <dir> [arguments...]: the wizard runs under the launcher with the trace and box
-# channels logged; the arguments are the wizard's command line.
+# channels logged; the arguments are the wizard's command line. E2E_LAUNCH_OPTIONS adds launcher
+# options (--invisible-station).
 e2e_start() {
   local dir=$1
   shift
@@ -107,7 +116,8 @@ e2e_start() {
   : >"$dir/drive.out"
   rm -f "$dir/drive.failed" "$dir/launch.rc"
   (
-    WINEDEBUG=-all,warn+seh,trace+msgbox wine "$E2E_LAUNCHER" --timeout "${E2E_WIZARD_TIMEOUT:-60}" \
+    # shellcheck disable=SC2086 # E2E_LAUNCH_OPTIONS: launcher options, word by word
+    WINEDEBUG=-all,warn+seh,trace+msgbox wine "$E2E_LAUNCHER" --timeout "${E2E_WIZARD_TIMEOUT:-60}" ${E2E_LAUNCH_OPTIONS:-} \
       "$(e2e_winpath "$dir/$exe")" "$(e2e_winpath "$dir")" "${args[@]}" >"$dir/launch.out" 2>"$dir/wizard.log" </dev/null
     echo $? >"$dir/launch.rc"
   ) &

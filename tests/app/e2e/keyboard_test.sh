@@ -10,15 +10,7 @@ e2e_setup || exit 1
 
 tag=$(e2e_tag)
 name="E2E Keys $tag"
-run=$(e2e_layout keyboard <<EOF2
-[ARGS]
-Caption=$name
-PrnName=$name
-Prefix=LBL
-DefaultLanguage=ENG
-DefaultPorttype=ETH
-EOF2
-)
+run=$(e2e_config "$name" ETH | e2e_layout keyboard)
 e2e_start "$run"
 e2e_drive "$run" "window $name" focus "key tab" focus "key tab" focus "key tab" focus "key enter" \
   "waitpage type" focus "key tab" focus "key enter" "waitpage network" nav focus "key tab" focus \

@@ -8,7 +8,8 @@
 # - /config other.ini (relative to the exe's folder) is read instead of config.ini; a /config file
 #   that is not there fails with 1603 and changes nothing;
 # - a mistyped switch: 1639 with the usage in the log, nothing changed;
-# - a second wizard while a first waits on its first page: 1618, nothing changed.
+# - a second wizard while a first waits on its first page: 1618, nothing changed;
+# - no switch at all in a window station nobody sees: quiet, logged to %ProgramData%.
 set -u
 source "$1"
 source "$(dirname "$0")/e2e_lib.sh"
@@ -16,11 +17,6 @@ e2e_setup || exit 1
 
 tag=$(e2e_tag)
 net="10.44.$((RANDOM % 250))"
-config() {  # <name> <port type> [IPAddress] [extra lines]
-  printf '[ARGS]\nCaption=%s\nPrnName=%s\nPrefix=LBL\nDefaultLanguage=ENG\nDefaultPorttype=%s\n' "$1" "$1" "$2"
-  [ -n "${3:-}" ] && printf 'IPAddress=%s\n' "$3"
-  printf '%b' "${4:-}"
-}
 quiet_run() {  # <dir> [arguments...]: a run that must end by itself; the log is <dir>/install.log
   local dir=$1
   shift
@@ -33,7 +29,7 @@ runs=()
 # A quiet network install.
 name="E2E Quiet $tag"
 address="$net.1"
-run=$(config "$name" ETH "$address" '[DATA]\nPaperName=Label 60x40\nDarkness=8\n' | e2e_layout quiet-network)
+run=$(e2e_config "$name" ETH "$address" '[DATA]\nPaperName=Label 60x40\nDarkness=8\n' | e2e_layout quiet-network)
 runs+=("$run")
 quiet_run "$run" /quiet /log "$(e2e_winpath "$run/install.log")"
 e2e_expect_exit "$run" 0
@@ -53,7 +49,7 @@ e2e_expect_line "$run/log.txt" "box: OK: Add Printer Successful - $name"
 [ "$(tail -n 1 "$run/log.txt")" = "result: 0 installed" ] || e2e_fail "the log's last line: $(tail -n 1 "$run/log.txt")"
 
 # Quiet without an address: nothing to install on.
-run=$(config "E2E Quiet NoAddr $tag" ETH | e2e_layout quiet-no-address)
+run=$(e2e_config "E2E Quiet NoAddr $tag" ETH | e2e_layout quiet-no-address)
 runs+=("$run")
 e2e_probe "$run" "$run/before.out"
 quiet_run "$run" /q /log "$(e2e_winpath "$run/install.log")"
@@ -65,7 +61,7 @@ e2e_expect_line "$run/log.txt" "box: ERROR: config.ini: IPAddress is empty. - ER
 e2e_expect_line "$run/log.txt" "result: 1603 failed"
 
 # Quiet USB with a monitor and no device attached.
-run=$(config "E2E Quiet Usb $tag" USB "" 'PortMonitor=E2E Quiet Monitor\nPortNamePrefix=E2EQ\n' | e2e_layout quiet-usb)
+run=$(e2e_config "E2E Quiet Usb $tag" USB "" 'PortMonitor=E2E Quiet Monitor\nPortNamePrefix=E2EQ\n' | e2e_layout quiet-usb)
 runs+=("$run")
 quiet_run "$run" -SILENT "/log=$(e2e_winpath "$run/install.log")"
 e2e_expect_exit "$run" 1603
@@ -76,9 +72,9 @@ e2e_expect_line "$run/log.txt" "result: 1603 failed"
 
 # Another configuration file, named relative to the exe's folder.
 other="E2E Quiet Other $tag"
-run=$(config "E2E Quiet Unused $tag" ETH "$net.3" | e2e_layout quiet-config)
+run=$(e2e_config "E2E Quiet Unused $tag" ETH "$net.3" | e2e_layout quiet-config)
 runs+=("$run")
-config "$other" ETH "$net.4" | sed 's/$/\r/' >"$run/other.ini"
+e2e_config "$other" ETH "$net.4" | sed 's/$/\r/' >"$run/other.ini"
 quiet_run "$run" /quiet /config other.ini /log "$(e2e_winpath "$run/install.log")"
 e2e_expect_exit "$run" 0
 e2e_probe "$run"
@@ -89,7 +85,7 @@ e2e_expect_exit "$run" 1603
 e2e_expect_text "$run/install.log" "Config File Not Found: $(e2e_winpath "$run/missing.ini")"
 
 # A mistyped switch never turns into an install.
-run=$(config "E2E Quiet Typo $tag" ETH "$net.5" | e2e_layout quiet-typo)
+run=$(e2e_config "E2E Quiet Typo $tag" ETH "$net.5" | e2e_layout quiet-typo)
 runs+=("$run")
 quiet_run "$run" /quiet /log "$(e2e_winpath "$run/install.log")" /quite
 e2e_expect_exit "$run" 1639
@@ -99,8 +95,8 @@ e2e_probe "$run"
 e2e_expect_no_text "$run/probe.out" "E2E Quiet Typo $tag"
 
 # One install at a time: a second wizard while the first waits on its language page.
-first=$(config "E2E Quiet First $tag" ETH "$net.6" | e2e_layout quiet-first)
-second=$(config "E2E Quiet Second $tag" ETH "$net.7" | e2e_layout quiet-second)
+first=$(e2e_config "E2E Quiet First $tag" ETH "$net.6" | e2e_layout quiet-first)
+second=$(e2e_config "E2E Quiet Second $tag" ETH "$net.7" | e2e_layout quiet-second)
 runs+=("$first" "$second")
 e2e_start "$first"
 e2e_drive "$first" "window E2E Quiet First $tag" "waitpage language" >/dev/null
@@ -112,5 +108,20 @@ e2e_expect_exit "$first" 1602
 e2e_expect_text "$second/install.log" "result: 1618 already running"
 e2e_probe "$second"
 e2e_expect_no_text "$second/probe.out" "E2E Quiet Second $tag"
+
+# Nobody there: a window station that is not visible makes the run quiet by itself.
+name="E2E Quiet Station $tag"
+run=$(e2e_config "$name" ETH "$net.8" | e2e_layout quiet-station)
+runs+=("$run")
+E2E_LAUNCH_OPTIONS=--invisible-station quiet_run "$run"
+e2e_expect_exit "$run" 0
+e2e_probe "$run"
+e2e_expect_line "$run/probe.out" "$(e2e_printer_line "$name" "$net.8" LBLENG)"
+default_log="$WINEPREFIX/drive_c/ProgramData/PrinterSetup/install.log"
+# This run's part of the shared default log: from its command line on.
+tr -d '\r' <"$default_log" | sed 's/^[0-9-]* [0-9:.]* //' |
+  EXE="$(e2e_winpath "$run")" awk 'index($0, "Command line: " ENVIRON["EXE"]) == 1 { on = 1 } on' >"$run/log.txt"
+e2e_expect_line "$run/log.txt" "No visible window station: running quiet"
+e2e_expect_line "$run/log.txt" "result: 0 installed"
 
 e2e_done "${runs[@]}"

@@ -11,20 +11,7 @@ e2e_setup || exit 1
 tag=$(e2e_tag)
 name="E2E Guard $tag"
 address="10.66.$((RANDOM % 250)).$((RANDOM % 250 + 1))"
-run=$(e2e_layout road-guard <<EOF2
-[ARGS]
-Caption=$name
-PrnName=$name
-Prefix=LBL
-DefaultLanguage=ENG
-DefaultPorttype=ETH
-IPAddress=$address
-[SKIP]
-Language=1
-Port=1
-AutoInstall=1
-EOF2
-)
+run=$(e2e_config "$name" ETH "$address" '[SKIP]\nLanguage=1\nPort=1\nAutoInstall=1\n' | e2e_layout road-guard)
 e2e_start "$run"
 e2e_drive "$run" "window $name" waitbox "command main 1002" "command main 1001" close cancel sync closebox \
   gone >/dev/null
