@@ -4,7 +4,7 @@
 
 namespace {
 
-enum class Switch { Quiet, Help, Log, Config };
+enum class Switch { Quiet, Help, Uninstall, Log, Config };
 
 struct SwitchName {
   std::u16string_view name;
@@ -15,6 +15,7 @@ constexpr SwitchName kSwitches[] = {
     {u"quiet", Switch::Quiet}, {u"q", Switch::Quiet},     {u"qn", Switch::Quiet},
     {u"s", Switch::Quiet},     {u"silent", Switch::Quiet}, {u"?", Switch::Help},
     {u"help", Switch::Help},   {u"log", Switch::Log},      {u"config", Switch::Config},
+    {u"uninstall", Switch::Uninstall}, {u"x", Switch::Uninstall},
 };
 
 char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }
@@ -78,7 +79,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
         parsed.error = u"The switch " + Quoted(argument) + u" takes no value.";
         return parsed;
       }
-      (*which == Switch::Quiet ? line.quiet : line.help) = true;
+      (*which == Switch::Quiet ? line.quiet : *which == Switch::Help ? line.help : line.uninstall) = true;
       continue;
     }
     std::u16string_view value;
@@ -105,10 +106,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
 }
 
 std::u16string UsageText() {
-  return u"Usage: PrinterSetup.exe [/quiet] [/log <file>] [/config <file>] [/?]\r\n"
+  return u"Usage: PrinterSetup.exe [/quiet] [/uninstall] [/log <file>] [/config <file>] [/?]\r\n"
          u"\r\n"
          u"/quiet (also /q, /qn, /s, /silent)\r\n"
          u"    Install without any window or box, as config.ini says; boxes go to the log.\r\n"
+         u"/uninstall (also /x)\r\n"
+         u"    Remove the printers this configuration installed, their ports and driver\r\n"
+         u"    where nothing else uses them; asks first unless quiet.\r\n"
          u"/log <file>\r\n"
          u"    Append a line for every step to <file>. A quiet run logs to\r\n"
          u"    %ProgramData%\\PrinterSetup\\install.log without it.\r\n"

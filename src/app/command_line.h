@@ -10,6 +10,7 @@ struct CommandLine {
   bool help = false;   // /?, /help
   std::optional<std::u16string> logPath;     // /log <file>
   std::optional<std::u16string> configPath;  // /config <file>
+  bool uninstall = false;  // /uninstall, /x: remove what the configuration installs
 };
 
 // error: set when the arguments cannot be taken as given; a short English text naming the

@@ -19,6 +19,8 @@ struct InstallContext {
   std::u16string portNamePrefix;
   // [ARGS] IPAddress: the network page's address in place of the built-in one; empty when absent.
   std::u16string printerAddress;
+  // [ARGS] IfExists: what a run does when the printer is already there (New, Keep, Update).
+  std::u16string ifExists;
   std::uint32_t skipLanguage = 0;
   std::uint32_t skipPort = 0;
   std::uint32_t autoInstall = 0;

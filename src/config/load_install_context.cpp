@@ -89,6 +89,7 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
     context.portMonitorName = ReadString(profile, context, u"ARGS", u"PortMonitor");
     context.portNamePrefix = ReadString(profile, context, u"ARGS", u"PortNamePrefix");
     context.printerAddress = ReadString(profile, context, u"ARGS", u"IPAddress");
+    context.ifExists = ReadString(profile, context, u"ARGS", u"IfExists");
 
     context.skipLanguage = ReadInt(profile, context, u"SKIP", u"Language");
     context.skipPort = ReadInt(profile, context, u"SKIP", u"Port");

@@ -37,6 +37,13 @@ constexpr Entries kChineseEntries = {
     {u"CfgBadAddress", u"config.ini：%s 不是有效的IPv4地址（四个0到255之间的数字，例如192.168.1.200）。"},
     {u"HintIncompleteIP", u"请输入打印机完整的IP地址：四个0到255之间的数字。"},
     {u"Arm64NotSupported", u"此安装程序不支持ARM版Windows：其驱动程序包和端口监视器仅适用于x86和x64处理器。"},
+    {u"AlreadyInstalled", u"%s 已安装。"},
+    {u"UninstallAsk", u"要从这台计算机上删除以下项目吗？"},
+    {u"NothingToRemove", u"没有要删除的项目：此配置的打印机未安装。"},
+    {u"Removed", u"已从这台计算机上删除。"},
+    {u"ListPrinter", u"打印机："},
+    {u"ListPort", u"端口："},
+    {u"ListDriver", u"驱动程序："},
 };
 
 constexpr Entries kEnglishEntries = {
@@ -68,6 +75,13 @@ constexpr Entries kEnglishEntries = {
     {u"CfgBadAddress", u"config.ini: %s is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200)."},
     {u"HintIncompleteIP", u"Please enter the printer's complete IP address: four numbers from 0 to 255."},
     {u"Arm64NotSupported", u"This installer does not support Windows on ARM: its driver packages and port monitor are for x86 and x64 processors only."},
+    {u"AlreadyInstalled", u"%s is already installed."},
+    {u"UninstallAsk", u"Remove these from this computer?"},
+    {u"NothingToRemove", u"Nothing to remove: no printer of this configuration is installed."},
+    {u"Removed", u"Removed from this computer."},
+    {u"ListPrinter", u"Printer: "},
+    {u"ListPort", u"Port: "},
+    {u"ListDriver", u"Driver: "},
 };
 
 constexpr std::int32_t kTableCount = 2;

@@ -8,12 +8,13 @@ using Args = std::vector<std::u16string>;
 
 struct Expected {
   Expected(bool quietRun = false, bool helpAsked = false, std::optional<std::u16string> log = std::nullopt,
-           std::optional<std::u16string> config = std::nullopt)
-      : quiet(quietRun), help(helpAsked), logPath(std::move(log)), configPath(std::move(config)) {}
+           std::optional<std::u16string> config = std::nullopt, bool remove = false)
+      : quiet(quietRun), help(helpAsked), logPath(std::move(log)), configPath(std::move(config)), uninstall(remove) {}
   bool quiet;
   bool help;
   std::optional<std::u16string> logPath;
   std::optional<std::u16string> configPath;
+  bool uninstall;
 };
 
 std::string Show(const Args& arguments) {
@@ -67,6 +68,8 @@ TEST(ParseCommandLine, ReadsEverySwitchInEveryForm) {
       {{u"/qn", u"/log", u"C:\\Logs\\p.log", u"/config=C:\\Deploy\\c.ini"},
        {true, false, u"C:\\Logs\\p.log", u"C:\\Deploy\\c.ini"}},
       {{u"-config", u"c.ini", u"-log=p.log", u"-silent", u"-?"}, {true, true, u"p.log", u"c.ini"}},
+      {{u"/uninstall"}, {false, false, std::nullopt, std::nullopt, true}},
+      {{u"/q", u"-X"}, {true, false, std::nullopt, std::nullopt, true}},
   };
   for (const Case& c : cases) {
     const ParsedCommandLine parsed = ParseCommandLine(c.arguments);
@@ -76,6 +79,7 @@ TEST(ParseCommandLine, ReadsEverySwitchInEveryForm) {
     EXPECT_EQ(c.expected.help, parsed.line.help);
     EXPECT_EQ(c.expected.logPath, parsed.line.logPath);
     EXPECT_EQ(c.expected.configPath, parsed.line.configPath);
+    EXPECT_EQ(c.expected.uninstall, parsed.line.uninstall);
   }
 }
 
@@ -111,6 +115,7 @@ TEST(ParseCommandLine, RefusesWhatItCannotTakeAndNamesTheArgument) {
       {{u"/quiet=1"}, u"The switch \"/quiet=1\" takes no value."},
       {{u"/q="}, u"The switch \"/q=\" takes no value."},
       {{u"-?=yes"}, u"The switch \"-?=yes\" takes no value."},
+      {{u"/x=all"}, u"The switch \"/x=all\" takes no value."},
       // The same value switch with two different values.
       {{u"/log=a.log", u"/log=b.log"}, u"The switch \"/log\" is given twice with different values: \"a.log\" and \"b.log\"."},
       {{u"/config", u"a.ini", u"-Config=A.INI"},

@@ -29,6 +29,7 @@ void AddExample(FakeProfileReader& profile) {
   profile.Add(u"ARGS", u"PortMonitor=Label USB Monitor");
   profile.Add(u"ARGS", u"PortNamePrefix=LBUSB");
   profile.Add(u"ARGS", u"IPAddress=10.1.2.3");
+  profile.Add(u"ARGS", u"IfExists=Keep");
   profile.Add(u"SKIP", u"Language=1");
   profile.Add(u"SKIP", u"Port=0");
   profile.Add(u"SKIP", u"AutoInstall=0");
@@ -56,6 +57,7 @@ TEST(LoadInstallContext, ReadsEveryKeyOfTheExample) {
   EXPECT_EQ(u"Label USB Monitor", c.portMonitorName);
   EXPECT_EQ(u"LBUSB", c.portNamePrefix);
   EXPECT_EQ(u"10.1.2.3", c.printerAddress);
+  EXPECT_EQ(u"Keep", c.ifExists);
   EXPECT_EQ(1u, c.skipLanguage);
   EXPECT_EQ(0u, c.skipPort);
   EXPECT_EQ(0u, c.autoInstall);
@@ -79,6 +81,7 @@ TEST(LoadInstallContext, CallsInReadingOrderWithEmptyDefaultsAnd260Units) {
       {u"String", u"ARGS", u"Prefix", 260, kConfig},      {u"String", u"ARGS", u"DefaultLanguage", 260, kConfig},
       {u"String", u"ARGS", u"DefaultPorttype", 260, kConfig}, {u"String", u"ARGS", u"PortMonitor", 260, kConfig},
       {u"String", u"ARGS", u"PortNamePrefix", 260, kConfig},  {u"String", u"ARGS", u"IPAddress", 260, kConfig},
+      {u"String", u"ARGS", u"IfExists", 260, kConfig},
       {u"Int", u"SKIP", u"Language", 0, kConfig},
       {u"Int", u"SKIP", u"Port", 0, kConfig},             {u"Int", u"SKIP", u"AutoInstall", 0, kConfig},
       {u"String", u"USB", u"FilterVid", 260, kConfig},    {u"String", u"USB", u"FilterPid", 260, kConfig},
@@ -96,7 +99,7 @@ TEST(LoadInstallContext, MissingFileOrSectionGivesDefaults) {
     l.Load();
     const InstallContext& c = l.context;
     for (const std::u16string* text : {&c.caption, &c.printerBaseName, &c.driverPrefix, &c.defaultLanguage,
-                                       &c.defaultPortType, &c.portMonitorName, &c.portNamePrefix, &c.printerAddress, &c.filterVid,
+                                       &c.defaultPortType, &c.portMonitorName, &c.portNamePrefix, &c.printerAddress, &c.ifExists, &c.filterVid,
                                        &c.filterPid, &c.filterUsbPort, &c.printerData}) {
       EXPECT_EQ(u"", *text);
     }

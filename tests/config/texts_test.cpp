@@ -88,7 +88,7 @@ TEST(TextTable, ThousandEntriesWithTheRestEmpty) {
   EXPECT_EQ(nullptr, TextTableAt(-1));
 }
 
-// The refusals that came after the 21 texts: in both languages, right after them, with the same
+// The texts that came after the 21: in both languages, right after them, with the same
 // placeholders in the same order, since both are filled from the same arguments.
 TEST(TextTable, RefusalTextsFollowInBothLanguages) {
   struct Later {
@@ -104,6 +104,13 @@ TEST(TextTable, RefusalTextsFollowInBothLanguages) {
       {u"CfgBadAddress", u"config.ini: %s is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200).", "s"},
       {u"HintIncompleteIP", u"Please enter the printer's complete IP address: four numbers from 0 to 255.", ""},
       {u"Arm64NotSupported", u"This installer does not support Windows on ARM: its driver packages and port monitor are for x86 and x64 processors only.", ""},
+      {u"AlreadyInstalled", u"%s is already installed.", "s"},
+      {u"UninstallAsk", u"Remove these from this computer?", ""},
+      {u"NothingToRemove", u"Nothing to remove: no printer of this configuration is installed.", ""},
+      {u"Removed", u"Removed from this computer.", ""},
+      {u"ListPrinter", u"Printer: ", ""},
+      {u"ListPort", u"Port: ", ""},
+      {u"ListDriver", u"Driver: ", ""},
   };
   ASSERT_EQ(kUsedTextEntries, 21u + sizeof(later) / sizeof(later[0]));
   auto placeholders = [](std::u16string_view text) {
