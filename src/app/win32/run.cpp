@@ -48,6 +48,11 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
     ShowMessage(0, UsageText(), kTitle);
     return kExitInstalled;
   }
+  if (parsed.line.uninstall) {
+    // Never let a run that asked to remove install instead.
+    ShowMessage(0, u"/uninstall is not available in this build.\r\n\r\n" + UsageText(), kTitle);
+    return kExitInvalidCommandLine;
+  }
   InstallMutex mutex;
   if (!mutex.Taken()) {
     ShowMessage(0, u"Another printer installation is running. Nothing was changed.", kTitle);
