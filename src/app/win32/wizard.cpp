@@ -8,11 +8,25 @@
 #include "config/win32/install_context_win.h"
 #include "config/win32/system_info_win.h"
 #include "diag/diagnostics.h"
+#include "diag/win32/system_library.h"
 #include "diag/win32/wide.h"
 #include "resources/resource_ids.h"
 
 namespace {
 constexpr std::uint32_t kErrorNotSupported = 50;  // ERROR_NOT_SUPPORTED
+
+// comctl32 is not a KnownDLL: it is loaded from the system directory and stays for the run. Only
+// a run with a window needs it.
+void InitialiseCommonControls() {
+  static SystemLibrary comctl32(L"comctl32.dll");
+  using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  if (auto init = comctl32.Get<InitEx>("InitCommonControlsEx")) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_INTERNET_CLASSES | ICC_TAB_CLASSES};
+    init(&controls);
+  } else if (auto initOld = comctl32.Get<void(WINAPI*)()>("InitCommonControls")) {
+    initOld();
+  }
+}
 }  // namespace
 
 Wizard::Wizard(HINSTANCE instance, std::u16string configFile) : configFile_(std::move(configFile)) {
@@ -27,6 +41,7 @@ Wizard* Wizard::Attach(HWND dialog, LPARAM parameter) {
 }
 
 int Wizard::Run() {
+  InitialiseCommonControls();
   HWND main = CreateDialogParamW(windows_.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
                                  reinterpret_cast<LPARAM>(this));
   // Without a window there is nothing to wait for: the run failed.
