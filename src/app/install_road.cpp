@@ -3,12 +3,28 @@
 #include "app/config_checks.h"
 #include "config/texts.h"
 #include "diag/diagnostics.h"
+#include "diag/format.h"
 #include "spooler/port_records.h"
 
 namespace {
 
 RoadEnd Install(InstallContext& context, PrintPlatform& platform, WindowHandle owner) {
+  // Update: the printer already there is brought to this configuration and keeps its name.
+  if (ParseIfExists(context.ifExists) == IfExistsMode::Update) {
+    if (std::optional<std::u16string> existing = FindExistingPrinter(platform, context.printerBaseName)) {
+      return UpdatePrinter(context, platform, owner, *existing) ? RoadEnd::Installed : RoadEnd::Failed;
+    }
+  }
   return InstallPrinter(context, platform, owner) ? RoadEnd::Installed : RoadEnd::Failed;
+}
+
+bool SameAscii(std::u16string_view a, std::u16string_view lowerB) {
+  if (a.size() != lowerB.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const char16_t c = a[i] >= u'A' && a[i] <= u'Z' ? static_cast<char16_t>(a[i] - u'A' + u'a') : a[i];
+    if (c != lowerB[i]) return false;
+  }
+  return true;
 }
 
 // A text from the current language's table, or empty when it has none.
@@ -63,6 +79,14 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
     ShowError(owner, RefusalCode(*refusal), RefusalText(context, *refusal));
     return RoadEnd::Failed;
   }
+  // Keep: a re-run finds its printer and changes nothing at all.
+  if (ParseIfExists(context.ifExists) == IfExistsMode::Keep) {
+    if (std::optional<std::u16string> existing = FindExistingPrinter(platform, context.printerBaseName)) {
+      const char16_t* format = LookupText(context, u"AlreadyInstalled");
+      ShowMessage(owner, FormatWide(kFieldCapacity + 64, format ? format : u"%s", *existing), std::u16string(u"OK"));
+      return RoadEnd::Installed;
+    }
+  }
   const std::u16string chosen = CutToCapacity(text, kFieldCapacity);
   if (page == WizardPage::Network) return NetworkRoad(chosen, owner, context, platform);
   if (page == WizardPage::Usb && !context.portMonitorName.empty()) {
@@ -76,6 +100,12 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
   }
   context.portName = chosen;
   return Install(context, platform, owner);
+}
+
+IfExistsMode ParseIfExists(std::u16string_view value) {
+  if (SameAscii(value, u"keep")) return IfExistsMode::Keep;
+  if (SameAscii(value, u"update")) return IfExistsMode::Update;
+  return IfExistsMode::New;
 }
 
 int ExitCodeFor(bool roadRan, RoadEnd end) {

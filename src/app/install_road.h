@@ -15,6 +15,10 @@ constexpr int kExitInstalled = 0;
 constexpr int kExitClosedWithoutInstall = 1602;  // ERROR_INSTALL_USEREXIT
 constexpr int kExitInstallFailed = 1603;         // ERROR_INSTALL_FAILURE
 
+// [ARGS] IfExists, read without regard to case: anything but Keep and Update is New.
+enum class IfExistsMode { New, Keep, Update };
+IfExistsMode ParseIfExists(std::u16string_view value);
+
 // How a road may talk to the user: a run without a window opens no port dialog.
 struct RoadOptions {
   bool configureSerialPort = true;

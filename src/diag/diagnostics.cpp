@@ -45,3 +45,9 @@ void ShowMessage(WindowHandle owner, const std::u16string& text,
                  const std::optional<std::u16string>& caption) {
   if (g_dialogs) g_dialogs->MessageBoxW(owner, text, caption, kMbOk);
 }
+
+bool AskYesNo(WindowHandle owner, const std::u16string& text, const std::u16string& caption) {
+  constexpr std::uint32_t kMbYesNoQuestion = 0x00000004 | 0x00000020;  // MB_YESNO | MB_ICONQUESTION
+  constexpr int kIdYes = 6;
+  return g_dialogs && g_dialogs->MessageBoxW(owner, text, caption, kMbYesNoQuestion) == kIdYes;
+}

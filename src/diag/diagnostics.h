@@ -42,3 +42,6 @@ void ShowError(WindowHandle owner, std::uint32_t code, std::u16string_view text)
 // Any other box of the system; an absent caption gives the system's default title.
 void ShowMessage(WindowHandle owner, const std::u16string& text,
                  const std::optional<std::u16string>& caption);
+
+// A Yes/No question; true only for Yes (no sink, or any other answer, is No).
+bool AskYesNo(WindowHandle owner, const std::u16string& text, const std::u16string& caption);

@@ -76,10 +76,10 @@ std::u16string_view WithoutTrailingLineBreaks(std::u16string_view text) {
   return text;
 }
 
-std::u16string_view ResultWord(int exitCode) {
+std::u16string_view ResultWord(int exitCode, bool removal) {
   switch (exitCode) {
-    case 0: return u"installed";
-    case 1602: return u"not installed";  // ERROR_INSTALL_USEREXIT
+    case 0: return removal ? u"removed" : u"installed";
+    case 1602: return removal ? u"not removed" : u"not installed";  // ERROR_INSTALL_USEREXIT
     case 1603: return u"failed";         // ERROR_INSTALL_FAILURE
     case 1618: return u"already running";  // ERROR_INSTALL_ALREADY_RUNNING
     case 1639: return u"invalid command line";  // ERROR_INVALID_COMMAND_LINE
@@ -161,8 +161,8 @@ void InstallLog::Box(std::optional<std::u16string_view> caption, std::u16string_
   Line(line);
 }
 
-void InstallLog::Result(int exitCode) {
-  Line(FormatWide(64, u"result: %d ", exitCode) + std::u16string(ResultWord(exitCode)));
+void InstallLog::Result(int exitCode, bool removal) {
+  Line(FormatWide(64, u"result: %d ", exitCode) + std::u16string(ResultWord(exitCode, removal)));
 }
 
 std::unique_ptr<LogFile> OpenRunLog(LogFiles& files, const std::optional<std::u16string>& requestedPath, bool quiet) {

@@ -9,6 +9,8 @@
 inline constexpr char16_t kTcpIpMonitorHandleName[] = u", XcvMonitor Standard TCP/IP Port";
 inline constexpr char16_t kAddPortCommand[] = u"AddPort";
 inline constexpr char16_t kGetPortCommand[] = u"GetPort";
+inline constexpr char16_t kDeletePortCommand[] = u"DeletePort";
+inline constexpr char16_t kTcpIpMonitorName[] = u"Standard TCP/IP Port";
 
 // ", XcvMonitor %s"; no value when the monitor name does not fit the 260-unit buffer with it.
 std::optional<std::u16string> MonitorHandleName(std::u16string_view monitorName);

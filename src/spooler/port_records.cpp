@@ -73,6 +73,18 @@ TcpIpPortData BuildTcpIpPortData(std::u16string_view name, std::u16string_view h
   return record;
 }
 
+bool TcpIpDeletePortNameFits(std::u16string_view name) {
+  return name.size() < delete_port_data_1::kPortNameChars;
+}
+
+TcpIpDeletePortData BuildTcpIpDeletePortData(std::u16string_view name) {
+  using namespace delete_port_data_1;
+  TcpIpDeletePortData record{};
+  PutText(record.data(), kPortName, kPortNameChars, name);
+  PutU32(record.data(), kVersion, 1);
+  return record;
+}
+
 CustomPortRecord BuildCustomPortRecord(std::uint32_t connectionKind, std::u16string_view deviceText) {
   CustomPortRecord record{};
   PutU32(record.data(), custom_port::kConnectionKind, connectionKind);

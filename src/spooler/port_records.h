@@ -1,5 +1,5 @@
 #pragma once
-// The records handed to port monitors through XcvData "AddPort", byte by byte.
+// The records handed to port monitors through XcvData "AddPort" and "DeletePort", byte by byte.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +45,26 @@ bool TcpIpPortTextsFit(std::u16string_view name, std::u16string_view hostAddress
 // fields are cut to them: TcpIpPortTextsFit tells first.
 TcpIpPortData BuildTcpIpPortData(std::u16string_view name, std::u16string_view hostAddress,
                                  std::uint32_t portNumber);
+
+// DELETE_PORT_DATA_1 of the Standard TCP/IP monitor (tcpxcv.h), for "DeletePort": offsets as
+// the published declaration lays them out.
+namespace delete_port_data_1 {
+constexpr std::size_t kSize = 236;
+constexpr std::size_t kPortName = 0;         // WCHAR[64]
+constexpr std::size_t kReservedBytes = 128;  // BYTE[98]
+constexpr std::size_t kVersion = 228;        // DWORD, after 2 bytes of alignment
+constexpr std::size_t kReserved = 232;       // DWORD dwReserved, 0
+constexpr std::size_t kPortNameChars = 64;
+}  // namespace delete_port_data_1
+
+using TcpIpDeletePortData = std::array<std::uint8_t, delete_port_data_1::kSize>;
+
+// True when name fits psztPortName with its terminator.
+bool TcpIpDeletePortNameFits(std::u16string_view name);
+
+// Zero-filled, then the port's name and version 1. A name longer than its field is cut to it:
+// TcpIpDeletePortNameFits tells first.
+TcpIpDeletePortData BuildTcpIpDeletePortData(std::u16string_view name);
 
 // The custom port monitor's record.
 namespace custom_port {

@@ -38,9 +38,22 @@ constexpr std::uint32_t kStandardRawPort = 9100;
 // 1 when the printer was added (the success box), 0 after an error box.
 int InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow);
 
-// The local printers at level 2, or no value when they cannot be listed: the size query fails
-// other than with ERROR_INSUFFICIENT_BUFFER or names no size, there is no memory, or the second
-// call fails.
+// Stages and registers the driver as InstallPrinter does, but with AddPrinterDriverExW and
+// APD_COPY_ALL_FILES so that the package's files replace those of an earlier install (the plain
+// AddPrinterDriverW when the spooler turns the flag down: see SpoolerRefusedTheCall); then points
+// the printer existingName at this install's driver and context.portName (SetPrinterW level 2,
+// everything else of the printer kept) and writes the DATA values again. Exactly one box, owned by
+// mainWindow: the success box naming existingName (1), or an error box naming the failed call (0).
+int UpdatePrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow,
+                  const std::u16string& existingName);
+
+// The local printer whose name is name as the spooler compares names, spelled as the spooler
+// holds it; no value when there is none, or when the printers cannot be listed (a trace line).
+std::optional<std::u16string> FindExistingPrinter(PrintPlatform& platform, const std::u16string& name);
+
+// The local printers at level 2 (empty when the size query succeeds: there are none), or no
+// value when they cannot be listed: the size query fails other than with
+// ERROR_INSUFFICIENT_BUFFER or names no size, there is no memory, or the second call fails.
 std::optional<std::vector<PrinterInfo2>> EnumerateLocalPrinters(PrintPlatform& platform);
 
 // One enumeration of the local printers, then the first free name. Returns 1 with outName set;

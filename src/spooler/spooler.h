@@ -18,6 +18,11 @@ constexpr std::uint32_t kPrinterAttributeLocal = 0x00000040;    // PRINTER_ATTRI
 constexpr std::uint32_t kServerAccessAdminister = 0x00000001;   // SERVER_ACCESS_ADMINISTER
 constexpr std::uint32_t kPrinterAllAccess = 0x000F000C;         // PRINTER_ALL_ACCESS
 constexpr std::uint32_t kRegSz = 1;                             // REG_SZ
+constexpr std::uint32_t kApdCopyAllFiles = 0x00000004;          // APD_COPY_ALL_FILES
+constexpr std::uint32_t kApdCopyNewFiles = 0x00000008;          // APD_COPY_NEW_FILES
+constexpr std::uint32_t kPrinterControlPurge = 3;               // PRINTER_CONTROL_PURGE
+constexpr std::uint32_t kDpdDeleteUnusedFiles = 0x00000001;     // DPD_DELETE_UNUSED_FILES
+constexpr std::uint32_t kDpdDeleteSpecificVersion = 0x00000002; // DPD_DELETE_SPECIFIC_VERSION
 
 // The outcome of a call that fills a caller's buffer. A requested size of 0 is the size query
 // (no buffer, size 0 passed to the spooler); any other size makes the layer allocate that many
@@ -58,8 +63,9 @@ struct PortInfo {
   std::uint32_t portType = 0;
 };
 
-// DRIVER_INFO_3W. dependentFiles is a multi-string with its NULs and its closing empty
-// string, passed as it stands. monitorName and defaultDataType: no value is null.
+// DRIVER_INFO_3W (DRIVER_INFO_1W and _2W are its first members). dependentFiles is a
+// multi-string with its NULs and its closing empty string, passed as it stands. monitorName and
+// defaultDataType: no value is null.
 struct DriverInfo3 {
   std::uint32_t cVersion = 0;
   std::u16string name;
@@ -121,7 +127,55 @@ class Spooler {
 
   // The port's configuration dialog, owned by owner.
   virtual bool ConfigurePortW(WindowHandle owner, const std::u16string& portName) = 0;
+
+  // The calls below came after seams that never make them (a stand-in that only lists ports):
+  // such a seam may leave them out, and then they fail without setting the last-error value.
+  // The Win32 layer and the print-system fake implement every one.
+
+  // Level 3; fileCopyFlags as APD_*.
+  virtual bool AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags);
+
+  // Level 2 with info (passed as AddPrinterW passes it; no device mode and no security
+  // descriptor, which leaves both as they are) and command 0; or level 0, info null and a
+  // PRINTER_CONTROL_* command.
+  virtual bool SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
+                           std::uint32_t command);
+
+  virtual bool DeletePrinter(PrinterHandle handle);
+
+  // Level 1, 2 or 3; environment: no value is null (the caller's own). Records cleared, then
+  // filled on success; level 1 fills the name only, level 2 up to configFile.
+  virtual SpoolResult EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
+                                          std::uint32_t bufferSize, std::vector<DriverInfo3>& records,
+                                          std::uint32_t& needed, std::uint32_t& returned);
+
+  // environment: no value is null. deleteFlags as DPD_*; versionFlag counts with
+  // DPD_DELETE_SPECIFIC_VERSION only.
+  virtual bool DeletePrinterDriverExW(const std::optional<std::u16string>& environment,
+                                      const std::u16string& driverName, std::uint32_t deleteFlags,
+                                      std::uint32_t versionFlag);
+  virtual bool DeletePrinterDriverW(const std::optional<std::u16string>& environment,
+                                    const std::u16string& driverName);
 };
+
+inline bool Spooler::AddPrinterDriverExW(std::uint32_t, const DriverInfo3&, std::uint32_t) { return false; }
+inline bool Spooler::SetPrinterW(PrinterHandle, std::uint32_t, const PrinterInfo2*, std::uint32_t) { return false; }
+inline bool Spooler::DeletePrinter(PrinterHandle) { return false; }
+inline SpoolResult Spooler::EnumPrinterDriversW(const std::optional<std::u16string>&, std::uint32_t, std::uint32_t,
+                                                std::vector<DriverInfo3>& records, std::uint32_t& needed,
+                                                std::uint32_t& returned) {
+  records.clear();
+  needed = 0;
+  returned = 0;
+  return SpoolResult::Failed;
+}
+inline bool Spooler::DeletePrinterDriverExW(const std::optional<std::u16string>&, const std::u16string&,
+                                            std::uint32_t, std::uint32_t) {
+  return false;
+}
+inline bool Spooler::DeletePrinterDriverW(const std::optional<std::u16string>&, const std::u16string&) {
+  return false;
+}
 
 // An open printer, monitor or port handle, closed with ClosePrinter when its owner's scope ends.
 using ScopedPrinterHandle = ScopedHandle<Spooler, PrinterHandle, &Spooler::ClosePrinter>;

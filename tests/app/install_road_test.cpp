@@ -306,3 +306,50 @@ TEST_F(InstallRoadTest, AnIncompleteAddressKeepsTheNetworkPage) {
                                         u"ERROR CODE: 0\r\n"},
             BoxTexts());
 }
+
+// IfExists with a printer of that name already there (in another letter case, as the spooler
+// compares names): Keep changes nothing, Update points that printer at this install, New adds
+// the next free name.
+TEST_F(InstallRoadTest, IfExistsDecidesWhatARerunDoes) {
+  struct Case {
+    const char16_t* ifExists;
+    RoadEnd end;
+    std::vector<std::u16string> printers;  // afterwards
+    std::vector<std::u16string> boxes;
+  };
+  const Case cases[] = {
+      {u"keep", RoadEnd::Installed, {u"label PRINTER"}, {u"label PRINTER is already installed."}},
+      {u"Update", RoadEnd::Installed, {u"label PRINTER"}, {u"Add Printer Successful - label PRINTER"}},
+      {u"", RoadEnd::Installed, {u"label PRINTER", u"Label Printer(2)"}, {u"Add Printer Successful - Label Printer(2)"}},
+      {u"sometimes", RoadEnd::Installed, {u"label PRINTER", u"Label Printer(2)"},
+       {u"Add Printer Successful - Label Printer(2)"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.ifExists, c.ifExists + std::char_traits<char16_t>::length(c.ifExists)));
+    FakePrintPlatform local;
+    InstallContext ctx = context;
+    ctx.ifExists = c.ifExists;
+    AddDriverPackage(local.files, ctx);
+    local.spooler.AddTcpIpMonitor();
+    local.spooler.AddPort(u"10.1.2.3", kTcpIpMonitorName);
+    local.spooler.AddPrinter(u"label PRINTER", u"10.1.2.3");
+    const std::size_t callsBefore = local.log.calls.size();
+    EXPECT_EQ(c.end, RunInstallRoad(WizardPage::Network, u"10.1.2.3", kMain, ctx, local.platform));
+    std::vector<std::u16string> printers;
+    for (const FakePrinter& printer : local.spooler.printers) printers.push_back(printer.info.printerName);
+    EXPECT_EQ(c.printers, printers);
+    std::vector<std::u16string> texts;
+    for (const RecordedBox& box : local.Boxes()) texts.push_back(box.text);
+    EXPECT_EQ(c.boxes, texts);
+    if (std::u16string_view(c.ifExists) == u"keep") {
+      // Only the look for the printer: no port, copy, driver or printer call.
+      const std::vector<std::string> methods = local.log.Methods();
+      EXPECT_EQ((std::vector<std::string>{"EnumPrintersW", "EnumPrintersW"}),
+                std::vector<std::string>(methods.begin() + static_cast<long>(callsBefore), methods.end()));
+    }
+    if (std::u16string_view(c.ifExists) == u"Update") {
+      EXPECT_EQ(1u, local.log.Count("SetPrinterW"));
+      EXPECT_EQ(0u, local.log.Count("AddPrinterW"));
+    }
+  }
+}

@@ -86,6 +86,28 @@ TEST(DebugTrace, ASinkRemovedHearsNothingMore) {
   EXPECT_TRUE(later.dialogs.boxes.empty());
 }
 
+TEST(AskYesNo, OnlyYesIsYes) {
+  struct Answering : FakeDialogs {
+    int answer = 0;
+    int MessageBoxW(WindowHandle owner, const std::u16string& text, const std::optional<std::u16string>& caption,
+                    std::uint32_t type) override {
+      FakeDialogs::MessageBoxW(owner, text, caption, type);
+      return answer;
+    }
+  };
+  for (const auto& [answer, yes] : {std::pair{6, true}, std::pair{7, false}, std::pair{1, false}, std::pair{0, false}}) {
+    Answering dialogs;
+    dialogs.answer = answer;
+    SetDialogs(&dialogs);
+    EXPECT_EQ(yes, AskYesNo(0x10, u"Remove?", u"PrinterSetup")) << answer;
+    SetDialogs(nullptr);
+    ASSERT_EQ(1u, dialogs.boxes.size());
+    EXPECT_EQ(0x24u, dialogs.boxes[0].type);  // Yes and No, with the question mark
+    EXPECT_EQ(0x10u, dialogs.boxes[0].owner);
+  }
+  EXPECT_FALSE(AskYesNo(0, u"Remove?", u"PrinterSetup"));  // nobody to ask
+}
+
 TEST(ShowError, CaptionTextAndCode) {
   ScopedFakeDiagnostics diag;
   ShowError(0x1234, 0, u"AddPrinter Failed");

@@ -23,12 +23,36 @@ std::uint32_t PrinterBytes(const PrinterInfo2& p) {
          TextBytesOf(p.parameters);
 }
 
+std::uint32_t DriverBytes(const DriverInfo3& d, std::uint32_t level) {
+  if (level == 1) return 4 + TextBytesOf(d.name);
+  std::uint32_t bytes = TextBytesOf(d.name) + TextBytesOf(d.environment) + TextBytesOf(d.driverPath) +
+                        TextBytesOf(d.dataFile) + TextBytesOf(d.configFile);
+  if (level == 2) return 24 + bytes;
+  bytes += TextBytesOf(d.helpFile) + static_cast<std::uint32_t>(2 * d.dependentFiles.size());
+  if (d.monitorName) bytes += TextBytesOf(*d.monitorName);
+  if (d.defaultDataType) bytes += TextBytesOf(*d.defaultDataType);
+  return 40 + bytes;
+}
+
 std::uint32_t PortBytes(const PortInfo& port, std::uint32_t level) {
   if (level == 1) return 4 + TextBytesOf(port.portName);
   return 20 + TextBytesOf(port.portName) + TextBytesOf(port.monitorName) + TextBytesOf(port.description);
 }
 
 std::string Number(std::uint64_t value) { return std::to_string(value); }
+
+// A printer's port names: a pool lists them separated by commas.
+std::vector<std::u16string> PortList(const std::u16string& ports) {
+  std::vector<std::u16string> names;
+  std::size_t start = 0;
+  while (start <= ports.size()) {
+    std::size_t end = ports.find(u',', start);
+    if (end == std::u16string::npos) end = ports.size();
+    if (end > start) names.push_back(ports.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
 
 }  // namespace
 
@@ -122,7 +146,7 @@ bool FakeSpooler::OpenPrinterW(const std::u16string& printerName, PrinterHandle&
                                std::uint32_t desiredAccess) {
   handle = 0;
   if (Enter("OpenPrinterW", "OpenPrinterW(" + Quoted(printerName) + ", " + Number(desiredAccess) + ")")) return false;
-  Target target{Kind::Printer, printerName, printerName};
+  Target target{Kind::Printer, printerName, printerName, desiredAccess};
   bool known = false;
   if (StartsWith(printerName, kXcvMonitor)) {
     target.kind = Kind::Monitor;
@@ -180,6 +204,11 @@ bool FakeSpooler::XcvDataW(PrinterHandle handle, const std::u16string& dataName,
       status = monitor.addPortStatus;
       if (status == 0 && monitor.createsPorts) ports.push_back(PortInfo{name, monitor.name, monitor.portDescription, 0});
     }
+    return true;
+  }
+  if (target->kind == Kind::Monitor && dataName == u"DeletePort") {
+    monitors[target->name].deletePortInputs.push_back(input);
+    status = DeletePortStatus(*target, input);
     return true;
   }
   if (target->kind == Kind::Port && dataName == u"GetPort") {
@@ -315,7 +344,7 @@ PrinterHandle FakeSpooler::AddPrinterW(std::uint32_t level, const PrinterInfo2& 
   FakePrinter printer;
   printer.info = info;
   printers.push_back(printer);
-  return NewHandle(Target{Kind::Printer, info.printerName, info.printerName});
+  return NewHandle(Target{Kind::Printer, info.printerName, info.printerName, kPrinterAllAccess});
 }
 
 std::uint32_t FakeSpooler::SetPrinterDataW(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
@@ -336,4 +365,281 @@ bool FakeSpooler::ConfigurePortW(WindowHandle owner, const std::u16string& portN
   if (Enter("ConfigurePortW", "ConfigurePortW(" + Number(owner) + ", " + Quoted(portName) + ")")) return false;
   configuredPorts.push_back(portName);
   return true;
+}
+
+DriverInfo3& FakeSpooler::AddDriver(const std::u16string& name, const std::u16string& environment) {
+  DriverInfo3 driver;
+  driver.cVersion = 3;
+  driver.name = name;
+  driver.environment = environment;
+  driver.driverPath = u"UNIDRV.DLL";
+  driver.dataFile = name + u".GPD";
+  driver.configFile = u"UNIDRVUI.DLL";
+  drivers.push_back(driver);
+  return drivers.back();
+}
+
+const DriverInfo3* FakeSpooler::FindDriver(const std::u16string& name, const std::u16string& environment) const {
+  for (const DriverInfo3& driver : drivers) {
+    if (SameNameIgnoringCase(driver.name, name) && SameNameIgnoringCase(driver.environment, environment)) return &driver;
+  }
+  return nullptr;
+}
+
+FakePrinter* FakeSpooler::PrinterOf(PrinterHandle handle) {
+  const Target* target = Find(handle);
+  return target && target->kind == Kind::Printer ? FindPrinter(target->name) : nullptr;
+}
+
+bool FakeSpooler::PrinterUsesPort(const FakePrinter& printer, const std::u16string& port) const {
+  const std::vector<std::u16string> named = PortList(printer.info.portName);
+  return std::any_of(named.begin(), named.end(), [&](const std::u16string& p) { return SameNameIgnoringCase(p, port); });
+}
+
+bool FakeSpooler::DriverInUse(const std::u16string& name) const {
+  // Stricter than Windows, which would let the other environment's copy go: a printer has no
+  // environment here.
+  return std::any_of(printers.begin(), printers.end(),
+                     [&](const FakePrinter& printer) { return SameNameIgnoringCase(printer.info.driverName, name); });
+}
+
+void FakeSpooler::ErasePrinter(const FakePrinter* printer) {
+  printers.erase(std::remove_if(printers.begin(), printers.end(),
+                                [printer](const FakePrinter& p) { return &p == printer; }),
+                 printers.end());
+}
+
+bool FakeSpooler::KnownEnvironment(const std::optional<std::u16string>& environment, std::u16string& resolved) {
+  resolved = environment ? *environment : callerEnvironment;
+  for (const auto& known : driverDirectories) {
+    if (SameNameIgnoringCase(known.first, resolved)) return true;
+  }
+  SetError(kErrorInvalidEnvironment);
+  return false;
+}
+
+bool FakeSpooler::RemoveDrivers(const std::u16string& name, const std::u16string& environment,
+                                std::optional<std::uint32_t> version) {
+  auto matches = [&](const DriverInfo3& driver) {
+    return SameNameIgnoringCase(driver.name, name) && SameNameIgnoringCase(driver.environment, environment) &&
+           (!version || driver.cVersion == *version);
+  };
+  if (std::none_of(drivers.begin(), drivers.end(), matches)) {
+    SetError(kErrorUnknownPrinterDriver);
+    return false;
+  }
+  if (DriverInUse(name)) {
+    SetError(kErrorPrinterDriverInUse);
+    return false;
+  }
+  drivers.erase(std::remove_if(drivers.begin(), drivers.end(), matches), drivers.end());
+  return true;
+}
+
+std::uint32_t FakeSpooler::DeletePortStatus(const Target& target, const std::vector<std::uint8_t>& input) {
+  const FakeMonitor& monitor = monitors[target.name];
+  if (monitor.deletePortStatus) return *monitor.deletePortStatus;
+  if (!(target.access & kServerAccessAdminister)) return kErrorAccessDenied;
+  std::u16string name;
+  if (monitor.name == kTcpIpMonitorName) {
+    using namespace delete_port_data_1;
+    if (input.size() < kSize || GetU32(input.data(), kVersion) != 1) return kErrorInvalidParameter;
+    name = GetText(input.data(), kPortName, kPortNameChars);
+  } else {
+    const std::size_t size = input.size();
+    if (size < 2 || size % 2 != 0 || input[size - 1] != 0 || input[size - 2] != 0) return kErrorInvalidParameter;
+    name = GetText(input.data(), 0, size / 2);
+  }
+  auto port = std::find_if(ports.begin(), ports.end(), [&](const PortInfo& p) {
+    return SameNameIgnoringCase(p.portName, name) && SameNameIgnoringCase(p.monitorName, monitor.name);
+  });
+  if (name.empty() || port == ports.end()) return kErrorUnknownPort;
+  for (const FakePrinter& printer : printers) {
+    if (PrinterUsesPort(printer, port->portName)) return kErrorBusy;
+  }
+  ports.erase(port);
+  return 0;
+}
+
+bool FakeSpooler::AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags) {
+  if (Enter("AddPrinterDriverExW", "AddPrinterDriverExW(" + Number(level) + ", " + Quoted(info.name) + ", " +
+                                       Quoted(info.environment) + ", " + Number(fileCopyFlags) + ")")) {
+    return false;
+  }
+  auto same = std::find_if(drivers.begin(), drivers.end(), [&](const DriverInfo3& driver) {
+    return driver.name == info.name && driver.environment == info.environment;
+  });
+  if (same != drivers.end()) drivers.erase(same);
+  drivers.push_back(info);
+  return true;
+}
+
+bool FakeSpooler::SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
+                              std::uint32_t command) {
+  std::string record = info ? Quoted(info->printerName) + ", " + Quoted(info->portName) + ", " +
+                                  Quoted(info->driverName)
+                            : std::string("null");
+  if (Enter("SetPrinterW", "SetPrinterW(" + HandleText(handle) + ", " + Number(level) + ", " + record + ", " +
+                               Number(command) + ")")) {
+    return false;
+  }
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) {
+    SetError(kErrorInvalidHandle);
+    return false;
+  }
+  if (!(Find(handle)->access & kPrinterAccessAdminister)) {
+    SetError(kErrorAccessDenied);
+    return false;
+  }
+  if (level == 0) {
+    // Only PRINTER_CONTROL_SET_STATUS takes a record, and it is not played here.
+    if (info) {
+      SetError(kErrorInvalidParameter);
+      return false;
+    }
+    // Only the purge is played here.
+    if (command != kPrinterControlPurge) {
+      SetError(kErrorInvalidPrinterCommand);
+      return false;
+    }
+    printer->info.cJobs = 0;
+    // A printer marked for deletion goes with its last job.
+    if (printer->info.status & kPrinterStatusPendingDeletion) ErasePrinter(printer);
+    return true;
+  }
+  if (command != 0 || !info) {
+    SetError(kErrorInvalidParameter);
+    return false;
+  }
+  if (level != 2) {
+    SetError(kErrorInvalidLevel);
+    return false;
+  }
+  FakePrinter* sameName = FindPrinter(info->printerName);
+  if (sameName && sameName != printer) {
+    SetError(kErrorPrinterAlreadyExists);
+    return false;
+  }
+  bool driverKnown = std::any_of(drivers.begin(), drivers.end(), [&](const DriverInfo3& driver) {
+    return SameNameIgnoringCase(driver.name, info->driverName);
+  });
+  if (!driverKnown) {
+    SetError(kErrorUnknownPrinterDriver);
+    return false;
+  }
+  const std::vector<std::u16string> named = PortList(info->portName);
+  if (named.empty() || std::any_of(named.begin(), named.end(), [&](const std::u16string& port) { return !FindPort(port); })) {
+    SetError(kErrorUnknownPort);
+    return false;
+  }
+  // The server, the status and the counts are the spooler's own: a record passed in does not set them.
+  PrinterInfo2& kept = printer->info;
+  kept.printerName = info->printerName;
+  kept.shareName = info->shareName;
+  kept.portName = info->portName;
+  kept.driverName = info->driverName;
+  kept.comment = info->comment;
+  kept.location = info->location;
+  kept.sepFile = info->sepFile;
+  kept.printProcessor = info->printProcessor;
+  kept.datatype = info->datatype;
+  kept.parameters = info->parameters;
+  kept.attributes = info->attributes;
+  kept.priority = info->priority;
+  kept.defaultPriority = info->defaultPriority;
+  kept.startTime = info->startTime;
+  kept.untilTime = info->untilTime;
+  return true;
+}
+
+bool FakeSpooler::DeletePrinter(PrinterHandle handle) {
+  if (Enter("DeletePrinter", "DeletePrinter(" + HandleText(handle) + ")")) return false;
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) {
+    SetError(kErrorInvalidHandle);
+    return false;
+  }
+  if (!(Find(handle)->access & kDeleteAccess)) {
+    SetError(kErrorAccessDenied);
+    return false;
+  }
+  // With jobs it stays, marked, until they are printed or purged.
+  if (printer->info.cJobs > 0) {
+    printer->info.status |= kPrinterStatusPendingDeletion;
+    return true;
+  }
+  ErasePrinter(printer);
+  return true;
+}
+
+SpoolResult FakeSpooler::EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
+                                             std::uint32_t bufferSize, std::vector<DriverInfo3>& records,
+                                             std::uint32_t& needed, std::uint32_t& returned) {
+  records.clear();
+  needed = 0;
+  returned = 0;
+  if (Enter("EnumPrinterDriversW", "EnumPrinterDriversW(" + Quoted(environment) + ", " + Number(level) + ", " +
+                                       Number(bufferSize) + ")")) {
+    return SpoolResult::Failed;
+  }
+  std::u16string resolved;
+  if (!KnownEnvironment(environment, resolved)) return SpoolResult::Failed;
+  if (level < 1 || level > 3) {
+    SetError(kErrorInvalidLevel);
+    return SpoolResult::Failed;
+  }
+  std::vector<const DriverInfo3*> listed;
+  for (const DriverInfo3& driver : drivers) {
+    if (SameNameIgnoringCase(driver.environment, resolved)) listed.push_back(&driver);
+  }
+  std::uint32_t bytes = 0;
+  for (const DriverInfo3* driver : listed) bytes += DriverBytes(*driver, level);
+  SpoolResult result = Fill("EnumPrinterDriversW", bytes, bufferSize, needed);
+  if (result != SpoolResult::Succeeded) return result;
+  for (const DriverInfo3* driver : listed) {
+    DriverInfo3 record;
+    record.name = driver->name;
+    if (level >= 2) {
+      record.cVersion = driver->cVersion;
+      record.environment = driver->environment;
+      record.driverPath = driver->driverPath;
+      record.dataFile = driver->dataFile;
+      record.configFile = driver->configFile;
+    }
+    if (level == 3) record = *driver;
+    records.push_back(record);
+  }
+  returned = static_cast<std::uint32_t>(records.size());
+  return result;
+}
+
+bool FakeSpooler::DeletePrinterDriverExW(const std::optional<std::u16string>& environment,
+                                         const std::u16string& driverName, std::uint32_t deleteFlags,
+                                         std::uint32_t versionFlag) {
+  if (Enter("DeletePrinterDriverExW", "DeletePrinterDriverExW(" + Quoted(environment) + ", " + Quoted(driverName) +
+                                          ", " + Number(deleteFlags) + ", " + Number(versionFlag) + ")")) {
+    return false;
+  }
+  std::u16string resolved;
+  if (!KnownEnvironment(environment, resolved)) return false;
+  // DPD_DELETE_UNUSED_FILES, DPD_DELETE_SPECIFIC_VERSION and DPD_DELETE_ALL_FILES only.
+  if (deleteFlags & ~std::uint32_t{0x7}) {
+    SetError(kErrorInvalidParameter);
+    return false;
+  }
+  std::optional<std::uint32_t> version;
+  if (deleteFlags & kDpdDeleteSpecificVersion) version = versionFlag;
+  return RemoveDrivers(driverName, resolved, version);
+}
+
+bool FakeSpooler::DeletePrinterDriverW(const std::optional<std::u16string>& environment,
+                                       const std::u16string& driverName) {
+  if (Enter("DeletePrinterDriverW",
+            "DeletePrinterDriverW(" + Quoted(environment) + ", " + Quoted(driverName) + ")")) {
+    return false;
+  }
+  std::u16string resolved;
+  if (!KnownEnvironment(environment, resolved)) return false;
+  return RemoveDrivers(driverName, resolved, std::nullopt);
 }

@@ -4,25 +4,34 @@
 // fails any call on demand (Fail(method, error)) or any allocation (FailAllocation(method)).
 // Like Windows, it finds printers and ports by name without regard to letter case, and adds a
 // printer only on a port it lists: a test puts the port into ports first (AddPort) or expects
-// ERROR_UNKNOWN_PORT.
+// ERROR_UNKNOWN_PORT. Also like Windows (where Wine lets things through): SetPrinterW and
+// DeletePrinter need the access they need, a printer with jobs is only marked for deletion until
+// they are purged, a port a printer uses and a driver a printer uses are not deleted.
 #include <functional>
 #include <map>
 #include <set>
 
 #include "fake_call_log.h"
+#include "spooler/monitor_names.h"
 #include "spooler/port_records.h"
 #include "spooler/spooler.h"
 
+constexpr std::uint32_t kErrorAccessDenied = 5;              // ERROR_ACCESS_DENIED
 constexpr std::uint32_t kErrorInvalidHandle = 6;             // ERROR_INVALID_HANDLE
 constexpr std::uint32_t kErrorNotEnoughMemory = 8;           // ERROR_NOT_ENOUGH_MEMORY
 constexpr std::uint32_t kErrorInvalidParameter = 87;         // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t kErrorInvalidLevel = 124;            // ERROR_INVALID_LEVEL
+constexpr std::uint32_t kErrorBusy = 170;                    // ERROR_BUSY
 constexpr std::uint32_t kErrorUnknownPort = 1796;            // ERROR_UNKNOWN_PORT
 constexpr std::uint32_t kErrorUnknownPrinterDriver = 1797;   // ERROR_UNKNOWN_PRINTER_DRIVER
 constexpr std::uint32_t kErrorInvalidPrinterName = 1801;     // ERROR_INVALID_PRINTER_NAME
 constexpr std::uint32_t kErrorPrinterAlreadyExists = 1802;   // ERROR_PRINTER_ALREADY_EXISTS
+constexpr std::uint32_t kErrorInvalidPrinterCommand = 1803;  // ERROR_INVALID_PRINTER_COMMAND
 constexpr std::uint32_t kErrorInvalidEnvironment = 1805;     // ERROR_INVALID_ENVIRONMENT
-
-inline constexpr char16_t kTcpIpMonitorName[] = u"Standard TCP/IP Port";
+constexpr std::uint32_t kErrorPrinterDriverInUse = 3001;     // ERROR_PRINTER_DRIVER_IN_USE
+constexpr std::uint32_t kPrinterStatusPendingDeletion = 0x00000004; // PRINTER_STATUS_PENDING_DELETION
+constexpr std::uint32_t kPrinterAccessAdminister = 0x00000004;      // PRINTER_ACCESS_ADMINISTER
+constexpr std::uint32_t kDeleteAccess = 0x00010000;                 // DELETE
 
 struct FakePrinter {
   PrinterInfo2 info;
@@ -50,6 +59,12 @@ struct FakeMonitor {
   std::vector<std::uint8_t> getPortAnswer;
   // Every "AddPort" input, in order.
   std::vector<std::vector<std::uint8_t>> addPortInputs;
+  // "DeletePort": the Standard TCP/IP monitor takes a DELETE_PORT_DATA_1 record (at least 236
+  // bytes, version 1), every other monitor the port's name with its terminator; anything else
+  // gets status 87. Then its own port goes (status 0), unless a printer uses it (the spooler's
+  // ERROR_BUSY); another name gets ERROR_UNKNOWN_PORT. deletePortStatus answers instead.
+  std::optional<std::uint32_t> deletePortStatus;
+  std::vector<std::vector<std::uint8_t>> deletePortInputs;
 };
 
 struct XcvCall {
@@ -110,6 +125,21 @@ class FakeSpooler : public Spooler, public FakeSeam {
   std::uint32_t SetPrinterDataW(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
                                 const std::vector<std::uint8_t>& data) override;
   bool ConfigurePortW(WindowHandle owner, const std::u16string& portName) override;
+  bool AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags) override;
+  bool SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
+                   std::uint32_t command) override;
+  bool DeletePrinter(PrinterHandle handle) override;
+  SpoolResult EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
+                                  std::uint32_t bufferSize, std::vector<DriverInfo3>& records, std::uint32_t& needed,
+                                  std::uint32_t& returned) override;
+  bool DeletePrinterDriverExW(const std::optional<std::u16string>& environment, const std::u16string& driverName,
+                              std::uint32_t deleteFlags, std::uint32_t versionFlag) override;
+  bool DeletePrinterDriverW(const std::optional<std::u16string>& environment,
+                            const std::u16string& driverName) override;
+
+  // A driver record as AddPrinterDriverW would leave it (version 3).
+  DriverInfo3& AddDriver(const std::u16string& name, const std::u16string& environment = u"Windows NT x86");
+  const DriverInfo3* FindDriver(const std::u16string& name, const std::u16string& environment) const;
 
  private:
   enum class Kind { Printer, Monitor, Port };
@@ -117,7 +147,19 @@ class FakeSpooler : public Spooler, public FakeSeam {
     Kind kind;
     std::u16string name;      // the printer, monitor or port
     std::u16string opened;    // the name it was opened with
+    std::uint32_t access = 0;
   };
+  // The printer an open printer handle stands for, or null.
+  FakePrinter* PrinterOf(PrinterHandle handle);
+  bool PrinterUsesPort(const FakePrinter& printer, const std::u16string& port) const;
+  bool DriverInUse(const std::u16string& name) const;
+  void ErasePrinter(const FakePrinter* printer);
+  // The environment a call names (its own for null); false with ERROR_INVALID_ENVIRONMENT.
+  bool KnownEnvironment(const std::optional<std::u16string>& environment, std::u16string& resolved);
+  // Removes the drivers of that name and environment (and version when asked); false with the
+  // spooler's error when none or one is in use.
+  bool RemoveDrivers(const std::u16string& name, const std::u16string& environment, std::optional<std::uint32_t> version);
+  std::uint32_t DeletePortStatus(const Target& target, const std::vector<std::uint8_t>& input);
   const Target* Find(PrinterHandle handle) const;
   std::string HandleText(PrinterHandle handle) const;
   PrinterHandle NewHandle(Target target);

@@ -48,6 +48,17 @@ TEST(TcpIpPortData, TextsMustFitTheirFields) {
   EXPECT_FALSE(TcpIpPortTextsFit(u"port", std::u16string(16, u'1')));
 }
 
+TEST(TcpIpDeletePortData, NameThenVersionOneAfterTheReservedBytes) {
+  TcpIpDeletePortData record = BuildTcpIpDeletePortData(u"192.168.1.20");
+  EXPECT_EQ(record.size(), 236u);
+  EXPECT_EQ(GetText(record.data(), delete_port_data_1::kPortName, 64), u"192.168.1.20");
+  EXPECT_EQ(delete_port_data_1::kVersion, 228u);  // 128 + 98 reserved bytes, aligned to 4
+  EXPECT_EQ(GetU32(record.data(), delete_port_data_1::kVersion), 1u);
+  ExpectZeroOutside(record, {{0, 24}, {228, 1}});
+  EXPECT_TRUE(TcpIpDeletePortNameFits(std::u16string(63, u'p')));
+  EXPECT_FALSE(TcpIpDeletePortNameFits(std::u16string(64, u'p')));
+}
+
 TEST(CustomPortRecord, ThreeFieldsInTwoThousandSixHundredTwentyBytes) {
   CustomPortRecord record = BuildCustomPortRecord(custom_port::kUsbConnection, u"VID:0x1A2B,PID:0x5E6F");
   SetCustomPortName(record, u"LBUSB001");

@@ -1,6 +1,7 @@
 #include "app/win32/run.h"
 
 #include "app/command_line.h"
+#include "app/config_checks.h"
 #include "app/install_road.h"
 #include "app/quiet_install.h"
 #include "app/win32/app_services.h"
@@ -16,6 +17,7 @@
 #include "diag/log_sinks.h"
 #include "diag/win32/install_log_win.h"
 #include "diag/win32/wide.h"
+#include "spooler/uninstall.h"
 #include "version.h"
 
 namespace {
@@ -39,6 +41,49 @@ int RunQuiet(const std::u16string& configFile) {
   return code;
 }
 
+std::u16string Text(const InstallContext& context, const char16_t* key) {
+  const char16_t* text = LookupText(context, key);
+  return text ? text : u"";
+}
+
+// What an uninstall removes, one line each, in the current language.
+std::u16string Describe(const InstallContext& context, const UninstallPlan& plan) {
+  std::u16string list;
+  for (const std::u16string& printer : plan.printers) list += Text(context, u"ListPrinter") + printer + u"\r\n";
+  for (const std::u16string& port : plan.ports) list += Text(context, u"ListPort") + port + u"\r\n";
+  for (const auto& [environment, driver] : plan.drivers) {
+    list += Text(context, u"ListDriver") + driver + u" (" + environment + u")\r\n";
+  }
+  return list;
+}
+
+// Removes what this configuration installs: asks first unless quiet; 1602 when the user says no.
+int RunRemoval(const std::u16string& configFile, bool quiet) {
+  InstallContext context;
+  LoadInstallContext(context, configFile);
+  DebugTrace(u"Config %s", context.configPath);
+  const int chosen = ChooseStartLanguage(context.defaultLanguage, GetUserDefaultUILanguage());
+  SelectLanguage(context, chosen == kIdChinese ? u"CHN" : u"ENG");
+  // The names must be sound before anything is matched against them.
+  if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, WizardPage::Network)) {
+    ShowError(0, RefusalCode(*refusal), RefusalText(context, *refusal));
+    return kExitInstallFailed;
+  }
+  AppServices services(GetOsBitness());
+  const UninstallPlan plan = PlanUninstall(context, services.Print());
+  if (plan.Empty()) {
+    ShowMessage(0, Text(context, u"NothingToRemove"), kTitle);
+    return kExitInstalled;
+  }
+  const std::u16string list = Describe(context, plan);
+  if (!quiet && !AskYesNo(0, Text(context, u"UninstallAsk") + u"\r\n\r\n" + list, kTitle)) {
+    return kExitClosedWithoutInstall;
+  }
+  if (!RunUninstall(context, services.Print(), plan)) return kExitInstallFailed;
+  ShowMessage(0, Text(context, u"Removed") + u"\r\n\r\n" + list, kTitle);
+  return kExitInstalled;
+}
+
 int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
   if (parsed.error) {
     ShowMessage(0, *parsed.error + u"\r\n\r\n" + UsageText(), kTitle);
@@ -47,11 +92,6 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
   if (parsed.line.help) {
     ShowMessage(0, UsageText(), kTitle);
     return kExitInstalled;
-  }
-  if (parsed.line.uninstall) {
-    // Never let a run that asked to remove install instead.
-    ShowMessage(0, u"/uninstall is not available in this build.\r\n\r\n" + UsageText(), kTitle);
-    return kExitInvalidCommandLine;
   }
   InstallMutex mutex;
   if (!mutex.Taken()) {
@@ -76,6 +116,7 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
       return kExitInstallFailed;
     }
   }
+  if (parsed.line.uninstall) return RunRemoval(configFile, quiet);
   if (quiet) return RunQuiet(configFile);
   Wizard wizard(instance, configFile);
   return wizard.Run();
@@ -98,6 +139,6 @@ int RunFromCommandLine(HINSTANCE instance) {
   log.Line(u"Command line: " + U16(GetCommandLineW()));
   if (!visible) log.Line(u"No visible window station: running quiet");
   const int code = Run(instance, parsed, quiet);
-  log.Result(code);
+  log.Result(code, parsed.line.uninstall && !parsed.error);
   return code;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// PORT_DATA_1 of tcpxcv.h, which mingw-w64 does not ship. The core builds the record byte by
-// byte; this declaration holds it to the published layout.
+// PORT_DATA_1 and DELETE_PORT_DATA_1 of tcpxcv.h, which mingw-w64 does not ship. The core builds
+// the records byte by byte; these declarations hold them to the published layout.
 #include <windows.h>
 
 #include <cstddef>
@@ -42,3 +42,18 @@ static_assert(offsetof(PortData1, dwSNMPDevIndex) == port_data_1::kSnmpDevIndex,
 static_assert(sizeof(PortData1::sztPortName) / sizeof(WCHAR) == port_data_1::kPortNameChars, "port name field");
 static_assert(sizeof(PortData1::sztHostAddress) / sizeof(WCHAR) == port_data_1::kHostAddressChars, "host field");
 static_assert(sizeof(PortData1::sztIPAddress) / sizeof(WCHAR) == port_data_1::kIpAddressChars, "address field");
+
+struct DeletePortData1 {
+  WCHAR psztPortName[64];  // MAX_PORTNAME_LEN
+  BYTE Reserved[98];
+  DWORD dwVersion;
+  DWORD dwReserved;
+};
+
+static_assert(sizeof(DeletePortData1) == delete_port_data_1::kSize, "DELETE_PORT_DATA_1 is 236 bytes");
+static_assert(offsetof(DeletePortData1, psztPortName) == delete_port_data_1::kPortName, "psztPortName");
+static_assert(offsetof(DeletePortData1, Reserved) == delete_port_data_1::kReservedBytes, "Reserved");
+static_assert(offsetof(DeletePortData1, dwVersion) == delete_port_data_1::kVersion, "dwVersion");
+static_assert(offsetof(DeletePortData1, dwReserved) == delete_port_data_1::kReserved, "dwReserved");
+static_assert(sizeof(DeletePortData1::psztPortName) / sizeof(WCHAR) == delete_port_data_1::kPortNameChars,
+              "delete port name field");

@@ -30,6 +30,17 @@ class Win32Spooler : public Spooler {
   std::uint32_t SetPrinterDataW(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
                                 const std::vector<std::uint8_t>& data) override;
   bool ConfigurePortW(WindowHandle owner, const std::u16string& portName) override;
+  bool AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags) override;
+  bool SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
+                   std::uint32_t command) override;
+  bool DeletePrinter(PrinterHandle handle) override;
+  SpoolResult EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
+                                  std::uint32_t bufferSize, std::vector<DriverInfo3>& records, std::uint32_t& needed,
+                                  std::uint32_t& returned) override;
+  bool DeletePrinterDriverExW(const std::optional<std::u16string>& environment, const std::u16string& driverName,
+                              std::uint32_t deleteFlags, std::uint32_t versionFlag) override;
+  bool DeletePrinterDriverW(const std::optional<std::u16string>& environment,
+                            const std::u16string& driverName) override;
 
  private:
   SystemLibrary library_;
@@ -44,4 +55,10 @@ class Win32Spooler : public Spooler {
   decltype(&::AddPrinterW) addPrinter_;
   decltype(&::SetPrinterDataW) setPrinterData_;
   decltype(&::ConfigurePortW) configurePort_;
+  decltype(&::AddPrinterDriverExW) addPrinterDriverEx_;
+  decltype(&::SetPrinterW) setPrinter_;
+  decltype(&::DeletePrinter) deletePrinter_;
+  decltype(&::EnumPrinterDriversW) enumPrinterDrivers_;
+  decltype(&::DeletePrinterDriverExW) deletePrinterDriverEx_;
+  decltype(&::DeletePrinterDriverW) deletePrinterDriver_;
 };

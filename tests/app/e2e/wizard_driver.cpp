@@ -27,6 +27,9 @@
 //   box                         wait for a message box, print caption and text, close it with IDOK
 //   waitbox | closebox          the same in two steps, to look at the wizard while the box is up
 //   nobox                       fail when what was posted so far has opened a message box
+//   msgbox <caption>            wait for a message box of that caption shown without the wizard's
+//                               window (the command line's boxes); print it, and track its process
+//   answer <yes|no|ok>          press that button of the box msgbox or waitbox found; wait till it goes
 //   key <tab|enter|esc|space>   a key pressed on the focused control (WM_KEYDOWN and WM_KEYUP posted
 //                               to it, as the keyboard would queue them)
 //   focus                       "focus: <page> <id>" of the control with the keyboard focus
@@ -182,6 +185,8 @@ class Driver {
   void WaitBoxCommand();
   void CloseBoxCommand();
   void NoBoxCommand();
+  void MessageBoxCommand(const Line& line);
+  void AnswerCommand(const Line& line);
   void GoneCommand();
   void ShowCommand(const Line& line);
   HWND FocusedControl();
@@ -308,6 +313,35 @@ void Driver::NoBoxCommand() {
     Fail("an unexpected message box");
   }
   Out("nobox");
+}
+
+void Driver::MessageBoxCommand(const Line& line) {
+  const std::wstring caption = FromUtf8(line.RestAfter(1));
+  HWND box = nullptr;
+  const auto find = [&] {
+    box = FindWindowW(L"#32770", caption.c_str());
+    return box && IsWindowVisible(box);
+  };
+  if (!WaitFor(find, timeoutMs_)) Fail("no message box captioned " + Printable(caption));
+  GetWindowThreadProcessId(box, &wizard_.processId);
+  if (!process_) process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, wizard_.processId);
+  std::wstring text;
+  if (HWND label = GetDlgItem(box, kMessageBoxTextId)) text = Text(label);
+  Out("box: " + Printable(Text(box)));
+  Out("box text: " + Printable(text));
+  box_ = box;
+}
+
+void Driver::AnswerCommand(const Line& line) {
+  const std::string& button = line.Word(1);
+  const int id = button == "yes" ? IDYES : button == "no" ? IDNO : button == "ok" ? IDOK : 0;
+  if (!id) Fail("unknown answer: " + button);
+  HWND box = box_;
+  box_ = nullptr;
+  if (!box || !IsWindow(box)) Fail("no open message box (use: msgbox or waitbox)");
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+  if (!WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs_)) Fail("the box stayed open");
+  Out("answer: " + button);
 }
 
 void Driver::GoneCommand() {
@@ -466,6 +500,10 @@ void Driver::Run(const Line& line) {
     WaitBoxCommand();
   } else if (verb == "closebox") {
     CloseBoxCommand();
+  } else if (verb == "msgbox") {
+    MessageBoxCommand(line);
+  } else if (verb == "answer") {
+    AnswerCommand(line);
   } else if (verb == "nobox") {
     NoBoxCommand();
   } else if (verb == "key") {

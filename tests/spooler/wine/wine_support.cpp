@@ -1,5 +1,6 @@
 #include "wine_support.h"
 
+#include <shlobj.h>
 #include <winspool.h>
 
 #include <atomic>
@@ -188,6 +189,68 @@ std::optional<std::vector<std::uint8_t>> PortRecord(const char16_t* monitor, con
 
 std::optional<std::vector<std::uint8_t>> LastAddPort(const char16_t* monitor) {
   return RegistryBinary(std::wstring(FIXTURE_MONITORS_KEY) + L"\\" + W(monitor), FIXTURE_LAST_ADDPORT_VALUE);
+}
+
+std::optional<std::vector<std::uint8_t>> LastDeletePort(const char16_t* monitor) {
+  return RegistryBinary(std::wstring(FIXTURE_MONITORS_KEY) + L"\\" + W(monitor), FIXTURE_LAST_DELETEPORT_VALUE);
+}
+
+std::u16string StagePackageCopy(const std::u16string& prefix, const std::u16string& setupDirName,
+                                const std::u16string& language) {
+  wchar_t temp[MAX_PATH] = {};
+  if (!GetTempPathW(MAX_PATH, temp)) return std::u16string();
+  const std::u16string root = U16(temp) + u"PrinterSetupWine\\" + prefix;
+  RemoveFolder(root);
+  const std::u16string source = DemoDir() + u"\\" + setupDirName + u"\\" + language;
+  const std::u16string target = root + u"\\" + setupDirName + u"\\" + language;
+  if (SHCreateDirectoryExW(nullptr, W(target), nullptr) != ERROR_SUCCESS) return std::u16string();
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(W(source + u"\\*"), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::u16string();
+  bool copied = true;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::u16string name = U16(found.cFileName);
+    if (StartsWithIgnoringCase(name, u"LBL")) name = prefix + name.substr(3);
+    copied = copied && CopyFileW(W(source + u"\\" + U16(found.cFileName)), W(target + u"\\" + name), FALSE);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return copied ? root : std::u16string();
+}
+
+void RemoveFolder(const std::u16string& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(W(folder + u"\\*"), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::u16string name = U16(found.cFileName);
+      if (name == u"." || name == u"..") continue;
+      const std::u16string path = folder + u"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveFolder(path);
+      } else {
+        SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(W(path));
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(W(folder));
+}
+
+bool WriteFileBytes(const std::u16string& path, const std::vector<std::uint8_t>& bytes) {
+  HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+void DeleteDriverEverywhere(const std::u16string& name) {
+  for (const wchar_t* environment : {L"Windows NT x86", L"Windows x64"}) {
+    DeletePrinterDriverW(nullptr, const_cast<wchar_t*>(environment), const_cast<wchar_t*>(W(name)));
+  }
 }
 
 std::optional<fixture::PortEntry> FindPort(const std::u16string& name) {

@@ -42,6 +42,18 @@ void ClearLastAddPort(const char16_t* monitor);
 // What a monitor kept: the bytes that created a port, or the last "AddPort" it received.
 std::optional<std::vector<std::uint8_t>> PortRecord(const char16_t* monitor, const std::u16string& port);
 std::optional<std::vector<std::uint8_t>> LastAddPort(const char16_t* monitor);
+std::optional<std::vector<std::uint8_t>> LastDeletePort(const char16_t* monitor);
+
+// A copy of the demo package's folder <setupDirName>\<language> under a temporary folder of
+// its own, the files renamed from the prefix LBL to prefix (<prefix>ENG.GPD, <prefix>UIENG.DLL,
+// ...): a driver no other case and no other test in the prefix uses. Returns the folder to use as
+// installDir; empty when the copy failed.
+std::u16string StagePackageCopy(const std::u16string& prefix, const std::u16string& setupDirName,
+                                const std::u16string& language);
+void RemoveFolder(const std::u16string& folder);
+bool WriteFileBytes(const std::u16string& path, const std::vector<std::uint8_t>& bytes);
+// The driver taken out of both environments, whatever uses it; for clean-up.
+void DeleteDriverEverywhere(const std::u16string& name);
 
 std::optional<fixture::PortEntry> FindPort(const std::u16string& name);
 std::optional<fixture::PrinterEntry> FindPrinter(const std::u16string& name);

@@ -1,0 +1,46 @@
+#pragma once
+// Taking out what this program's installs made: the printers, the ports only they used, and
+// the drivers no other printer uses. Planned first (nothing changes), then carried out.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/install_context.h"
+#include "spooler/print_system.h"
+
+struct UninstallPlan {
+  // The local printers named PrnName or "PrnName(n)" (n from 2 to 254) on the driver
+  // <Prefix>ENG or <Prefix>CHN, names compared as the spooler compares them.
+  std::vector<std::u16string> printers;
+  // Their ports that no other printer uses and that belong to the Standard TCP/IP monitor or to
+  // context.portMonitorName; portMonitors holds the monitor of each, in the same order.
+  std::vector<std::u16string> ports;
+  std::vector<std::u16string> portMonitors;
+  // (environment, driver): <Prefix>ENG and <Prefix>CHN where the spooler lists them ("Windows NT
+  // x86", and "Windows x64" on a 64-bit system) and no other printer uses them.
+  std::vector<std::pair<std::u16string, std::u16string>> drivers;
+  // (call, code) for each list the spooler could not give. Nothing that depends on it is planned
+  // (no list of printers: nothing at all; no list of ports: no port), and RunUninstall fails.
+  std::vector<std::pair<std::u16string, std::uint32_t>> unlisted;
+
+  // No printer, port or driver to remove.
+  bool Empty() const { return printers.empty() && ports.empty() && drivers.empty(); }
+};
+
+// Reads the spooler's printers, ports and drivers; changes nothing. One trace line with the
+// counts.
+UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platform);
+
+// Removes the plan's printers (jobs purged first, so that a printer goes now instead of waiting
+// for its jobs), then its ports (XcvData "DeletePort" through their monitor), then its drivers
+// (DeletePrinterDriverExW with DPD_DELETE_UNUSED_FILES | DPD_DELETE_SPECIFIC_VERSION 3, or
+// DeletePrinterDriverW where the spooler turns the flags down: see SpoolerRefusedTheCall). An
+// object already gone counts as removed. One trace line per object: "Removed <kind> <name>" or
+// "Already gone: <kind> <name>" (kind printer, port or driver; a driver's name is followed by
+// " (<environment>)"). A step that fails gives a trace line naming the call and an error box
+// "DeletePrinter|DeletePort|DeletePrinterDriver Failed: <name>" (owner 0), and the other steps
+// still run; a printer whose jobs could not be purged is left marked for deletion, and fails.
+// Each list the plan could not read gives a box "<call> Failed". 1 when everything planned is
+// gone and every list was read; 0 otherwise. An empty plan: a trace line, and 1.
+int RunUninstall(const InstallContext& context, PrintPlatform& platform, const UninstallPlan& plan);

@@ -1,0 +1,270 @@
+// Updating a printer in place on the fake spooler: the driver registered so that its files are
+// replaced, the printer pointed at this install's driver and port and nothing else of it changed,
+// the DATA values written again, one box.
+#include <gtest/gtest.h>
+
+#include "fake_print_services.h"
+
+namespace {
+
+constexpr WindowHandle kMain = 0x1234;
+
+std::u16string MultiString(std::initializer_list<std::u16string> entries) {
+  std::u16string text;
+  for (const std::u16string& entry : entries) text += entry + u'\0';
+  return text + u'\0';
+}
+
+std::u16string ErrorBox(const std::u16string& text, std::uint32_t code) {
+  std::string digits = std::to_string(code);
+  return text + u" - ERROR CODE: " + std::u16string(digits.begin(), digits.end()) + u"\r\n";
+}
+
+std::vector<std::uint8_t> Utf16(const std::u16string& text) { return TextBytesWithoutTerminator(text); }
+
+// The package; the port this install chose; an earlier install's printer on another port and
+// an older driver, with a comment, a location and printer data of its own.
+void StageUpdate(FakePrintPlatform& fake, const InstallContext& context) {
+  AddDriverPackage(fake.files, context);
+  fake.spooler.AddMonitor(u"Label USB Monitor");
+  fake.spooler.AddPort(context.portName, u"Label USB Monitor");
+  fake.spooler.AddPort(u"10.0.0.5", kTcpIpMonitorName);
+  fake.spooler.AddDriver(u"LBLOLD", u"Windows x64");
+  FakePrinter& printer = fake.spooler.AddPrinter(u"Label Printer", u"10.0.0.5", 1, u"LBLOLD");
+  printer.info.comment = u"Front desk";
+  printer.info.location = u"Hall";
+  printer.info.shareName = u"LABEL";
+  printer.info.printProcessor = u"WinPrint";
+  printer.info.datatype = u"RAW";
+  printer.info.attributes = 0x40 | 0x08;
+  printer.info.priority = 7;
+  printer.info.defaultPriority = 3;
+  printer.info.startTime = 60;
+  printer.info.untilTime = 120;
+  printer.data[u"Darkness"] = {kRegSz, Utf16(u"3")};
+  printer.data[u"Keep"] = {kRegSz, Utf16(u"mine")};
+  printer.dataOrder = {u"Darkness", u"Keep"};
+}
+
+class UpdatePrinterTest : public ::testing::Test {
+ protected:
+  UpdatePrinterTest() {
+    context.installDir = u"C:\\Setup";
+    context.setupDirName = u"SETUP64";
+    context.languageCode = u"ENG";
+    context.driverPrefix = u"LBL";
+    context.printerBaseName = u"Label Printer";
+    context.portName = u"LBUSB001";
+    context.printerData = MultiString({u"PaperName=Label 60x40", u"Darkness=8"});
+    StageUpdate(fake, context);
+  }
+  int Update(const std::u16string& name = u"Label Printer") {
+    return UpdatePrinter(context, fake.platform, kMain, name);
+  }
+  std::vector<std::u16string> BoxTexts() const {
+    std::vector<std::u16string> texts;
+    for (const RecordedBox& box : fake.Boxes()) texts.push_back(box.text);
+    return texts;
+  }
+
+  FakePrintPlatform fake{64};
+  InstallContext context;
+};
+
+TEST_F(UpdatePrinterTest, CallsInTheOrderOfTheUpdate) {
+  EXPECT_EQ(Update(), 1);
+  std::vector<std::string> expected = {"GetPrinterDriverDirectoryW"};
+  expected.insert(expected.end(), 11, "VerInstallFileW");
+  for (const char* call : {"GetSystemDirectoryW", "PathFileExistsW", "CopyFileW", "PathFileExistsW", "PathFileExistsW",
+                           "PathFileExistsW", "AddPrinterDriverExW", "OpenPrinterW", "GetPrinterW", "GetPrinterW",
+                           "SetPrinterW", "SetPrinterDataW", "SetPrinterDataW", "ClosePrinter"}) {
+    expected.push_back(call);
+  }
+  EXPECT_EQ(fake.log.Methods(), expected);
+  EXPECT_EQ(fake.log.Named("AddPrinterDriverExW")[0], "AddPrinterDriverExW(3, \"LBLENG\", \"Windows x64\", 4)");
+  EXPECT_EQ(fake.log.Named("OpenPrinterW")[0], "OpenPrinterW(\"Label Printer\", 983052)");
+  EXPECT_EQ(fake.log.Named("SetPrinterW")[0],
+            "SetPrinterW(\"Label Printer\", 2, \"Label Printer\", \"LBUSB001\", \"LBLENG\", 0)");
+  EXPECT_EQ(fake.spooler.OpenHandleCount(), 0u);
+}
+
+TEST_F(UpdatePrinterTest, NewDriverAndPortEverythingElseKept) {
+  ASSERT_EQ(Update(), 1);
+  ASSERT_EQ(fake.spooler.printers.size(), 1u);
+  const PrinterInfo2& info = fake.spooler.printers[0].info;
+  EXPECT_EQ(info.printerName, u"Label Printer");
+  EXPECT_EQ(info.driverName, u"LBLENG");
+  EXPECT_EQ(info.portName, u"LBUSB001");
+  EXPECT_EQ(info.comment, u"Front desk");
+  EXPECT_EQ(info.location, u"Hall");
+  EXPECT_EQ(info.shareName, u"LABEL");
+  EXPECT_EQ(info.printProcessor, u"WinPrint");
+  EXPECT_EQ(info.datatype, u"RAW");
+  EXPECT_EQ(info.attributes, 0x48u);
+  EXPECT_EQ(info.priority, 7u);
+  EXPECT_EQ(info.defaultPriority, 3u);
+  EXPECT_EQ(info.startTime, 60u);
+  EXPECT_EQ(info.untilTime, 120u);
+  EXPECT_EQ(info.cJobs, 1u);
+
+  // The driver as an install registers it.
+  const DriverInfo3* driver = fake.spooler.FindDriver(u"LBLENG", u"Windows x64");
+  ASSERT_NE(driver, nullptr);
+  DriverFileNames names = BuildDriverFileNames(u"LBL", u"ENG", u"C:\\Setup", u"SETUP64");
+  EXPECT_EQ(driver->dependentFiles, BuildDependentFiles(names, true, true, true));
+  EXPECT_EQ(driver->dataFile, u"LBLENG.GPD");
+  EXPECT_EQ(driver->defaultDataType, u"Raw");
+  EXPECT_TRUE(fake.files.Exists(u"C:\\windows\\system32\\spool\\drivers\\x64\\LBLUNIENG.DLL"));
+
+  ASSERT_EQ(fake.Boxes().size(), 1u);
+  EXPECT_EQ(fake.Boxes()[0].text, u"Add Printer Successful - Label Printer");
+  EXPECT_EQ(fake.Boxes()[0].caption, u"OK");
+  EXPECT_EQ(fake.Boxes()[0].owner, kMain);
+
+  // The DATA values written again; a value the section does not name is left.
+  const FakePrinter& printer = fake.spooler.printers[0];
+  EXPECT_EQ(printer.Text(u"Darkness"), u"8");
+  EXPECT_EQ(printer.Text(u"PaperName"), u"Label 60x40");
+  EXPECT_EQ(printer.Text(u"Keep"), u"mine");
+  EXPECT_EQ(printer.data.at(u"PaperName").first, kRegSz);
+  std::vector<std::u16string> traces = fake.Traces();
+  EXPECT_NE(std::find(traces.begin(), traces.end(), u"Update Printer Label Printer: Driver LBLENG, Port LBUSB001"),
+            traces.end());
+}
+
+TEST_F(UpdatePrinterTest, TheBoxNamesThePrinterAsGiven) {
+  // The caller passes the name as the spooler holds it (FindExistingPrinter).
+  fake.spooler.printers[0].info.printerName = u"LABEL PRINTER";
+  ASSERT_EQ(Update(u"LABEL PRINTER"), 1);
+  EXPECT_EQ(fake.Boxes()[0].text, u"Add Printer Successful - LABEL PRINTER");
+  EXPECT_EQ(fake.spooler.printers[0].info.printerName, u"LABEL PRINTER");
+}
+
+TEST_F(UpdatePrinterTest, FlagTurnedDownFallsBackToAddPrinterDriver) {
+  for (std::uint32_t code : {87u, 50u, 120u, 127u}) {
+    SCOPED_TRACE(code);
+    FakePrintPlatform local{64};
+    StageUpdate(local, context);
+    local.spooler.Fail("AddPrinterDriverExW", code);
+    EXPECT_EQ(UpdatePrinter(context, local.platform, kMain, u"Label Printer"), 1);
+    EXPECT_EQ(local.log.Named("AddPrinterDriverW"), std::vector<std::string>{"AddPrinterDriverW(3, \"LBLENG\", \"Windows x64\")"});
+    EXPECT_NE(local.spooler.FindDriver(u"LBLENG", u"Windows x64"), nullptr);
+    EXPECT_EQ(local.spooler.printers[0].info.driverName, u"LBLENG");
+    std::string digits = std::to_string(code);
+    std::vector<std::u16string> traces = local.Traces();
+    EXPECT_NE(std::find(traces.begin(), traces.end(),
+                        u"AddPrinterDriverEx Refused With " + std::u16string(digits.begin(), digits.end()) +
+                            u": AddPrinterDriver"),
+              traces.end());
+    ASSERT_EQ(local.Boxes().size(), 1u);
+    EXPECT_EQ(local.Boxes()[0].text, u"Add Printer Successful - Label Printer");
+  }
+}
+
+TEST_F(UpdatePrinterTest, EachFailureOneErrorBoxAndThePrinterAsItWas) {
+  struct Case {
+    const char* what;
+    std::function<void(FakePrintPlatform&, InstallContext&)> arrange;
+    std::u16string box;
+    std::size_t dataWrites;
+  } cases[] = {
+      {"driver directory", [](FakePrintPlatform& f, InstallContext&) { f.spooler.driverDirectories.clear(); },
+       ErrorBox(u"GetPrinterDriverDirectory Failed", 1805), 0},
+      {"driver refused", [](FakePrintPlatform& f, InstallContext&) { f.spooler.Fail("AddPrinterDriverExW", 5); },
+       ErrorBox(u"AddPrinterDriverEx Failed", 5), 0},
+      {"flag turned down, plain call refused",
+       [](FakePrintPlatform& f, InstallContext&) {
+         f.spooler.Fail("AddPrinterDriverExW", 87);
+         f.spooler.Fail("AddPrinterDriverW", 1797);
+       },
+       ErrorBox(u"AddPrinterDriver Failed", 1797), 0},
+      {"printer gone", [](FakePrintPlatform& f, InstallContext&) { f.spooler.printers.clear(); },
+       ErrorBox(u"OpenPrinter Failed", 1801), 0},
+      {"printer cannot be read", [](FakePrintPlatform& f, InstallContext&) { f.spooler.Fail("GetPrinterW", 5, 1); },
+       ErrorBox(u"GetPrinter Failed", 5), 0},
+      {"second read fails", [](FakePrintPlatform& f, InstallContext&) { f.spooler.Fail("GetPrinterW", 1722, 2); },
+       ErrorBox(u"GetPrinter Failed", 1722), 0},
+      {"no memory for the record", [](FakePrintPlatform& f, InstallContext&) { f.spooler.FailAllocation("GetPrinterW"); },
+       ErrorBox(u"GetPrinter Failed", 8), 0},
+      {"printer refuses the change", [](FakePrintPlatform& f, InstallContext&) { f.spooler.Fail("SetPrinterW", 5); },
+       ErrorBox(u"SetPrinter Failed", 5), 0},
+      {"port the spooler does not have", [](FakePrintPlatform&, InstallContext& c) { c.portName = u"LBUSB009"; },
+       ErrorBox(u"SetPrinter Failed", 1796), 0},
+      {"closing may not hide the code",
+       [](FakePrintPlatform& f, InstallContext&) {
+         f.spooler.Fail("SetPrinterW", 5);
+         f.spooler.Fail("ClosePrinter", 6);
+       },
+       ErrorBox(u"SetPrinter Failed", 5), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local{64};
+    InstallContext changed = context;
+    StageUpdate(local, changed);
+    c.arrange(local, changed);
+    EXPECT_EQ(UpdatePrinter(changed, local.platform, kMain, u"Label Printer"), 0);
+    ASSERT_EQ(local.Boxes().size(), 1u);
+    EXPECT_EQ(local.Boxes()[0].text, c.box);
+    EXPECT_EQ(local.Boxes()[0].caption, u"ERROR");
+    EXPECT_EQ(local.Boxes()[0].owner, kMain);
+    EXPECT_EQ(local.log.Count("SetPrinterDataW"), c.dataWrites);
+    EXPECT_EQ(local.log.Count("AddPrinterW"), 0u);
+    if (!local.spooler.printers.empty()) {
+      EXPECT_EQ(local.spooler.printers[0].info.driverName, u"LBLOLD");
+      EXPECT_EQ(local.spooler.printers[0].info.portName, u"10.0.0.5");
+      EXPECT_EQ(local.spooler.printers[0].Text(u"Darkness"), u"3");
+    }
+    // Every handle opened was closed, or at least its close asked for when the close fails.
+    const bool closeFails = std::string(c.what) == "closing may not hide the code";
+    EXPECT_EQ(local.spooler.OpenHandleCount(), closeFails ? 1u : 0u);
+    if (closeFails) {
+      EXPECT_EQ(local.log.Count("ClosePrinter"), 1u);
+    }
+  }
+}
+
+TEST_F(UpdatePrinterTest, ValuesTooLongAreRefusedBeforeAnyChange) {
+  EXPECT_EQ(Update(std::u16string(260, u'N')), 0);
+  EXPECT_TRUE(fake.log.calls.empty());
+  EXPECT_EQ(BoxTexts(), std::vector<std::u16string>{ErrorBox(u"PrnName Too Long", 206)});
+
+  FakePrintPlatform local{64};
+  InstallContext longPrefix = context;
+  longPrefix.driverPrefix = std::u16string(29, u'P');
+  EXPECT_EQ(UpdatePrinter(longPrefix, local.platform, kMain, u"Label Printer"), 0);
+  EXPECT_TRUE(local.log.calls.empty());
+  ASSERT_EQ(local.Boxes().size(), 1u);
+  EXPECT_EQ(local.Boxes()[0].text, ErrorBox(u"Prefix Too Long", 206));
+}
+
+TEST(FindExistingPrinter, TheSpoolersSpellingOfTheSameName) {
+  struct Case {
+    const char* what;
+    std::vector<std::u16string> printers;
+    std::optional<std::u16string> found;
+  } cases[] = {
+      {"same name", {u"Office", u"Label Printer"}, u"Label Printer"},
+      {"another letter case", {u"LABEL PRINTER"}, u"LABEL PRINTER"},
+      {"a numbered name is another printer", {u"Label Printer(2)"}, std::nullopt},
+      {"a longer name", {u"Label Printer Copy"}, std::nullopt},
+      {"no printer at all", {}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform fake;
+    for (const std::u16string& name : c.printers) fake.spooler.AddPrinter(name);
+    EXPECT_EQ(FindExistingPrinter(fake.platform, u"Label Printer"), c.found);
+    EXPECT_TRUE(fake.Traces().empty());
+  }
+}
+
+TEST(FindExistingPrinter, NoListNoPrinterAndATraceLine) {
+  FakePrintPlatform fake;
+  fake.spooler.AddPrinter(u"Label Printer");
+  fake.spooler.Fail("EnumPrintersW", 1722, 2);
+  EXPECT_EQ(FindExistingPrinter(fake.platform, u"Label Printer"), std::nullopt);
+  EXPECT_EQ(fake.Traces(), std::vector<std::u16string>{u"EnumPrinters Failed With 1722: No Printer To Update"});
+}
+
+}  // namespace
