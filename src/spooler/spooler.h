@@ -128,54 +128,31 @@ class Spooler {
   // The port's configuration dialog, owned by owner.
   virtual bool ConfigurePortW(WindowHandle owner, const std::u16string& portName) = 0;
 
-  // The calls below came after seams that never make them (a stand-in that only lists ports):
-  // such a seam may leave them out, and then they fail without setting the last-error value.
-  // The Win32 layer and the print-system fake implement every one.
-
   // Level 3; fileCopyFlags as APD_*.
-  virtual bool AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags);
+  virtual bool AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags) = 0;
 
   // Level 2 with info (passed as AddPrinterW passes it; no device mode and no security
   // descriptor, which leaves both as they are) and command 0; or level 0, info null and a
   // PRINTER_CONTROL_* command.
   virtual bool SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
-                           std::uint32_t command);
+                           std::uint32_t command) = 0;
 
-  virtual bool DeletePrinter(PrinterHandle handle);
+  virtual bool DeletePrinter(PrinterHandle handle) = 0;
 
   // Level 1, 2 or 3; environment: no value is null (the caller's own). Records cleared, then
   // filled on success; level 1 fills the name only, level 2 up to configFile.
   virtual SpoolResult EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
                                           std::uint32_t bufferSize, std::vector<DriverInfo3>& records,
-                                          std::uint32_t& needed, std::uint32_t& returned);
+                                          std::uint32_t& needed, std::uint32_t& returned) = 0;
 
   // environment: no value is null. deleteFlags as DPD_*; versionFlag counts with
   // DPD_DELETE_SPECIFIC_VERSION only.
   virtual bool DeletePrinterDriverExW(const std::optional<std::u16string>& environment,
                                       const std::u16string& driverName, std::uint32_t deleteFlags,
-                                      std::uint32_t versionFlag);
+                                      std::uint32_t versionFlag) = 0;
   virtual bool DeletePrinterDriverW(const std::optional<std::u16string>& environment,
-                                    const std::u16string& driverName);
+                                    const std::u16string& driverName) = 0;
 };
-
-inline bool Spooler::AddPrinterDriverExW(std::uint32_t, const DriverInfo3&, std::uint32_t) { return false; }
-inline bool Spooler::SetPrinterW(PrinterHandle, std::uint32_t, const PrinterInfo2*, std::uint32_t) { return false; }
-inline bool Spooler::DeletePrinter(PrinterHandle) { return false; }
-inline SpoolResult Spooler::EnumPrinterDriversW(const std::optional<std::u16string>&, std::uint32_t, std::uint32_t,
-                                                std::vector<DriverInfo3>& records, std::uint32_t& needed,
-                                                std::uint32_t& returned) {
-  records.clear();
-  needed = 0;
-  returned = 0;
-  return SpoolResult::Failed;
-}
-inline bool Spooler::DeletePrinterDriverExW(const std::optional<std::u16string>&, const std::u16string&,
-                                            std::uint32_t, std::uint32_t) {
-  return false;
-}
-inline bool Spooler::DeletePrinterDriverW(const std::optional<std::u16string>&, const std::u16string&) {
-  return false;
-}
 
 // An open printer, monitor or port handle, closed with ClosePrinter when its owner's scope ends.
 using ScopedPrinterHandle = ScopedHandle<Spooler, PrinterHandle, &Spooler::ClosePrinter>;

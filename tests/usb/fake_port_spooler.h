@@ -87,6 +87,19 @@ class FakePortSpooler : public Spooler {
     return 1;
   }
   bool ConfigurePortW(WindowHandle, const std::u16string&) override { return Unused(); }
+  bool AddPrinterDriverExW(std::uint32_t, const DriverInfo3&, std::uint32_t) override { return Unused(); }
+  bool SetPrinterW(PrinterHandle, std::uint32_t, const PrinterInfo2*, std::uint32_t) override { return Unused(); }
+  bool DeletePrinter(PrinterHandle) override { return Unused(); }
+  SpoolResult EnumPrinterDriversW(const std::optional<std::u16string>&, std::uint32_t, std::uint32_t,
+                                  std::vector<DriverInfo3>&, std::uint32_t&, std::uint32_t&) override {
+    Unused();
+    return SpoolResult::Failed;
+  }
+  bool DeletePrinterDriverExW(const std::optional<std::u16string>&, const std::u16string&, std::uint32_t,
+                              std::uint32_t) override {
+    return Unused();
+  }
+  bool DeletePrinterDriverW(const std::optional<std::u16string>&, const std::u16string&) override { return Unused(); }
 
   int otherCalls = 0;
 
