@@ -2,8 +2,8 @@
 # Saves what the X display shows of a window:  screenshot.sh <out.png> [window-caption]
 # The window is found by its exact caption (xdotool); without one, or when none is mapped, the
 # whole screen is saved. DISPLAY names the (Xvfb) display. Wine copies a window's painting to the
-# X server on its own schedule, so the picture is taken again until two in a row are the same
-# (at most 40 times).
+# X server on its own schedule, so the picture is taken again until two in a row are the same and
+# show more than one colour (at most 40 times).
 set -u
 out=$1 caption=${2:-}
 : "${DISPLAY:?DISPLAY is not set}"
@@ -20,9 +20,10 @@ if [ -z "$window" ]; then
 fi
 previous=$out.previous.png
 import -display "$DISPLAY" -window "$window" -define png:exclude-chunks=date,time "$previous"
+# A window not painted yet is one flat colour: that is never the picture, however steady.
 for _ in $(seq 40); do
   import -display "$DISPLAY" -window "$window" -define png:exclude-chunks=date,time "$out"
-  cmp -s "$out" "$previous" && break
+  cmp -s "$out" "$previous" && [ "$(identify -format %k "$out" 2>/dev/null)" != 1 ] && break
   cp "$out" "$previous"
 done
 rm -f "$previous"
