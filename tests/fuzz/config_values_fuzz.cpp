@@ -1,0 +1,33 @@
+// Values read from config.ini: the DATA multi-string split, each entry's name and value, the
+// address, and the configuration checks over whatever the file held.
+#include <cstdlib>
+
+#include "app/config_checks.h"
+#include "app/ipv4_text.h"
+#include "config/load_install_context.h"
+#include "config/texts.h"
+#include "fuzz_input.h"
+#include "spooler/driver_files.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::u16string text = fuzz::Units(data, size);
+  const std::u16string entries = WholeSectionEntries(text, static_cast<std::uint32_t>(text.size()));
+  for (const std::u16string& entry : fuzz::Pieces(entries)) SplitPrinterDataEntry(entry);
+  if (std::optional<std::uint32_t> address = ParseIpv4Address(text)) {
+    if (ParseIpv4Address(Ipv4Text(*address, 4)) != address) std::abort();  // the round trip holds
+  }
+  const std::vector<std::u16string> values = fuzz::Pieces(text);
+  InstallContext context;
+  SelectLanguage(context, u"ENG");
+  const std::u16string* fields[] = {&context.printerBaseName, &context.driverPrefix, &context.printerAddress,
+                                    &context.portMonitorName, &context.portNamePrefix, &context.filterUsbPort};
+  for (std::size_t i = 0; i < values.size() && i < sizeof(fields) / sizeof(fields[0]); ++i) {
+    *const_cast<std::u16string*>(fields[i]) = values[i].substr(0, kFieldCapacity - 1);
+  }
+  for (WizardPage page : {WizardPage::Network, WizardPage::Usb}) {
+    if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, page)) {
+      if (RefusalText(context, *refusal).empty()) std::abort();
+    }
+  }
+  return 0;
+}
