@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/install_road.h"
+#include "app/road_context.h"
 #include "config/texts.h"
 #include "spooler/fake_print_services.h"
 #include "spooler/uninstall.h"
@@ -28,14 +29,8 @@ struct Road {
 };
 
 InstallContext BaseContext() {
-  InstallContext c;
-  c.installDir = u"C:\\setup";
-  c.printerBaseName = u"Label Printer";
-  c.driverPrefix = u"LBL";
-  c.setupDirName = u"SETUP";
-  c.monitorDirName = u"MONITOR32";
+  InstallContext c = RoadTestContext();
   c.printerData = std::u16string(u"PaperName=Label 60x40\0Darkness=8\0\0", 34);
-  SelectLanguage(c, u"ENG");
   return c;
 }
 

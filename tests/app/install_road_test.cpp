@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/install_road.h"
+#include "app/road_context.h"
 #include "config/texts.h"
 #include "spooler/fake_print_services.h"
 #include "spooler/port_records.h"
@@ -12,13 +13,7 @@ const std::u16string kMonitor = u"Label USB Monitor";
 
 class InstallRoadTest : public ::testing::Test {
  protected:
-  InstallRoadTest() {
-    context.installDir = u"C:\\setup";
-    context.printerBaseName = u"Label Printer";
-    context.driverPrefix = u"LBL";
-    context.setupDirName = u"SETUP";
-    context.monitorDirName = u"MONITOR32";
-    SelectLanguage(context, u"ENG");
+  InstallRoadTest() : context(RoadTestContext()) {
     AddDriverPackage(fake.files, context);
     fake.files.AddFile(u"C:\\setup\\MONITOR32\\MonitorSetup.exe");
     fake.files.AddFile(u"C:\\setup\\UTILS\\DeletePrintJobs.bat");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/quiet_install.h"
+#include "app/road_context.h"
 #include "config/texts.h"
 #include "spooler/fake_print_services.h"
 #include "usb/fake_device_tree.h"
@@ -12,14 +13,8 @@ constexpr std::uint16_t kEnglishUi = 0x0409;
 
 class QuietInstallTest : public ::testing::Test {
  protected:
-  QuietInstallTest() {
-    context.installDir = u"C:\\setup";
-    context.printerBaseName = u"Label Printer";
-    context.driverPrefix = u"LBL";
+  QuietInstallTest() : context(RoadTestContext()) {
     context.defaultLanguage = u"ENG";
-    context.setupDirName = u"SETUP";
-    context.monitorDirName = u"MONITOR32";
-    SelectLanguage(context, u"ENG");
     AddDriverPackage(fake.files, context);
     fake.spooler.AddTcpIpMonitor();
   }
