@@ -5,7 +5,7 @@
 #include <string>
 
 #include "diag/dialogs.h"
-#include "spooler/scoped_handle.h"
+#include "diag/scoped_handle.h"
 
 // A process handle; 0 is "none".
 using ProcessHandle = std::uintptr_t;

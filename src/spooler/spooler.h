@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "diag/dialogs.h"
-#include "spooler/scoped_handle.h"
+#include "diag/scoped_handle.h"
 
 // An open printer, monitor or port handle; 0 is "none".
 using PrinterHandle = std::uintptr_t;
