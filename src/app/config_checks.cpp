@@ -4,6 +4,7 @@
 #include "config/texts.h"
 #include "diag/format.h"
 #include "spooler/driver_files.h"
+#include "spooler/monitor_names.h"
 #include "spooler/port_records.h"
 
 namespace {
@@ -14,14 +15,14 @@ constexpr std::uint32_t kErrorInvalidName = 123;
 constexpr std::uint32_t kErrorInvalidPrinterName = 1801;
 
 // A value that filled its whole buffer when read may have lost its end.
-constexpr std::size_t kLongestWholeValue = kFieldCapacity - 2;
+constexpr std::size_t kLongestWholeValue = kPathCapacity - 2;
 
 bool MayBeCut(const std::u16string& value) { return value.size() > kLongestWholeValue; }
 
 // The longest prefix whose driver file names and dependent-file list still fit their buffers.
 std::uint32_t LongestDriverPrefix() {
   std::uint32_t longest = 0;
-  while (longest < kFieldCapacity && DriverNamesFit(std::u16string(longest + 1, u'A'), u"ENG")) ++longest;
+  while (longest < kPathCapacity && DriverNamesFit(std::u16string(longest + 1, u'A'), u"ENG")) ++longest;
   return longest;
 }
 
@@ -94,7 +95,7 @@ std::u16string RefusalText(const InstallContext& context, const ConfigRefusal& r
     case ConfigFault::BadAddress: key = u"CfgBadAddress"; break;
   }
   const char16_t* format = LookupText(context, key);
-  return FormatWide(kFieldCapacity, format ? format : u"%s", refusal.key, refusal.limit);
+  return FormatWide(kPathCapacity, format ? format : u"%s", refusal.key, refusal.limit);
 }
 
 std::uint32_t RefusalCode(const ConfigRefusal& refusal) {
@@ -106,4 +107,21 @@ std::uint32_t RefusalCode(const ConfigRefusal& refusal) {
     case ConfigFault::BadName: break;
   }
   return kErrorInvalidName;
+}
+
+Outcome CheckConfiguredLengths(const InstallContext& context) {
+  if (!DriverNamesFit(context.driverPrefix, context.languageCode)) {
+    return Outcome::Failed(u"Prefix Too Long", kErrorFilenameExcedRange);
+  }
+  if (!DriverPathsFit(context.installDir, context.setupDirName, context.languageCode, context.driverPrefix)) {
+    return Outcome::Failed(InstallFolderTooLong(context.installDir), kErrorFilenameExcedRange);
+  }
+  if (context.portMonitorName.empty()) return {};
+  if (context.portNamePrefix.size() > kMaxPortNamePrefix) {
+    return Outcome::Failed(u"PortNamePrefix Too Long", kErrorFilenameExcedRange);
+  }
+  if (!MonitorSetupLaunch(context) || !DeletePrintJobsLaunch(context)) {
+    return Outcome::Failed(InstallFolderTooLong(context.installDir), kErrorFilenameExcedRange);
+  }
+  return {};
 }

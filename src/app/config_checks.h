@@ -8,6 +8,7 @@
 
 #include "app/navigation.h"
 #include "config/install_context.h"
+#include "diag/read.h"
 
 enum class ConfigFault { Empty, TooLong, BadName, BadPrinterName, BadAddress };
 
@@ -35,3 +36,8 @@ std::optional<ConfigRefusal> FindConfigRefusal(const InstallContext& context, Wi
 // The box of a refusal: its text in the current language, and the error code shown with it.
 std::u16string RefusalText(const InstallContext& context, const ConfigRefusal& refusal);
 std::uint32_t RefusalCode(const ConfigRefusal& refusal);
+
+// Values that would be cut in the name and path buffers they are built into: Prefix and the
+// install folder for the driver package (PrnName is judged once the name is chosen), then, with a
+// port monitor, PortNamePrefix and the tools' paths. The first one's box (code 206), or ok.
+Outcome CheckConfiguredLengths(const InstallContext& context);

@@ -8,14 +8,35 @@
 
 namespace {
 
-RoadEnd Install(InstallContext& context, PrintPlatform& platform, WindowHandle owner) {
+constexpr std::size_t kSuccessTextCapacity = 512;
+
+// The install's one box: success naming the printer, or the failed step.
+RoadEnd Report(const Installed& installed, WindowHandle owner) {
+  if (!installed.ok()) {
+    ShowOutcome(owner, installed.failure);
+    return RoadEnd::Failed;
+  }
+  ShowMessage(owner, FormatWide(kSuccessTextCapacity, u"Add Printer Successful - %s", installed.printerName),
+              std::u16string(u"OK"));
+  return RoadEnd::Installed;
+}
+
+RoadEnd Install(const InstallContext& context, PrintPlatform& platform, WindowHandle owner,
+                const std::u16string& portName) {
   // Update: the printer already there is brought to this configuration and keeps its name.
   if (ParseIfExists(context.ifExists) == IfExistsMode::Update) {
     if (std::optional<std::u16string> existing = FindExistingPrinter(platform, context.printerBaseName)) {
-      return UpdatePrinter(context, platform, owner, *existing) ? RoadEnd::Installed : RoadEnd::Failed;
+      return Report(UpdatePrinter(context, platform, portName, *existing), owner);
     }
   }
-  return InstallPrinter(context, platform, owner) ? RoadEnd::Installed : RoadEnd::Failed;
+  return Report(InstallPrinter(context, platform, portName), owner);
+}
+
+// The configured lengths' box when one would be cut.
+bool LengthsFit(const InstallContext& context, WindowHandle owner) {
+  const Outcome lengths = CheckConfiguredLengths(context);
+  ShowOutcome(owner, lengths);
+  return lengths.ok();
 }
 
 bool SameAscii(std::u16string_view a, std::u16string_view lowerB) {
@@ -33,47 +54,47 @@ std::u16string Text(const InstallContext& context, const char16_t* key) {
   return text ? text : u"";
 }
 
-RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, InstallContext& context,
+RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, const InstallContext& context,
                     PrintPlatform& platform) {
   // A blank or partly filled address control reads as empty: let the user complete it.
   if (address.empty()) {
     ShowError(owner, 0, Text(context, u"HintIncompleteIP"));
     return RoadEnd::Stay;
   }
-  if (!CheckConfiguredLengths(context, owner)) return RoadEnd::Failed;
-  // An existing port counts as created, and a failed one has shown its own box: go on either way.
-  AddStandardTcpIpPort(platform, address, address, kStandardRawPort, owner);
-  context.portName = address;
-  return Install(context, platform, owner);
+  if (!LengthsFit(context, owner)) return RoadEnd::Failed;
+  // An existing port counts as created, and a failed one shows its own box: go on either way.
+  ShowOutcome(owner, AddStandardTcpIpPort(platform, address, address, kStandardRawPort));
+  return Install(context, platform, owner, address);
 }
 
-RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, InstallContext& context,
+RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, const InstallContext& context,
                        PrintPlatform& platform) {
   CustomPortRecord record = BuildCustomPortRecord(custom_port::kUsbConnection, deviceText);
   if (deviceText.empty()) {
     ShowError(owner, 0, Text(context, u"HintNotFindUSBPrinter"));
     return RoadEnd::Stay;
   }
-  if (!CheckConfiguredLengths(context, owner)) return RoadEnd::Failed;
+  if (!LengthsFit(context, owner)) return RoadEnd::Failed;
   if (MonitorExists(platform, context.portMonitorName) && HasPendingJobsOnMonitorPorts(platform)) {
-    RunDeletePrintJobs(context, platform, owner);
+    ShowOutcome(owner, RunDeletePrintJobs(context, platform, owner));
   }
-  RunMonitorSetup(context, platform, owner);
-  if (!MonitorExists(platform, context.portMonitorName)) {
-    ShowError(owner, platform.lastError.GetLastError(), u"Monitor Not Exist");
+  ShowOutcome(owner, RunMonitorSetup(context, platform, owner));
+  if (const Status monitor = MonitorExists(platform, context.portMonitorName); !monitor) {
+    ShowError(owner, monitor.code, u"Monitor Not Exist");
     return RoadEnd::Failed;
   }
-  if (!AddMonitorPort(platform, context.portMonitorName, context.portNamePrefix, record, context.portName, owner)) {
-    ShowError(owner, platform.lastError.GetLastError(), u"Add KCPort Failed");
+  const MonitorPort port = AddMonitorPort(platform, context.portMonitorName, context.portNamePrefix, record);
+  if (!port.status) {
+    ShowError(owner, port.status.code, u"Add KCPort Failed");
     return RoadEnd::Failed;
   }
-  return Install(context, platform, owner);
+  return Install(context, platform, owner, port.portName);
 }
 
 }  // namespace
 
 RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle owner,
-                       InstallContext& context, PrintPlatform& platform, RoadOptions options) {
+                       const InstallContext& context, PrintPlatform& platform, RoadOptions options) {
   if (page == WizardPage::Language || page == WizardPage::ConnectionType) return RoadEnd::Stay;
   if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, page)) {
     ShowError(owner, RefusalCode(*refusal), RefusalText(context, *refusal));
@@ -83,23 +104,22 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
   if (ParseIfExists(context.ifExists) == IfExistsMode::Keep) {
     if (std::optional<std::u16string> existing = FindExistingPrinter(platform, context.printerBaseName)) {
       const char16_t* format = LookupText(context, u"AlreadyInstalled");
-      ShowMessage(owner, FormatWide(kFieldCapacity + 64, format ? format : u"%s", *existing), std::u16string(u"OK"));
+      ShowMessage(owner, FormatWide(kPathCapacity + 64, format ? format : u"%s", *existing), std::u16string(u"OK"));
       return RoadEnd::Installed;
     }
   }
-  const std::u16string chosen = CutToCapacity(text, kFieldCapacity);
+  const std::u16string chosen = CutToCapacity(text, kPathCapacity);
   if (page == WizardPage::Network) return NetworkRoad(chosen, owner, context, platform);
   if (page == WizardPage::Usb && !context.portMonitorName.empty()) {
     return MonitorUsbRoad(chosen, owner, context, platform);
   }
   // The spooler's own port, taken as chosen (even when empty).
-  if (!CheckConfiguredLengths(context, owner)) return RoadEnd::Failed;
+  if (!LengthsFit(context, owner)) return RoadEnd::Failed;
   if (page == WizardPage::Serial && options.configureSerialPort) {
     // Confirmed, cancelled or failed: the road goes on in every case.
-    platform.spooler.ConfigurePortW(owner, chosen);
+    platform.spooler.PortDialog(owner, chosen);
   }
-  context.portName = chosen;
-  return Install(context, platform, owner);
+  return Install(context, platform, owner, chosen);
 }
 
 IfExistsMode ParseIfExists(std::u16string_view value) {

@@ -26,7 +26,7 @@ struct RoadOptions {
 
 // page: a connection page. text: the page control's text as the user left it (cut to 259 units here).
 RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle owner,
-                       InstallContext& context, PrintPlatform& platform, RoadOptions options = {});
+                       const InstallContext& context, PrintPlatform& platform, RoadOptions options = {});
 
 // The process's exit code for a run that ended this way; no road at all means the wizard was
 // closed without installing.

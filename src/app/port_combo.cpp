@@ -5,7 +5,7 @@ void FillPortCombo(PortSnapshot& ports, ComboBox& combo, std::u16string_view fra
   if (combo.GetCount() > 0) combo.SetCurSel(0);
 }
 
-void FillPortCombo(Spooler& spooler, LastError& lastError, ComboBox& combo, std::u16string_view fragment) {
-  PortSnapshot ports(spooler, lastError);
+void FillPortCombo(Spooler& spooler, ComboBox& combo, std::u16string_view fragment) {
+  PortSnapshot ports(spooler);
   FillPortCombo(ports, combo, fragment);
 }

@@ -2,7 +2,6 @@
 // The serial and parallel pages' lists: the spooler's ports whose names hold a fragment.
 #include <string_view>
 
-#include "diag/last_error.h"
 #include "spooler/spooler.h"
 #include "usb/combo_box.h"
 #include "usb/port_names.h"
@@ -10,4 +9,4 @@
 // Adds every level-2 port name containing fragment (case-sensitive), in the spooler's order,
 // then selects the first entry when there is one. A failed enumeration leaves the list empty.
 void FillPortCombo(PortSnapshot& ports, ComboBox& combo, std::u16string_view fragment);
-void FillPortCombo(Spooler& spooler, LastError& lastError, ComboBox& combo, std::u16string_view fragment);
+void FillPortCombo(Spooler& spooler, ComboBox& combo, std::u16string_view fragment);

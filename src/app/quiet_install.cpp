@@ -50,7 +50,7 @@ QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print,
     case WizardPage::Parallel: {
       // The serial page's list sorts itself; the parallel one keeps the spooler's order.
       ChoiceList list(choice.page == WizardPage::Serial);
-      FillPortCombo(print.spooler, print.lastError, list, choice.page == WizardPage::Serial ? u"COM" : u"LPT");
+      FillPortCombo(print.spooler, list, choice.page == WizardPage::Serial ? u"COM" : u"LPT");
       choice.text = list.Text();
       break;
     }

@@ -1,10 +1,11 @@
 #pragma once
 // The process-wide record of what config.ini says and what the wizard chose.
-// Texts model fixed 260-unit fields: at most 259 units each (kFieldCapacity with its terminator).
+// Texts model fixed 260-unit fields: at most 259 units each (kPathCapacity with its terminator).
 #include <cstdint>
 #include <string>
 
-constexpr std::size_t kFieldCapacity = 260;
+#include "diag/capacity.h"
+
 constexpr std::size_t kPrinterDataCapacity = 32768;
 
 struct InstallContext {
@@ -31,7 +32,6 @@ struct InstallContext {
   std::u16string monitorDirName;
   std::u16string languageCode;
   std::int32_t languageIndex = 1;
-  std::u16string portName;
   // The DATA section as a multi-string: entries each ended by NUL, the list by an empty entry.
   // Empty when there is no section.
   std::u16string printerData;

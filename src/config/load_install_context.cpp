@@ -8,8 +8,8 @@ namespace {
 std::u16string ReadString(ProfileReader& profile, const InstallContext& context, const char16_t* section,
                           const char16_t* key) {
   std::u16string value;
-  profile.GetPrivateProfileStringW(section, key, u"", value, kFieldCapacity, context.configPath);
-  return CutToCapacity(value, kFieldCapacity);
+  profile.GetPrivateProfileStringW(section, key, u"", value, kPathCapacity, context.configPath);
+  return CutToCapacity(value, kPathCapacity);
 }
 
 std::uint32_t ReadInt(ProfileReader& profile, const InstallContext& context, const char16_t* section,
@@ -60,24 +60,24 @@ bool IsFullPath(std::u16string_view path) {
 void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile,
                         SystemInfoProbe& system, std::u16string_view configFile) {
   std::u16string path;
-  const std::uint32_t length = module.GetModuleFileNameW(path, kFieldCapacity);
-  path = CutToCapacity(path, kFieldCapacity);
+  const std::uint32_t length = module.GetModuleFileNameW(path, kPathCapacity);
+  path = CutToCapacity(path, kPathCapacity);
   module.PathRemoveFileSpecW(path);
-  context.installDir = CutToCapacity(path, kFieldCapacity);
+  context.installDir = CutToCapacity(path, kPathCapacity);
 
   const bool fullPath = IsFullPath(configFile);
-  context.configPath = fullPath ? CutToCapacity(configFile, kFieldCapacity)
-                                : FormatWide(kFieldCapacity, u"%s\\%s", context.installDir, configFile);
+  context.configPath = fullPath ? CutToCapacity(configFile, kPathCapacity)
+                                : FormatWide(kPathCapacity, u"%s\\%s", context.installDir, configFile);
   // An unknown or cut path would name some other file ("\config.ini" on the current drive,
   // "...\config.i"): read nothing rather than that.
   const std::u16string fileName = fullPath ? std::u16string(configFile) : u"\\" + std::u16string(configFile);
-  const bool pathFits = (fullPath || (length > 0 && length < kFieldCapacity)) && !configFile.empty() &&
+  const bool pathFits = (fullPath || (length > 0 && length < kPathCapacity)) && !configFile.empty() &&
                         context.configPath.size() >= fileName.size() &&
                         context.configPath.compare(context.configPath.size() - fileName.size(),
                                                    fileName.size(), fileName) == 0;
   if (!pathFits) {
     DebugTrace(u"Config path unknown or longer than %u units, config.ini not read",
-               static_cast<unsigned>(kFieldCapacity - 1));
+               static_cast<unsigned>(kPathCapacity - 1));
   }
 
   if (pathFits) {

@@ -122,7 +122,7 @@ const char16_t* LookupText(const InstallContext& context, std::u16string_view ke
 
 
 void SelectLanguage(InstallContext& context, std::u16string_view code) {
-  context.languageCode = CutToCapacity(code, kFieldCapacity);
+  context.languageCode = CutToCapacity(code, kPathCapacity);
   context.languageIndex = code == u"CHN" ? kChineseTableIndex : kEnglishTableIndex;
 }
 

@@ -51,3 +51,12 @@ bool AskYesNo(WindowHandle owner, const std::u16string& text, const std::u16stri
   constexpr int kIdYes = 6;
   return g_dialogs && g_dialogs->MessageBoxW(owner, text, caption, kMbYesNoQuestion) == kIdYes;
 }
+
+void ShowOutcome(WindowHandle owner, const Outcome& outcome) {
+  if (outcome.ok()) return;
+  if (outcome.plain) {
+    ShowMessage(owner, outcome.call, std::nullopt);
+  } else {
+    ShowError(owner, outcome.code, outcome.call);
+  }
+}

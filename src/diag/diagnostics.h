@@ -7,6 +7,7 @@
 #include "diag/debug_output.h"
 #include "diag/dialogs.h"
 #include "diag/format.h"
+#include "diag/read.h"
 
 constexpr std::size_t kTraceCapacity = 512;      // units (wide) or bytes (narrow), terminator included
 constexpr std::size_t kErrorTextCapacity = 256;  // units, terminator included
@@ -38,6 +39,10 @@ void DebugTraceA(std::string_view format, const Args&... args) {
 
 // A box captioned "ERROR" with the text and the code, OK only; returns when it is closed.
 void ShowError(WindowHandle owner, std::uint32_t code, std::u16string_view text);
+
+// The box of an outcome that failed (none for one that did not): an error box with its code, or
+// a plain one with the system's default title.
+void ShowOutcome(WindowHandle owner, const Outcome& outcome);
 
 // Any other box of the system; an absent caption gives the system's default title.
 void ShowMessage(WindowHandle owner, const std::u16string& text,

@@ -1,11 +1,8 @@
 #pragma once
 // How a system call ended, as a value: the core never reads the thread's last-error value.
-#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <utility>
-
-// Name and path fields of the system's records: 260 UTF-16 units, terminator included.
-constexpr std::size_t kPathCapacity = 260;
 
 // One call: ok, or the system's code captured right after it failed.
 struct Status {
@@ -38,4 +35,16 @@ struct Read {
   explicit operator bool() const { return ok(); }
   // A listing whose size query succeeded has nothing in it.
   bool EmptyListing() const { return stage == ReadStage::SizeQuerySucceeded; }
+};
+
+// What a step failed on, as its box names it, and the code it failed with; ok when nothing
+// failed. A plain outcome is shown without the ERROR caption and code.
+struct Outcome {
+  std::u16string call;
+  std::uint32_t code = 0;
+  bool plain = false;
+
+  static Outcome Failed(std::u16string call, std::uint32_t code) { return {std::move(call), code, false}; }
+  static Outcome Plain(std::u16string text) { return {std::move(text), 0, true}; }
+  bool ok() const { return call.empty(); }
 };

@@ -4,8 +4,8 @@
 // pair ended; each caller reads the first answer and gives each ending its own meaning.
 #include <cstdint>
 
-#include "diag/last_error.h"
-#include "spooler/spooler.h"
+// The fill's answer: NoMemory when the buffer could not be allocated and no call was made.
+enum class SpoolResult { Failed, Succeeded, NoMemory };
 
 // The first call's answer as its caller reads it.
 enum class SizeQuery {
@@ -47,16 +47,6 @@ TwoCallEnd AskSizeThenFill(AskSize&& askSize, Fill&& fill, std::uint32_t smalles
       break;
   }
   return TwoCallEnd::FillFailed;
-}
-
-// The spooler's size answer: a failure with ERROR_INSUFFICIENT_BUFFER wants needed bytes. The
-// last-error value is read only after a failure, while it is still the call's own.
-inline SizeAnswer SpoolerSizeAnswer(SpoolResult result, LastError& lastError, std::uint32_t needed) {
-  if (result == SpoolResult::Succeeded) return {SizeQuery::Succeeded, 0};
-  if (result == SpoolResult::Failed && lastError.GetLastError() == kErrorInsufficientBuffer) {
-    return {SizeQuery::NeedsBuffer, needed};
-  }
-  return {SizeQuery::Failed, 0};
 }
 
 // A buffer of size bytes is wanted (0: of no size). For callers that take the size as the whole

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::size_t kLongestText = kNameCapacity - 1;
+constexpr std::size_t kLongestText = kPathCapacity - 1;
 
 // The package files opened by path under the package directory; the longest decides.
 std::size_t LongestPackageFile(std::size_t prefixLength, std::size_t codeLength) {
@@ -21,26 +21,26 @@ std::size_t LongestPackageFile(std::size_t prefixLength, std::size_t codeLength)
 DriverFileNames BuildDriverFileNames(std::u16string_view driverPrefix, std::u16string_view languageCode,
                                      std::u16string_view installDir, std::u16string_view setupDirName) {
   DriverFileNames names;
-  names.driverName = FormatWide(kNameCapacity, u"%s%s", driverPrefix, languageCode);
-  names.gpdFile = FormatWide(kNameCapacity, u"%s%s.GPD", driverPrefix, languageCode);
-  names.iniFile = FormatWide(kNameCapacity, u"%s%s.INI", driverPrefix, languageCode);
-  names.uiDll = FormatWide(kNameCapacity, u"%sUI%s.DLL", driverPrefix, languageCode);
-  names.uniDll = FormatWide(kNameCapacity, u"%sUNI%s.DLL", driverPrefix, languageCode);
-  names.rcDll = FormatWide(kNameCapacity, u"%sRC%s.DLL", driverPrefix, languageCode);
-  names.sourceDir = FormatWide(kNameCapacity, u"%s\\%s\\%s", installDir, setupDirName, languageCode);
+  names.driverName = FormatWide(kPathCapacity, u"%s%s", driverPrefix, languageCode);
+  names.gpdFile = FormatWide(kPathCapacity, u"%s%s.GPD", driverPrefix, languageCode);
+  names.iniFile = FormatWide(kPathCapacity, u"%s%s.INI", driverPrefix, languageCode);
+  names.uiDll = FormatWide(kPathCapacity, u"%sUI%s.DLL", driverPrefix, languageCode);
+  names.uniDll = FormatWide(kPathCapacity, u"%sUNI%s.DLL", driverPrefix, languageCode);
+  names.rcDll = FormatWide(kPathCapacity, u"%sRC%s.DLL", driverPrefix, languageCode);
+  names.sourceDir = FormatWide(kPathCapacity, u"%s\\%s\\%s", installDir, setupDirName, languageCode);
   return names;
 }
 
 std::u16string DependentFilesText(const DriverFileNames& names, bool uiDllExists, bool iniFileExists,
                                   bool uniDllExists) {
   std::u16string text =
-      FormatWide(kNameCapacity, u"UNIDRV.DLL?UNIDRVUI.DLL?UNIDRV.HLP?UNIRES.DLL?STDNAMES.GPD?TTFSUB.GPD?%s?%s?",
+      FormatWide(kPathCapacity, u"UNIDRV.DLL?UNIDRVUI.DLL?UNIDRV.HLP?UNIRES.DLL?STDNAMES.GPD?TTFSUB.GPD?%s?%s?",
                  names.gpdFile, names.rcDll);
-  if (uiDllExists) text += FormatWide(kNameCapacity, u"%s?", names.uiDll);
-  if (iniFileExists) text += FormatWide(kNameCapacity, u"%s?", names.iniFile);
-  if (uniDllExists) text += FormatWide(kNameCapacity, u"%s?", names.uniDll);
+  if (uiDllExists) text += FormatWide(kPathCapacity, u"%s?", names.uiDll);
+  if (iniFileExists) text += FormatWide(kPathCapacity, u"%s?", names.iniFile);
+  if (uniDllExists) text += FormatWide(kPathCapacity, u"%s?", names.uniDll);
   text += u"?";
-  return CutToCapacity(text, kNameCapacity);
+  return CutToCapacity(text, kPathCapacity);
 }
 
 std::u16string BuildDependentFiles(const DriverFileNames& names, bool uiDllExists, bool iniFileExists,
@@ -70,7 +70,7 @@ bool DriverPathsFit(std::u16string_view installDir, std::u16string_view setupDir
 }
 
 std::u16string JoinPath(std::u16string_view directory, std::u16string_view name) {
-  return FormatWide(kNameCapacity, u"%s\\%s", directory, name);
+  return FormatWide(kPathCapacity, u"%s\\%s", directory, name);
 }
 
 std::u16string DriverEnvironment(int osBitness) {

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "config/install_context.h"
+#include "diag/capacity.h"
 
-constexpr std::size_t kNameCapacity = 260;  // name and path buffers, terminator included
 
 inline constexpr const char16_t* kUnidrvFiles[] = {u"UNIDRV.DLL", u"UNIDRVUI.DLL", u"UNIDRV.HLP",
                                                    u"UNIRES.DLL", u"STDNAMES.GPD", u"TTFSUB.GPD"};

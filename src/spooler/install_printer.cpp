@@ -2,16 +2,13 @@
 
 #include "diag/diagnostics.h"
 #include "diag/format.h"
-#include "spooler/ask_size_then_fill.h"
-#include "spooler/configured_lengths.h"
 #include "spooler/name_compare.h"
 #include "spooler/refused_call.h"
 
 namespace {
 
-constexpr std::uint32_t kDriverDirectoryBytes = 2 * kNameCapacity;
 constexpr std::uint32_t kTempFileChars = 520;
-constexpr std::size_t kSuccessTextCapacity = 512;
+constexpr char16_t kPrnNameTooLong[] = u"PrnName Too Long";
 
 // The eleven files of a package in the order they are copied.
 std::vector<std::u16string> PackageFiles(const DriverFileNames& names) {
@@ -23,9 +20,9 @@ std::vector<std::u16string> PackageFiles(const DriverFileNames& names) {
 // srclient.dll goes into the system directory only when it is not there yet.
 void InstallSystemRestoreClient(PrintPlatform& platform, const std::u16string& sourceDir) {
   std::u16string systemDir;
-  std::uint32_t length = platform.files.GetSystemDirectoryW(systemDir, kNameCapacity);
+  std::uint32_t length = platform.files.GetSystemDirectoryW(systemDir, kPathCapacity);
   // Without the directory the path would point at the root of the current drive.
-  if (length == 0 || length >= kNameCapacity) {
+  if (length == 0 || length >= kPathCapacity) {
     DebugTrace(u"GetSystemDirectory Failed: srclient.dll not copied");
     return;
   }
@@ -43,38 +40,40 @@ void WritePrinterData(PrintPlatform& platform, PrinterHandle printer, const std:
     start = end + 1;
     std::optional<PrinterDataEntry> data = SplitPrinterDataEntry(entry);
     if (!data) continue;
-    if (data->key.size() >= kNameCapacity) {
+    if (data->key.size() >= kPathCapacity) {
       // Cut, it would land under another value's name.
       DebugTrace(u"Skip DATA Entry, Name Too Long: %s", data->key);
       continue;
     }
     DebugTrace(u"%s %s", data->key, data->value);
-    platform.spooler.SetPrinterDataW(printer, data->key, kRegSz, TextBytesWithoutTerminator(data->value));
+    platform.spooler.SetData(printer, data->key, kRegSz, TextBytesWithoutTerminator(data->value));
   }
 }
 
-// Copies the package into the driver directory and describes the driver as it is registered.
-// No value after the error box.
-std::optional<DriverInfo3> StageDriverPackage(const DriverFileNames& names, PrintPlatform& platform,
-                                              WindowHandle mainWindow) {
+// Copies the package into the driver directory and describes the driver as it is registered;
+// or the failed step.
+struct StagedDriver {
+  DriverInfo3 driver;
+  Outcome failure;
+};
+StagedDriver StageDriverPackage(const DriverFileNames& names, PrintPlatform& platform) {
   // Asked for the driver's own environment: on 64-bit Windows this 32-bit program's default
   // would be the x86 directory, where the spooler does not look for an x64 driver.
   const std::u16string environment = DriverEnvironment(platform.osBitness);
-  std::u16string driverDir;
-  std::uint32_t needed = 0;
-  if (!platform.spooler.GetPrinterDriverDirectoryW(environment, 1, kDriverDirectoryBytes, driverDir, needed)) {
-    ShowError(mainWindow, platform.lastError.GetLastError(), u"GetPrinterDriverDirectory Failed");
-    return std::nullopt;
-  }
+  const Read<std::u16string> driverDir = platform.spooler.DriverDirectory(environment);
+  if (!driverDir) return {{}, Outcome::Failed(u"GetPrinterDriverDirectory Failed", driverDir.code)};
 
-  for (const std::u16string& file : PackageFiles(names)) InstallDriverFile(platform, file, names.sourceDir, driverDir);
+  for (const std::u16string& file : PackageFiles(names)) {
+    InstallDriverFile(platform, file, names.sourceDir, driverDir.value);
+  }
   InstallSystemRestoreClient(platform, names.sourceDir);
 
   const bool iniFileExists = platform.files.PathFileExistsW(JoinPath(names.sourceDir, names.iniFile));
   const bool uiDllExists = platform.files.PathFileExistsW(JoinPath(names.sourceDir, names.uiDll));
   const bool uniDllExists = platform.files.PathFileExistsW(JoinPath(names.sourceDir, names.uniDll));
 
-  DriverInfo3 driver;
+  StagedDriver staged;
+  DriverInfo3& driver = staged.driver;
   driver.cVersion = 3;
   driver.name = names.driverName;
   driver.environment = environment;
@@ -84,169 +83,111 @@ std::optional<DriverInfo3> StageDriverPackage(const DriverFileNames& names, Prin
   driver.helpFile = u"UNIDRV.HLP";
   driver.dependentFiles = BuildDependentFiles(names, uiDllExists, iniFileExists, uniDllExists);
   driver.defaultDataType = u"Raw";
-  return driver;
+  return staged;
 }
 
 // Registers the driver so that the files just staged replace those of an earlier install
-// (AddPrinterDriverW keeps a file whose version is not older). A spooler that turns the flag
-// down gets the plain call. 1, or 0 after the error box.
-int RegisterDriverReplacingFiles(PrintPlatform& platform, const DriverInfo3& driver, WindowHandle mainWindow) {
-  if (platform.spooler.AddPrinterDriverExW(3, driver, kApdCopyAllFiles)) return 1;
-  const std::uint32_t code = platform.lastError.GetLastError();
-  if (!SpoolerRefusedTheCall(code)) {
-    ShowError(mainWindow, code, u"AddPrinterDriverEx Failed");
-    return 0;
-  }
-  DebugTrace(u"AddPrinterDriverEx Refused With %u: AddPrinterDriver", code);
-  if (!platform.spooler.AddPrinterDriverW(3, driver)) {
-    ShowError(mainWindow, platform.lastError.GetLastError(), u"AddPrinterDriver Failed");
-    return 0;
-  }
-  return 1;
+// (AddPrinterDriver keeps a file whose version is not older). A spooler that turns the flag
+// down gets the plain call.
+Outcome RegisterDriverReplacingFiles(PrintPlatform& platform, const DriverInfo3& driver) {
+  const Status replaced = platform.spooler.RegisterDriverEx(driver, kApdCopyAllFiles);
+  if (replaced) return {};
+  if (!SpoolerRefusedTheCall(replaced.code)) return Outcome::Failed(u"AddPrinterDriverEx Failed", replaced.code);
+  DebugTrace(u"AddPrinterDriverEx Refused With %u: AddPrinterDriver", replaced.code);
+  const Status added = platform.spooler.RegisterDriver(driver);
+  if (!added) return Outcome::Failed(u"AddPrinterDriver Failed", added.code);
+  return {};
 }
 
-// Closes the printer, then the error box with the code the failed call left.
-int FailOnPrinter(PrintPlatform& platform, ScopedPrinterHandle& printer, WindowHandle mainWindow,
-                  std::u16string_view text) {
-  const std::uint32_t code = platform.lastError.GetLastError();
-  printer.reset();
-  ShowError(mainWindow, code, text);
-  return 0;
-}
+Installed Failure(std::u16string call, std::uint32_t code) { return {{}, Outcome::Failed(std::move(call), code)}; }
 
 }  // namespace
 
-std::optional<std::vector<PrinterInfo2>> EnumerateLocalPrinters(PrintPlatform& platform) {
-  std::vector<PrinterInfo2> printers;
-  std::uint32_t needed = 0;
-  std::uint32_t returned = 0;
-  const TwoCallEnd end = AskSizeThenFill(
-      [&] {
-        SpoolResult sized =
-            platform.spooler.EnumPrintersW(kPrinterEnumLocal, std::nullopt, 2, 0, printers, needed, returned);
-        return SpoolerSizeAnswer(sized, platform.lastError, needed);
-      },
-      [&](std::uint32_t size) {
-        return platform.spooler.EnumPrintersW(kPrinterEnumLocal, std::nullopt, 2, size, printers, needed, returned);
-      });
+Read<std::vector<PrinterInfo2>> LocalPrinters(PrintPlatform& platform) {
+  Read<std::vector<PrinterInfo2>> printers = platform.spooler.LocalPrinters();
   // No printer at all: the size query succeeds, and the list is empty.
-  if (end == TwoCallEnd::SizeQuerySucceeded) return std::vector<PrinterInfo2>{};
-  if (end != TwoCallEnd::Filled) return std::nullopt;
+  if (printers.EmptyListing()) return Read<std::vector<PrinterInfo2>>::Of({});
   return printers;
 }
 
-int MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName, std::u16string& outName) {
-  std::optional<std::vector<PrinterInfo2>> printers = EnumerateLocalPrinters(platform);
-  std::optional<std::u16string> chosen = ChooseUniquePrinterName(baseName, printers ? &*printers : nullptr);
-  outName = chosen ? *chosen : std::u16string();
-  return chosen ? 1 : 0;
+std::optional<std::u16string> MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName) {
+  const Read<std::vector<PrinterInfo2>> printers = LocalPrinters(platform);
+  return ChooseUniquePrinterName(baseName, printers ? &printers.value : nullptr);
 }
 
-int InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
-                      const std::u16string& driverDir) {
+bool InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
+                       const std::u16string& driverDir) {
   std::u16string tempFile;
   std::uint32_t tempLength = kTempFileChars;
   std::uint32_t flags = platform.versions.VerInstallFileW(kViffForceInstall, fileName, fileName, sourceDir, driverDir,
                                                           driverDir, tempFile, tempLength);
   DebugTrace(u"Copy %s From %s To %s Result 0x%08X\r\n", fileName, sourceDir, driverDir, flags);
-  return flags == 0 ? 1 : 0;
+  return flags == 0;
 }
 
-int InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow) {
-  // Values too long for their buffers are refused before anything changes on the machine.
-  if (!CheckDriverLengths(context, mainWindow)) return 0;
-
-  std::u16string printerName;
-  if (!MakeUniquePrinterName(platform, context.printerBaseName, printerName)) {
-    ShowError(mainWindow, kErrorFilenameExcedRange, kPrnNameTooLong);
-    return 0;
-  }
-  const std::u16string portName = context.portName;
+Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform, const std::u16string& portName) {
+  const std::optional<std::u16string> printerName = MakeUniquePrinterName(platform, context.printerBaseName);
+  if (!printerName) return Failure(kPrnNameTooLong, kErrorFilenameExcedRange);
   const DriverFileNames names =
       BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
 
-  const std::optional<DriverInfo3> driver = StageDriverPackage(names, platform, mainWindow);
-  if (!driver) return 0;
-  if (!platform.spooler.AddPrinterDriverW(3, *driver)) {
-    ShowError(mainWindow, platform.lastError.GetLastError(), u"AddPrinterDriver Failed");
-    return 0;
+  const StagedDriver staged = StageDriverPackage(names, platform);
+  if (!staged.failure.ok()) return {{}, staged.failure};
+  if (const Status added = platform.spooler.RegisterDriver(staged.driver); !added) {
+    return Failure(u"AddPrinterDriver Failed", added.code);
   }
 
   PrinterInfo2 printer;
-  printer.printerName = printerName;
+  printer.printerName = *printerName;
   printer.portName = portName;
   printer.driverName = names.driverName;
   printer.printProcessor = u"WinPrint";
   printer.datatype = u"Raw";
   printer.attributes = kPrinterAttributeLocal;
-  ScopedPrinterHandle added(platform.spooler, platform.spooler.AddPrinterW(2, printer));
-  if (!added) {
-    ShowError(mainWindow, platform.lastError.GetLastError(), u"AddPrinter Failed");
-    return 0;
-  }
-
+  const Opened opened = platform.spooler.CreatePrinter(printer);
+  if (!opened) return Failure(u"AddPrinter Failed", opened.code);
+  ScopedPrinterHandle added(platform.spooler, opened.handle);
   WritePrinterData(platform, added.get(), context.printerData);
-  // The printer is complete before the box tells so.
-  added.reset();
-  ShowMessage(mainWindow, FormatWide(kSuccessTextCapacity, u"Add Printer Successful - %s", printerName),
-              std::u16string(u"OK"));
-  return 1;
+  return {*printerName, {}};
 }
 
 std::optional<std::u16string> FindExistingPrinter(PrintPlatform& platform, const std::u16string& name) {
-  std::optional<std::vector<PrinterInfo2>> printers = EnumerateLocalPrinters(platform);
+  const Read<std::vector<PrinterInfo2>> printers = LocalPrinters(platform);
   if (!printers) {
-    DebugTrace(u"EnumPrinters Failed With %u: No Printer To Update", platform.lastError.GetLastError());
+    DebugTrace(u"EnumPrinters Failed With %u: No Printer To Update", printers.code);
     return std::nullopt;
   }
-  for (const PrinterInfo2& printer : *printers) {
+  for (const PrinterInfo2& printer : printers.value) {
     if (SameNameIgnoringCase(printer.printerName, name)) return printer.printerName;
   }
   return std::nullopt;
 }
 
-int UpdatePrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow,
-                  const std::u16string& existingName) {
-  if (!CheckDriverLengths(context, mainWindow)) return 0;
+Installed UpdatePrinter(const InstallContext& context, PrintPlatform& platform, const std::u16string& portName,
+                        const std::u16string& existingName) {
   // A cut name would open another printer.
-  if (existingName.size() >= kNameCapacity) {
-    ShowError(mainWindow, kErrorFilenameExcedRange, kPrnNameTooLong);
-    return 0;
-  }
+  if (existingName.size() >= kPathCapacity) return Failure(kPrnNameTooLong, kErrorFilenameExcedRange);
   const DriverFileNames names =
       BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
-  const std::optional<DriverInfo3> driver = StageDriverPackage(names, platform, mainWindow);
-  if (!driver) return 0;
-  if (!RegisterDriverReplacingFiles(platform, *driver, mainWindow)) return 0;
-
-  PrinterHandle opened = 0;
-  if (!platform.spooler.OpenPrinterW(existingName, opened, kPrinterAllAccess)) {
-    ShowError(mainWindow, platform.lastError.GetLastError(), u"OpenPrinter Failed");
-    return 0;
+  const StagedDriver staged = StageDriverPackage(names, platform);
+  if (!staged.failure.ok()) return {{}, staged.failure};
+  if (Outcome registered = RegisterDriverReplacingFiles(platform, staged.driver); !registered.ok()) {
+    return {{}, registered};
   }
-  ScopedPrinterHandle printer(platform.spooler, opened);
-  PrinterInfo2 info;
-  std::uint32_t needed = 0;
-  const TwoCallEnd end = AskSizeThenFill(
-      [&] {
-        SpoolResult sized = platform.spooler.GetPrinterW(printer.get(), 2, 0, info, needed);
-        return SpoolerSizeAnswer(sized, platform.lastError, needed);
-      },
-      [&](std::uint32_t size) { return platform.spooler.GetPrinterW(printer.get(), 2, size, info, needed); });
-  if (end != TwoCallEnd::Filled) return FailOnPrinter(platform, printer, mainWindow, u"GetPrinter Failed");
+
+  const Opened opened = platform.spooler.Open(existingName, kPrinterAllAccess);
+  if (!opened) return Failure(u"OpenPrinter Failed", opened.code);
+  ScopedPrinterHandle printer(platform.spooler, opened.handle);
+  Read<PrinterInfo2> info = platform.spooler.Printer(printer.get());
+  if (!info) return Failure(u"GetPrinter Failed", info.code);
 
   // Everything else the printer has stays: its name, share, comment, processor, attributes.
-  DebugTrace(u"Update Printer %s: Driver %s, Port %s", existingName, names.driverName, context.portName);
-  info.driverName = names.driverName;
-  info.portName = context.portName;
-  if (!platform.spooler.SetPrinterW(printer.get(), 2, &info, 0)) {
-    return FailOnPrinter(platform, printer, mainWindow, u"SetPrinter Failed");
+  DebugTrace(u"Update Printer %s: Driver %s, Port %s", existingName, names.driverName, portName);
+  info.value.driverName = names.driverName;
+  info.value.portName = portName;
+  if (const Status set = platform.spooler.ChangePrinter(printer.get(), info.value); !set) {
+    return Failure(u"SetPrinter Failed", set.code);
   }
-
   WritePrinterData(platform, printer.get(), context.printerData);
-  // The printer is complete before the box tells so.
-  printer.reset();
-  ShowMessage(mainWindow, FormatWide(kSuccessTextCapacity, u"Add Printer Successful - %s", existingName),
-              std::u16string(u"OK"));
-  return 1;
+  return {existingName, {}};
 }

@@ -36,3 +36,5 @@ std::optional<ToolLaunch> MonitorSetupLaunch(const InstallContext& context) {
 std::optional<ToolLaunch> DeletePrintJobsLaunch(const InstallContext& context) {
   return Launch(context, kUtilsDirName, kDeletePrintJobsFile, std::nullopt);
 }
+
+std::u16string InstallFolderTooLong(const std::u16string& folder) { return u"Install Folder Too Long: " + folder; }

@@ -27,6 +27,9 @@ inline constexpr char16_t kUtilsDirName[] = u"UTILS";
 inline constexpr char16_t kMonitorSetupFile[] = u"MonitorSetup.exe";
 inline constexpr char16_t kDeletePrintJobsFile[] = u"DeletePrintJobs.bat";
 
+// "Install Folder Too Long: %s" with the folder: a path built from it would be cut.
+std::u16string InstallFolderTooLong(const std::u16string& folder);
+
 // MonitorSetup.exe "update" from monitorDirName; no value when a path would not fit 260 units.
 std::optional<ToolLaunch> MonitorSetupLaunch(const InstallContext& context);
 // DeletePrintJobs.bat from UTILS; no value when a path would not fit 260 units.

@@ -9,6 +9,9 @@
 
 #include "spooler/spooler.h"
 
+// A monitor's answer for a port that is already there (ERROR_ALREADY_EXISTS).
+constexpr std::uint32_t kErrorAlreadyExists = 183;
+
 // PORT_DATA_1 of the Standard TCP/IP monitor (tcpxcv.h): offsets and capacities as published.
 namespace port_data_1 {
 constexpr std::size_t kSize = 964;

@@ -1,7 +1,7 @@
 #pragma once
 // The print-system operations: driver and printer installation, port creation, monitor refresh
-// and job purge. Each reaches Windows only through the seams of PrintPlatform. Results are 1 for
-// success or yes and 0 otherwise.
+// and job purge. Each reaches Windows only through the seams of PrintPlatform and answers with
+// what happened; its caller shows the boxes.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,7 +9,7 @@
 
 #include "config/install_context.h"
 #include "diag/dialogs.h"
-#include "diag/last_error.h"
+#include "diag/read.h"
 #include "spooler/driver_files.h"
 #include "spooler/file_system.h"
 #include "spooler/monitor_names.h"
@@ -24,85 +24,86 @@ struct PrintPlatform {
   VersionInstaller& versions;
   FileSystem& files;
   Shell& shell;
-  LastError& lastError;
   int osBitness;  // GetOsBitness(): 64 or 32, picks the driver's environment
 };
 
 constexpr std::uint32_t kErrorFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
 constexpr std::uint32_t kStandardRawPort = 9100;
 
+// How an install or update ended: the printer's name, or the step that failed.
+struct Installed {
+  std::u16string printerName;
+  Outcome failure;
+  bool ok() const { return failure.ok(); }
+};
+
 // --- Driver and printer installation ---
+// The configured lengths are checked before (CheckConfiguredLengths): these take them as fitting.
 
 // Picks the printer name, copies the package, registers the driver, adds the printer on
-// context.portName, writes the DATA values and shows exactly one box, owned by mainWindow.
-// 1 when the printer was added (the success box), 0 after an error box.
-int InstallPrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow);
+// portName and writes the DATA values; the printer is closed again when this returns.
+Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform, const std::u16string& portName);
 
-// Stages and registers the driver as InstallPrinter does, but with AddPrinterDriverExW and
+// Stages and registers the driver as InstallPrinter does, but with AddPrinterDriverEx and
 // APD_COPY_ALL_FILES so that the package's files replace those of an earlier install (the plain
-// AddPrinterDriverW when the spooler turns the flag down: see SpoolerRefusedTheCall); then points
-// the printer existingName at this install's driver and context.portName (SetPrinterW level 2,
-// everything else of the printer kept) and writes the DATA values again. Exactly one box, owned by
-// mainWindow: the success box naming existingName (1), or an error box naming the failed call (0).
-int UpdatePrinter(InstallContext& context, PrintPlatform& platform, WindowHandle mainWindow,
-                  const std::u16string& existingName);
+// AddPrinterDriver when the spooler turns the flag down: see SpoolerRefusedTheCall); then points
+// the printer existingName at this install's driver and portName (SetPrinter level 2, everything
+// else of the printer kept) and writes the DATA values again.
+Installed UpdatePrinter(const InstallContext& context, PrintPlatform& platform, const std::u16string& portName,
+                        const std::u16string& existingName);
 
 // The local printer whose name is name as the spooler compares names, spelled as the spooler
 // holds it; no value when there is none, or when the printers cannot be listed (a trace line).
 std::optional<std::u16string> FindExistingPrinter(PrintPlatform& platform, const std::u16string& name);
 
-// The local printers at level 2 (empty when the size query succeeds: there are none), or no
-// value when they cannot be listed: the size query fails other than with
-// ERROR_INSUFFICIENT_BUFFER or names no size, there is no memory, or the second call fails.
-std::optional<std::vector<PrinterInfo2>> EnumerateLocalPrinters(PrintPlatform& platform);
+// The local printers at level 2 (empty when there are none), or no value with the code when
+// they cannot be listed.
+Read<std::vector<PrinterInfo2>> LocalPrinters(PrintPlatform& platform);
 
-// One enumeration of the local printers, then the first free name. Returns 1 with outName set;
-// 0 when the chosen name would not fit its 260-unit buffer (outName then empty).
-int MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName, std::u16string& outName);
+// One enumeration of the local printers, then the first free name; no value when the chosen
+// name would not fit its 260-unit buffer.
+std::optional<std::u16string> MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName);
 
-// VerInstallFileW with forced install, one trace line; 1 when the flags are 0.
-int InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
-                      const std::u16string& driverDir);
+// VerInstallFileW with forced install, one trace line; true when the flags are 0.
+bool InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
+                       const std::u16string& driverDir);
 
 // --- Port creation ---
 
-// The Standard TCP/IP port (raw TCP); 1 when created or already there. Shows its own boxes,
-// owned by owner.
-int AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name, const std::u16string& hostAddress,
-                         std::uint32_t portNumber, WindowHandle owner = 0);
+// The Standard TCP/IP port (raw TCP): ok when created or already there; otherwise the box to
+// show (a monitor that cannot be opened shows none: the outcome is ok and plain).
+Outcome AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name, const std::u16string& hostAddress,
+                             std::uint32_t portNumber);
 
-// 1 when ", XcvMonitor <name>" opens; on 0 the last-error value is OpenPrinterW's.
-int MonitorExists(PrintPlatform& platform, const std::u16string& monitorName);
+// Whether ", XcvMonitor <name>" opens; the code tells why not.
+Status MonitorExists(PrintPlatform& platform, const std::u16string& monitorName);
 
-// The spooler's ports at level 1, or no value (nothing to list, or no memory). count is left
-// untouched without a list.
-std::optional<std::vector<PortInfo>> EnumerateLocalPorts(PrintPlatform& platform, std::uint32_t& count);
+// The spooler's port names (level 1): a list that could not be filled is empty; no list at all
+// when there was nothing to ask for or no memory.
+std::optional<std::vector<PortInfo>> EnumerateLocalPorts(PrintPlatform& platform);
 
-// Creates the next free numbered port through the custom monitor. On 1 with a port created,
-// the record's port name and portNameOut hold it. On 0 the last-error value tells why: the
-// spooler's code, the monitor's non-zero status, or 206 for a prefix too long.
-int AddMonitorPort(PrintPlatform& platform, const std::u16string& monitorName, const std::u16string& prefix,
-                   CustomPortRecord& record, std::u16string& portNameOut, WindowHandle owner = 0);
+// Creates the next free numbered port through the custom monitor. The port's name, or the code:
+// the spooler's, the monitor's non-zero status, or 206 for a prefix too long. A record of no
+// connection kind creates nothing and gives an empty name.
+struct MonitorPort {
+  std::u16string portName;
+  Status status;
+};
+MonitorPort AddMonitorPort(PrintPlatform& platform, const std::u16string& monitorName, const std::u16string& prefix,
+                           CustomPortRecord& record);
 
 // --- Monitor refresh and job purge ---
 
-// Start the tool hidden from its own folder and wait for it; nothing when it cannot start.
-void RunMonitorSetup(const InstallContext& context, PrintPlatform& platform, WindowHandle owner);
-void RunDeletePrintJobs(const InstallContext& context, PrintPlatform& platform, WindowHandle owner);
+// Start the tool hidden from its own folder and wait for it; nothing when it cannot start. Not
+// ok only when its path would not fit (the folder is named).
+Outcome RunMonitorSetup(const InstallContext& context, PrintPlatform& platform, WindowHandle owner);
+Outcome RunDeletePrintJobs(const InstallContext& context, PrintPlatform& platform, WindowHandle owner);
 
-// 1 when the port's monitor answers "GetPort" with status 0 (a port of the custom monitor).
-int QueryMonitorPort(PrintPlatform& platform, const std::u16string& port, CustomPortRecord& answer);
+// True when the port's monitor answers "GetPort" with status 0 (a port of the custom monitor).
+bool QueryMonitorPort(PrintPlatform& platform, const std::u16string& port, CustomPortRecord& answer);
 
-// 1 with jobCount set to the printer's cJobs; 0 with jobCount untouched.
-int GetPrinterJobCount(PrintPlatform& platform, const std::u16string& printer, std::uint32_t& jobCount);
+// The printer's cJobs; no value when it cannot be read.
+std::optional<std::uint32_t> GetPrinterJobCount(PrintPlatform& platform, const std::u16string& printer);
 
-// 1 when some local printer on a custom-monitor port has queued jobs.
-int HasPendingJobsOnMonitorPorts(PrintPlatform& platform);
-
-// --- Configured lengths ---
-
-// Refuses values that would be cut in a name or path buffer: Prefix (PrnName is judged once the
-// name is chosen), PortNamePrefix when a port monitor is configured, and the install folder.
-// Shows one error box (code 206) naming the config.ini key or the folder; 1 when all fit.
-// InstallPrinter and AddMonitorPort test their own part; the road may ask for all at once.
-int CheckConfiguredLengths(const InstallContext& context, WindowHandle owner);
+// True when some local printer on a custom-monitor port has queued jobs.
+bool HasPendingJobsOnMonitorPorts(PrintPlatform& platform);

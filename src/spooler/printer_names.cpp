@@ -14,7 +14,7 @@ int PrinterNameTaken(const std::vector<PrinterInfo2>& printers, const std::u16st
 std::optional<std::u16string> ChooseUniquePrinterName(const std::u16string& baseName,
                                                       const std::vector<PrinterInfo2>* printers) {
   // A name the buffer would cut is a different printer's name: refuse it instead.
-  auto fits = [](const std::u16string& name) { return name.size() < kNameCapacity; };
+  auto fits = [](const std::u16string& name) { return name.size() < kPathCapacity; };
   if (!fits(baseName)) return std::nullopt;
   if (!printers || !PrinterNameTaken(*printers, baseName)) return baseName;
   std::u16string candidate;

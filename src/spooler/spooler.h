@@ -1,13 +1,13 @@
 #pragma once
-// The print spooler (winspool.drv), one method per winspool call this program makes.
-// Every method leaves the thread's last-error value as the real call would (the fake sets it).
-// Local machine only: this program never names a server, so those arguments are left out.
+// The print spooler (winspool.drv) as values: the records this program reads and writes, and
+// the calls it makes on them.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "diag/dialogs.h"
+#include "diag/read.h"
 #include "diag/scoped_handle.h"
 
 // An open printer, monitor or port handle; 0 is "none".
@@ -20,14 +20,8 @@ constexpr std::uint32_t kPrinterAllAccess = 0x000F000C;         // PRINTER_ALL_A
 constexpr std::uint32_t kRegSz = 1;                             // REG_SZ
 constexpr std::uint32_t kApdCopyAllFiles = 0x00000004;          // APD_COPY_ALL_FILES
 constexpr std::uint32_t kApdCopyNewFiles = 0x00000008;          // APD_COPY_NEW_FILES
-constexpr std::uint32_t kPrinterControlPurge = 3;               // PRINTER_CONTROL_PURGE
 constexpr std::uint32_t kDpdDeleteUnusedFiles = 0x00000001;     // DPD_DELETE_UNUSED_FILES
 constexpr std::uint32_t kDpdDeleteSpecificVersion = 0x00000002; // DPD_DELETE_SPECIFIC_VERSION
-
-// The outcome of a call that fills a caller's buffer. A requested size of 0 is the size query
-// (no buffer, size 0 passed to the spooler); any other size makes the layer allocate that many
-// bytes and pass them. NoMemory: the allocation failed and the spooler was not called.
-enum class SpoolResult { Failed, Succeeded, NoMemory };
 
 // PRINTER_INFO_2W. Decoded records hold "" for null strings. When a record is passed in
 // (AddPrinterW), serverName, shareName, comment, location, sepFile and parameters go as null
@@ -79,79 +73,71 @@ struct DriverInfo3 {
   std::optional<std::u16string> defaultDataType;
 };
 
+// An open handle, or 0 and the code the open left.
+struct Opened {
+  PrinterHandle handle = 0;
+  std::uint32_t code = 0;
+  explicit operator bool() const { return handle != 0; }
+};
+
+// XcvData's two answers: the call's own, and the monitor's status in it.
+struct XcvAnswer {
+  Status call;
+  std::uint32_t status = 0;
+  std::vector<std::uint8_t> output;
+  // The call went through and the monitor said yes.
+  bool Accepted() const { return call.ok && status == 0; }
+};
+
+// The local print spooler. Every call answers with its result: a failure carries the code the
+// spooler gave. Local machine only: this program never names a server.
 class Spooler {
  public:
   virtual ~Spooler() = default;
 
-  // PRINTER_DEFAULTSW with no data type, no device mode and this access. True with the handle.
-  virtual bool OpenPrinterW(const std::u16string& printerName, PrinterHandle& handle,
-                            std::uint32_t desiredAccess) = 0;
+  // PRINTER_DEFAULTSW with no data type, no device mode and this access.
+  virtual Opened Open(const std::u16string& printerName, std::uint32_t desiredAccess) = 0;
   virtual bool ClosePrinter(PrinterHandle handle) = 0;
 
-  // input: empty passes null and 0. output: its size is the output buffer's size (cbOutputData);
-  // empty passes null and 0. status receives the monitor's own answer.
-  virtual bool XcvDataW(PrinterHandle handle, const std::u16string& dataName,
-                        const std::vector<std::uint8_t>& input, std::vector<std::uint8_t>& output,
-                        std::uint32_t& outputNeeded, std::uint32_t& status) = 0;
+  // input: empty passes null and 0. output: a buffer of outputSize bytes (0: none).
+  virtual XcvAnswer Xcv(PrinterHandle handle, const std::u16string& command,
+                            const std::vector<std::uint8_t>& input, std::uint32_t outputSize) = 0;
 
-  // Level 1 or 2; records cleared, then filled on success. needed and returned as the call
-  // leaves them.
-  virtual SpoolResult EnumPortsW(std::uint32_t level, std::uint32_t bufferSize,
-                                 std::vector<PortInfo>& records, std::uint32_t& needed,
-                                 std::uint32_t& returned) = 0;
+  // --- Reads: a listing whose size query succeeds holds nothing (Read::EmptyListing) ---
 
-  // Level 2; name: no value is null.
-  virtual SpoolResult EnumPrintersW(std::uint32_t flags, const std::optional<std::u16string>& name,
-                                    std::uint32_t level, std::uint32_t bufferSize,
-                                    std::vector<PrinterInfo2>& records, std::uint32_t& needed,
-                                    std::uint32_t& returned) = 0;
+  // The spooler's ports: level 1 (names only) or 2 (with monitor, description and type).
+  virtual Read<std::vector<PortInfo>> Ports(std::uint32_t level) = 0;
+  // The local printers at level 2.
+  virtual Read<std::vector<PrinterInfo2>> LocalPrinters() = 0;
+  // One open printer at level 2.
+  virtual Read<PrinterInfo2> Printer(PrinterHandle handle) = 0;
+  // The driver directory of an environment, read into a 260-unit buffer.
+  virtual Read<std::u16string> DriverDirectory(const std::u16string& environment) = 0;
+  // The names of the drivers installed for an environment.
+  virtual Read<std::vector<std::u16string>> Drivers(const std::u16string& environment) = 0;
 
-  // Level 2; record filled on success.
-  virtual SpoolResult GetPrinterW(PrinterHandle handle, std::uint32_t level, std::uint32_t bufferSize,
-                                  PrinterInfo2& record, std::uint32_t& needed) = 0;
+  // --- Changes ---
 
-  // environment: no value is null (the caller's own environment). bufferSize in bytes: the layer
-  // passes a zeroed buffer of that size; directory receives its NUL-terminated text.
-  virtual bool GetPrinterDriverDirectoryW(const std::optional<std::u16string>& environment,
-                                          std::uint32_t level, std::uint32_t bufferSize,
-                                          std::u16string& directory, std::uint32_t& needed) = 0;
-
-  virtual bool AddPrinterDriverW(std::uint32_t level, const DriverInfo3& info) = 0;
-
-  // Level 2; the new printer's handle, or 0.
-  virtual PrinterHandle AddPrinterW(std::uint32_t level, const PrinterInfo2& info) = 0;
-
-  // Returns the spooler's error code (ERROR_SUCCESS is 0), as the real call does.
-  virtual std::uint32_t SetPrinterDataW(PrinterHandle handle, const std::u16string& valueName,
-                                        std::uint32_t type, const std::vector<std::uint8_t>& data) = 0;
-
-  // The port's configuration dialog, owned by owner.
-  virtual bool ConfigurePortW(WindowHandle owner, const std::u16string& portName) = 0;
-
+  // Level 3.
+  virtual Status RegisterDriver(const DriverInfo3& info) = 0;
   // Level 3; fileCopyFlags as APD_*.
-  virtual bool AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags) = 0;
-
-  // Level 2 with info (passed as AddPrinterW passes it; no device mode and no security
-  // descriptor, which leaves both as they are) and command 0; or level 0, info null and a
-  // PRINTER_CONTROL_* command.
-  virtual bool SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
-                           std::uint32_t command) = 0;
-
-  virtual bool DeletePrinter(PrinterHandle handle) = 0;
-
-  // Level 1, 2 or 3; environment: no value is null (the caller's own). Records cleared, then
-  // filled on success; level 1 fills the name only, level 2 up to configFile.
-  virtual SpoolResult EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
-                                          std::uint32_t bufferSize, std::vector<DriverInfo3>& records,
-                                          std::uint32_t& needed, std::uint32_t& returned) = 0;
-
-  // environment: no value is null. deleteFlags as DPD_*; versionFlag counts with
-  // DPD_DELETE_SPECIFIC_VERSION only.
-  virtual bool DeletePrinterDriverExW(const std::optional<std::u16string>& environment,
-                                      const std::u16string& driverName, std::uint32_t deleteFlags,
-                                      std::uint32_t versionFlag) = 0;
-  virtual bool DeletePrinterDriverW(const std::optional<std::u16string>& environment,
-                                    const std::u16string& driverName) = 0;
+  virtual Status RegisterDriverEx(const DriverInfo3& info, std::uint32_t fileCopyFlags) = 0;
+  // Level 2; the new printer's handle.
+  virtual Opened CreatePrinter(const PrinterInfo2& info) = 0;
+  virtual Status SetData(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
+                                const std::vector<std::uint8_t>& data) = 0;
+  // The port's configuration dialog, owned by owner.
+  virtual bool PortDialog(WindowHandle owner, const std::u16string& portName) = 0;
+  // Level 2, passed as CreatePrinter passes it: no device mode and no security descriptor, which
+  // leaves both as they are.
+  virtual Status ChangePrinter(PrinterHandle handle, const PrinterInfo2& info) = 0;
+  // SetPrinter level 0, PRINTER_CONTROL_PURGE.
+  virtual Status PurgeJobs(PrinterHandle handle) = 0;
+  virtual Status DeletePrinter(PrinterHandle handle) = 0;
+  // deleteFlags as DPD_*; versionFlag counts with DPD_DELETE_SPECIFIC_VERSION only.
+  virtual Status DeleteDriverEx(const std::u16string& environment, const std::u16string& driverName,
+                                       std::uint32_t deleteFlags, std::uint32_t versionFlag) = 0;
+  virtual Status DeleteDriver(const std::u16string& environment, const std::u16string& driverName) = 0;
 };
 
 // An open printer, monitor or port handle, closed with ClosePrinter when its owner's scope ends.

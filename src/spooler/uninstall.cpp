@@ -4,7 +4,6 @@
 
 #include "diag/diagnostics.h"
 #include "diag/format.h"
-#include "spooler/ask_size_then_fill.h"
 #include "spooler/name_compare.h"
 #include "spooler/refused_call.h"
 
@@ -16,7 +15,6 @@ constexpr std::uint32_t kErrorInvalidPrinterName = 1801;    // ERROR_INVALID_PRI
 constexpr std::uint32_t kErrorInvalidEnvironment = 1805;    // ERROR_INVALID_ENVIRONMENT
 constexpr std::uint32_t kErrorInvalidParameter = 87;        // ERROR_INVALID_PARAMETER
 constexpr std::uint32_t kDriverVersion = 3;
-constexpr std::size_t kBoxTextCapacity = 512;
 
 // base itself, or base and "(n)" with n from 2 to 254 written as ChooseUniquePrinterName writes
 // it (no leading zero); letter case aside, as the spooler compares names.
@@ -64,39 +62,10 @@ bool ContainsName(const std::vector<std::u16string>& names, const std::u16string
                      [&](const std::u16string& n) { return SameNameIgnoringCase(n, name); });
 }
 
-// The spooler's ports at level 2 (with their monitors); no value when they cannot be listed.
-std::optional<std::vector<PortInfo>> ListPortsWithMonitors(PrintPlatform& platform) {
-  std::vector<PortInfo> ports;
-  std::uint32_t needed = 0;
-  std::uint32_t returned = 0;
-  const TwoCallEnd end = AskSizeThenFill(
-      [&] {
-        SpoolResult sized = platform.spooler.EnumPortsW(2, 0, ports, needed, returned);
-        return SpoolerSizeAnswer(sized, platform.lastError, needed);
-      },
-      [&](std::uint32_t size) { return platform.spooler.EnumPortsW(2, size, ports, needed, returned); });
-  if (end == TwoCallEnd::SizeQuerySucceeded) return std::vector<PortInfo>{};
-  if (end != TwoCallEnd::Filled) return std::nullopt;
-  return ports;
-}
-
-// The names of the drivers installed for environment (level 1); no value when they cannot be
-// listed.
-std::optional<std::vector<DriverInfo3>> ListDrivers(PrintPlatform& platform, const std::u16string& environment) {
-  std::vector<DriverInfo3> drivers;
-  std::uint32_t needed = 0;
-  std::uint32_t returned = 0;
-  const TwoCallEnd end = AskSizeThenFill(
-      [&] {
-        SpoolResult sized = platform.spooler.EnumPrinterDriversW(environment, 1, 0, drivers, needed, returned);
-        return SpoolerSizeAnswer(sized, platform.lastError, needed);
-      },
-      [&](std::uint32_t size) {
-        return platform.spooler.EnumPrinterDriversW(environment, 1, size, drivers, needed, returned);
-      });
-  if (end == TwoCallEnd::SizeQuerySucceeded) return std::vector<DriverInfo3>{};
-  if (end != TwoCallEnd::Filled) return std::nullopt;
-  return drivers;
+// A listing whose size query succeeded has nothing in it.
+template <class T>
+Read<T> Listing(Read<T> read) {
+  return read.EmptyListing() ? Read<T>::Of({}) : read;
 }
 
 // A printer of others using port, or null.
@@ -109,9 +78,9 @@ const PrinterInfo2* UserOfPort(const std::vector<const PrinterInfo2*>& others, c
 
 void PlanPorts(const InstallContext& context, PrintPlatform& platform, const std::vector<const PrinterInfo2*>& ours,
                const std::vector<const PrinterInfo2*>& others, UninstallPlan& plan) {
-  std::optional<std::vector<PortInfo>> listed = ListPortsWithMonitors(platform);
+  const Read<std::vector<PortInfo>> listed = Listing(platform.spooler.Ports(2));
   if (!listed) {
-    plan.unlisted.emplace_back(u"EnumPorts", platform.lastError.GetLastError());
+    plan.unlisted.emplace_back(u"EnumPorts", listed.code);
     return;
   }
   for (const PrinterInfo2* printer : ours) {
@@ -121,7 +90,7 @@ void PlanPorts(const InstallContext& context, PrintPlatform& platform, const std
         DebugTrace(u"Port %s Kept: Printer %s Uses It", port, user->printerName);
         continue;
       }
-      for (const PortInfo& record : *listed) {
+      for (const PortInfo& record : listed.value) {
         if (!SameNameIgnoringCase(record.portName, port)) continue;
         // Ports of other monitors (COM, LPT, the spooler's USB ports) were not made by an install.
         const bool installable = SameNameIgnoringCase(record.monitorName, kTcpIpMonitorName) ||
@@ -143,17 +112,16 @@ void PlanDrivers(PrintPlatform& platform, const std::u16string (&names)[2],
   std::vector<std::u16string> environments = {DriverEnvironment(32)};
   if (platform.osBitness == 64) environments.push_back(DriverEnvironment(64));
   for (const std::u16string& environment : environments) {
-    std::optional<std::vector<DriverInfo3>> listed = ListDrivers(platform, environment);
+    const Read<std::vector<std::u16string>> listed = Listing(platform.spooler.Drivers(environment));
     if (!listed) {
-      const std::uint32_t code = platform.lastError.GetLastError();
       // A spooler without that environment has no driver in it.
-      if (code != kErrorInvalidEnvironment) plan.unlisted.emplace_back(u"EnumPrinterDrivers", code);
+      if (listed.code != kErrorInvalidEnvironment) plan.unlisted.emplace_back(u"EnumPrinterDrivers", listed.code);
       continue;
     }
     for (const std::u16string& name : names) {
-      const DriverInfo3* record = nullptr;
-      for (const DriverInfo3& driver : *listed) {
-        if (SameNameIgnoringCase(driver.name, name)) {
+      const std::u16string* record = nullptr;
+      for (const std::u16string& driver : listed.value) {
+        if (SameNameIgnoringCase(driver, name)) {
           record = &driver;
           break;
         }
@@ -170,122 +138,106 @@ void PlanDrivers(PrintPlatform& platform, const std::u16string (&names)[2],
         DebugTrace(u"Driver %s Kept: Printer %s Uses It", name, user->printerName);
         continue;
       }
-      plan.drivers.emplace_back(environment, record->name);
+      plan.drivers.emplace_back(environment, *record);
     }
   }
 }
 
 // The end of one object's step: 0 is removed, goneCode means it was gone already (removed all
-// the same); any other code failed the step: a trace line naming the call, a box naming the
-// object. 1 when the object is gone.
-int Finish(std::u16string_view kind, const std::u16string& object, std::uint32_t code, std::uint32_t goneCode,
-           std::u16string_view call, std::u16string_view what) {
-  if (code == 0 || code == goneCode) {
-    DebugTrace(code == 0 ? u"Removed %s %s" : u"Already gone: %s %s", kind, object);
-    return 1;
+// the same); any other code failed the step, with a trace line naming the call.
+UninstallStep Finish(UninstallStep step, std::uint32_t goneCode) {
+  const std::u16string_view kind = UninstallKindName(step.kind);
+  if (step.code == 0 || step.code == goneCode) {
+    DebugTrace(step.code == 0 ? u"Removed %s %s" : u"Already gone: %s %s", kind, step.object);
+    step.removed = true;
+    return step;
   }
-  DebugTrace(u"%s Failed: %s Error %u", call, object, code);
-  ShowError(0, code, FormatWide(kBoxTextCapacity, u"%s Failed: %s", what, object));
-  return 0;
+  DebugTrace(u"%s Failed: %s Error %u", step.call, step.object, step.code);
+  return step;
 }
 
-// The printer's queued jobs; 0 when they cannot be read.
-std::uint32_t QueuedJobs(PrintPlatform& platform, PrinterHandle printer) {
-  PrinterInfo2 info;
-  std::uint32_t needed = 0;
-  const TwoCallEnd end = AskSizeThenFill(
-      [&] {
-        SpoolResult sized = platform.spooler.GetPrinterW(printer, 2, 0, info, needed);
-        return SpoolerSizeAnswer(sized, platform.lastError, needed);
-      },
-      [&](std::uint32_t size) { return platform.spooler.GetPrinterW(printer, 2, size, info, needed); });
-  return end == TwoCallEnd::Filled ? info.cJobs : 0;
-}
-
-int RemovePrinter(PrintPlatform& platform, const std::u16string& name) {
-  std::u16string_view call = u"OpenPrinter";
-  PrinterHandle opened = 0;
-  if (!platform.spooler.OpenPrinterW(name, opened, kPrinterAllAccess)) {
-    return Finish(u"printer", name, platform.lastError.GetLastError(), kErrorInvalidPrinterName, call,
-                  u"DeletePrinter");
+UninstallStep RemovePrinter(PrintPlatform& platform, const std::u16string& name) {
+  UninstallStep step{UninstallKind::Printer, name, u"OpenPrinter"};
+  const Opened opened = platform.spooler.Open(name, kPrinterAllAccess);
+  if (!opened) {
+    step.code = opened.code;
+    return Finish(step, kErrorInvalidPrinterName);
   }
-  ScopedPrinterHandle printer(platform.spooler, opened);
+  ScopedPrinterHandle printer(platform.spooler, opened.handle);
   // A printer with jobs only goes once they are printed, and keeps its port and driver in use
   // meanwhile: its jobs are purged first. When the purge is refused (Wine 8 has no level 0),
   // the printer still goes now if it has no job.
-  std::uint32_t code = 0;
   std::uint32_t jobs = 0;
-  if (!platform.spooler.SetPrinterW(printer.get(), 0, nullptr, kPrinterControlPurge)) {
-    code = platform.lastError.GetLastError();
-    DebugTrace(u"SetPrinter Purge Failed: %s Error %u", name, code);
-    jobs = QueuedJobs(platform, printer.get());
+  if (const Status purged = platform.spooler.PurgeJobs(printer.get()); !purged) {
+    step.code = purged.code;
+    DebugTrace(u"SetPrinter Purge Failed: %s Error %u", name, purged.code);
+    const Read<PrinterInfo2> info = platform.spooler.Printer(printer.get());
+    jobs = info ? info.value.cJobs : 0;
   }
-  call = u"DeletePrinter";
-  if (!platform.spooler.DeletePrinter(printer.get())) {
-    code = platform.lastError.GetLastError();
+  step.call = u"DeletePrinter";
+  if (const Status deleted = platform.spooler.DeletePrinter(printer.get()); !deleted) {
+    step.code = deleted.code;
   } else if (jobs > 0) {
     DebugTrace(u"Printer %s Marked For Deletion: %u Jobs Left", name, jobs);
-    call = u"SetPrinter Purge";
+    step.call = u"SetPrinter Purge";
   } else {
-    code = 0;
+    step.code = 0;
   }
   // The spooler lets the printer go once its last handle is closed.
   printer.reset();
-  return Finish(u"printer", name, code, kErrorInvalidPrinterName, call, u"DeletePrinter");
+  return Finish(step, kErrorInvalidPrinterName);
 }
 
 // The Standard TCP/IP monitor takes DELETE_PORT_DATA_1; every other monitor the port's name with
 // its terminator, as XcvDataPort's "DeletePort" is published.
-int RemovePort(PrintPlatform& platform, const std::u16string& name, const std::u16string& monitorName) {
+UninstallStep RemovePort(PrintPlatform& platform, const std::u16string& name, const std::u16string& monitorName) {
+  UninstallStep step{UninstallKind::Port, name, u"XcvData DeletePort"};
   std::vector<std::uint8_t> input = TextBytes(name);
-  std::u16string_view call = u"XcvData DeletePort";
-  std::uint32_t code = 0;
   if (SameNameIgnoringCase(monitorName, kTcpIpMonitorName)) {
     TcpIpDeletePortData record = BuildTcpIpDeletePortData(name);
     input.assign(record.begin(), record.end());
     // A cut name would be another port's.
-    if (!TcpIpDeletePortNameFits(name)) code = kErrorInvalidParameter;
-  }
-  const std::optional<std::u16string> handleName = MonitorHandleName(monitorName);
-  PrinterHandle opened = 0;
-  if (code == 0 && (!handleName || !platform.spooler.OpenPrinterW(*handleName, opened, kServerAccessAdminister))) {
-    code = handleName ? platform.lastError.GetLastError() : kErrorFilenameExcedRange;
-    call = u"OpenPrinter";
-  }
-  if (opened) {
-    ScopedPrinterHandle monitor(platform.spooler, opened);
-    std::vector<std::uint8_t> output;
-    std::uint32_t needed = 0;
-    if (!platform.spooler.XcvDataW(monitor.get(), kDeletePortCommand, input, output, needed, code)) {
-      code = platform.lastError.GetLastError();
+    if (!TcpIpDeletePortNameFits(name)) {
+      step.code = kErrorInvalidParameter;
+      return Finish(step, kErrorUnknownPort);
     }
   }
-  return Finish(u"port", name, code, kErrorUnknownPort, call, u"DeletePort");
+  const std::optional<std::u16string> handleName = MonitorHandleName(monitorName);
+  const Opened opened =
+      handleName ? platform.spooler.Open(*handleName, kServerAccessAdminister) : Opened{0, kErrorFilenameExcedRange};
+  if (!opened) {
+    step.call = u"OpenPrinter";
+    step.code = opened.code;
+    return Finish(step, kErrorUnknownPort);
+  }
+  ScopedPrinterHandle monitor(platform.spooler, opened.handle);
+  const XcvAnswer answer = platform.spooler.Xcv(monitor.get(), kDeletePortCommand, input, 0);
+  step.code = answer.call ? answer.status : answer.call.code;
+  monitor.reset();
+  return Finish(step, kErrorUnknownPort);
 }
 
-int RemoveDriver(PrintPlatform& platform, const std::u16string& environment, const std::u16string& name) {
-  std::u16string_view call = u"DeletePrinterDriverEx";
-  std::uint32_t code = 0;
-  if (!platform.spooler.DeletePrinterDriverExW(environment, name, kDpdDeleteUnusedFiles | kDpdDeleteSpecificVersion,
-                                               kDriverVersion)) {
-    code = platform.lastError.GetLastError();
+UninstallStep RemoveDriver(PrintPlatform& platform, const std::u16string& environment, const std::u16string& name) {
+  UninstallStep step{UninstallKind::Driver, name + u" (" + environment + u")", u"DeletePrinterDriverEx"};
+  step.code = platform.spooler
+                  .DeleteDriverEx(environment, name, kDpdDeleteUnusedFiles | kDpdDeleteSpecificVersion,
+                                         kDriverVersion)
+                  .code;
+  if (SpoolerRefusedTheCall(step.code)) {
+    DebugTrace(u"DeletePrinterDriverEx Refused With %u: DeletePrinterDriver", step.code);
+    step.call = u"DeletePrinterDriver";
+    step.code = platform.spooler.DeleteDriver(environment, name).code;
   }
-  if (SpoolerRefusedTheCall(code)) {
-    DebugTrace(u"DeletePrinterDriverEx Refused With %u: DeletePrinterDriver", code);
-    call = u"DeletePrinterDriver";
-    code = platform.spooler.DeletePrinterDriverW(environment, name) ? 0 : platform.lastError.GetLastError();
-  }
-  return Finish(u"driver", name + u" (" + environment + u")", code, kErrorUnknownPrinterDriver, call,
-                u"DeletePrinterDriver");
+  return Finish(step, kErrorUnknownPrinterDriver);
 }
 
 }  // namespace
 
 UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platform) {
   UninstallPlan plan;
-  std::optional<std::vector<PrinterInfo2>> printers = EnumerateLocalPrinters(platform);
+  const Read<std::vector<PrinterInfo2>> printers = LocalPrinters(platform);
   if (!printers) {
-    plan.unlisted.emplace_back(u"EnumPrinters", platform.lastError.GetLastError());
+    plan.unlisted.emplace_back(u"EnumPrinters", printers.code);
     DebugTrace(u"Uninstall Plan: EnumPrinters Failed, Nothing Planned");
     return plan;
   }
@@ -297,7 +249,7 @@ UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platfo
   const std::u16string names[2] = {context.driverPrefix + u"ENG", context.driverPrefix + u"CHN"};
   std::vector<const PrinterInfo2*> ours;
   std::vector<const PrinterInfo2*> others;
-  for (const PrinterInfo2& printer : *printers) {
+  for (const PrinterInfo2& printer : printers.value) {
     const bool ourDriver =
         SameNameIgnoringCase(printer.driverName, names[0]) || SameNameIgnoringCase(printer.driverName, names[1]);
     if (ourDriver && IsInstalledName(printer.printerName, context.printerBaseName)) {
@@ -314,26 +266,27 @@ UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platfo
   return plan;
 }
 
-int RunUninstall(const InstallContext& context, PrintPlatform& platform, const UninstallPlan& plan) {
-  int result = 1;
-  for (const auto& [call, code] : plan.unlisted) {
-    DebugTrace(u"%s Failed With %u: Uninstall Incomplete", call, code);
-    ShowError(0, code, FormatWide(kBoxTextCapacity, u"%s Failed", call));
-    result = 0;
+std::u16string_view UninstallKindName(UninstallKind kind) {
+  switch (kind) {
+    case UninstallKind::Printer: return u"printer";
+    case UninstallKind::Port: return u"port";
+    case UninstallKind::Driver: break;
   }
+  return u"driver";
+}
+
+std::vector<UninstallStep> RunUninstall(const InstallContext& context, PrintPlatform& platform,
+                                        const UninstallPlan& plan) {
+  std::vector<UninstallStep> steps;
   if (plan.Empty()) {
     DebugTrace(u"Uninstall: nothing to remove");
-    return result;
+    return steps;
   }
-  for (const std::u16string& printer : plan.printers) {
-    if (!RemovePrinter(platform, printer)) result = 0;
-  }
+  for (const std::u16string& printer : plan.printers) steps.push_back(RemovePrinter(platform, printer));
   for (std::size_t i = 0; i < plan.ports.size(); ++i) {
     const std::u16string& monitor = i < plan.portMonitors.size() ? plan.portMonitors[i] : context.portMonitorName;
-    if (!RemovePort(platform, plan.ports[i], monitor)) result = 0;
+    steps.push_back(RemovePort(platform, plan.ports[i], monitor));
   }
-  for (const auto& [environment, driver] : plan.drivers) {
-    if (!RemoveDriver(platform, environment, driver)) result = 0;
-  }
-  return result;
+  for (const auto& [environment, driver] : plan.drivers) steps.push_back(RemoveDriver(platform, environment, driver));
+  return steps;
 }

@@ -3,6 +3,7 @@
 // the drivers no other printer uses. Planned first (nothing changes), then carried out.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,15 +33,26 @@ struct UninstallPlan {
 // counts.
 UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platform);
 
+enum class UninstallKind { Printer, Port, Driver };
+// "printer", "port" or "driver".
+std::u16string_view UninstallKindName(UninstallKind kind);
+
+// One object's removal: the call it ended on and that call's code (0: removed).
+struct UninstallStep {
+  UninstallKind kind;
+  std::u16string object;  // a driver's name is followed by " (<environment>)"
+  std::u16string call;
+  std::uint32_t code = 0;
+  bool removed = false;   // gone now, or gone already
+};
+
 // Removes the plan's printers (jobs purged first, so that a printer goes now instead of waiting
 // for its jobs), then its ports (XcvData "DeletePort" through their monitor), then its drivers
-// (DeletePrinterDriverExW with DPD_DELETE_UNUSED_FILES | DPD_DELETE_SPECIFIC_VERSION 3, or
-// DeletePrinterDriverW where the spooler turns the flags down: see SpoolerRefusedTheCall). An
-// object already gone counts as removed. One trace line per object: "Removed <kind> <name>" or
-// "Already gone: <kind> <name>" (kind printer, port or driver; a driver's name is followed by
-// " (<environment>)"). A step that fails gives a trace line naming the call and an error box
-// "DeletePrinter|DeletePort|DeletePrinterDriver Failed: <name>" (owner 0), and the other steps
-// still run; a printer whose jobs could not be purged is left marked for deletion, and fails.
-// Each list the plan could not read gives a box "<call> Failed". 1 when everything planned is
-// gone and every list was read; 0 otherwise. An empty plan: a trace line, and 1.
-int RunUninstall(const InstallContext& context, PrintPlatform& platform, const UninstallPlan& plan);
+// (DeletePrinterDriverEx with DPD_DELETE_UNUSED_FILES | DPD_DELETE_SPECIFIC_VERSION 3, or
+// DeletePrinterDriver where the spooler turns the flags down: see SpoolerRefusedTheCall). An
+// object already gone counts as removed. One trace line per object: "Removed <kind> <name>",
+// "Already gone: <kind> <name>" or "<call> Failed: <name> Error <code>"; a step that fails
+// does not stop the others; a printer whose jobs could not be purged is left marked for
+// deletion, and fails. An empty plan: a trace line, and no step.
+std::vector<UninstallStep> RunUninstall(const InstallContext& context, PrintPlatform& platform,
+                                        const UninstallPlan& plan);

@@ -1,20 +1,10 @@
 #include "usb/port_names.h"
 
-#include "spooler/ask_size_then_fill.h"
-
 const std::vector<PortInfo>* PortSnapshot::Ports() {
   if (!read_) {
     read_ = true;
-    std::vector<PortInfo> ports;
-    std::uint32_t needed = 0;
-    std::uint32_t returned = 0;
-    const TwoCallEnd end = AskSizeThenFill(
-        [&] {
-          SpoolResult sized = spooler_.EnumPortsW(2, 0, ports, needed, returned);
-          return SpoolerSizeAnswer(sized, lastError_, needed);
-        },
-        [&](std::uint32_t size) { return spooler_.EnumPortsW(2, size, ports, needed, returned); });
-    if (end == TwoCallEnd::Filled) ports_ = std::move(ports);
+    Read<std::vector<PortInfo>> ports = spooler_.Ports(2);
+    if (ports) ports_ = std::move(ports.value);
   }
   return ports_ ? &*ports_ : nullptr;
 }
@@ -27,7 +17,7 @@ void AddPortNamesContaining(PortSnapshot& snapshot, ComboBox& combo, std::u16str
   }
 }
 
-void AddPortNamesContaining(Spooler& spooler, LastError& lastError, ComboBox& combo, std::u16string_view fragment) {
-  PortSnapshot snapshot(spooler, lastError);
+void AddPortNamesContaining(Spooler& spooler, ComboBox& combo, std::u16string_view fragment) {
+  PortSnapshot snapshot(spooler);
   AddPortNamesContaining(snapshot, combo, fragment);
 }

@@ -5,7 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "diag/last_error.h"
 #include "spooler/spooler.h"
 #include "usb/combo_box.h"
 
@@ -13,13 +12,12 @@
 // share one enumeration (each is a round trip to the spooler, slow when it holds many ports).
 class PortSnapshot {
  public:
-  PortSnapshot(Spooler& spooler, LastError& lastError) : spooler_(spooler), lastError_(lastError) {}
+  explicit PortSnapshot(Spooler& spooler) : spooler_(spooler) {}
   // Null when the size query, the allocation or the enumeration failed.
   const std::vector<PortInfo>* Ports();
 
  private:
   Spooler& spooler_;
-  LastError& lastError_;
   bool read_ = false;
   std::optional<std::vector<PortInfo>> ports_;
 };
@@ -27,4 +25,4 @@ class PortSnapshot {
 // Adds every port name containing fragment (case-sensitive), in the spooler's order. A failed
 // size query, allocation or enumeration adds nothing.
 void AddPortNamesContaining(PortSnapshot& ports, ComboBox& combo, std::u16string_view fragment);
-void AddPortNamesContaining(Spooler& spooler, LastError& lastError, ComboBox& combo, std::u16string_view fragment);
+void AddPortNamesContaining(Spooler& spooler, ComboBox& combo, std::u16string_view fragment);

@@ -78,7 +78,7 @@ void FindUsbPrintDeviceSuffix(DeviceInterfaceSource& devices, ConfigManager& con
 }
 
 void FillUsbPortsFromSpooler(UsbPlatform& platform, ComboBox& combo) {
-  PortSnapshot ports(platform.spooler, platform.lastError);
+  PortSnapshot ports(platform.spooler);
   FillUsbPortsFromSpooler(platform, ports, combo);
 }
 

@@ -5,7 +5,6 @@
 #include <cstddef>
 
 #include "config/install_context.h"
-#include "diag/last_error.h"
 #include "spooler/spooler.h"
 #include "usb/combo_box.h"
 #include "usb/port_names.h"
@@ -16,7 +15,6 @@ struct UsbPlatform {
   DeviceInterfaceSource& devices;
   ConfigManager& configManager;
   Spooler& spooler;
-  LastError& lastError;
 };
 
 constexpr std::size_t kUsbSuffixCapacity = 1000;      // bytes, terminator included

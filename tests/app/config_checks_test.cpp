@@ -111,3 +111,35 @@ TEST(RefusalText, NamesTheKeyInTheCurrentLanguageWithItsCode) {
   EXPECT_EQ(1801u, RefusalCode({u"PrnName", ConfigFault::BadPrinterName, 0}));
   EXPECT_EQ(87u, RefusalCode({u"IPAddress", ConfigFault::BadAddress, 0}));
 }
+
+TEST(CheckConfiguredLengths, NamesTheFirstValueThatWouldBeCut) {
+  struct Case {
+    const char* what;
+    std::function<void(InstallContext&)> arrange;
+    std::u16string text;  // empty: all fit
+  } cases[] = {
+      {"all fit", [](InstallContext&) {}, u""},
+      {"Prefix", [](InstallContext& c) { c.driverPrefix = Repeat(29, u'P'); }, u"Prefix Too Long"},
+      {"PortNamePrefix", [](InstallContext& c) { c.portNamePrefix = Repeat(257, u'p'); }, u"PortNamePrefix Too Long"},
+      {"PortNamePrefix without a monitor",
+       [](InstallContext& c) {
+         c.portNamePrefix = Repeat(257, u'p');
+         c.portMonitorName.clear();
+       },
+       u""},
+      {"folder for the tools", [](InstallContext& c) { c.installDir = Repeat(233, u'd'); },
+       u"Install Folder Too Long: " + Repeat(233, u'd')},
+      {"folder for the package", [](InstallContext& c) { c.installDir = Repeat(234, u'd'); },
+       u"Install Folder Too Long: " + Repeat(234, u'd')},
+  };
+  for (const Case& c : cases) {
+    InstallContext context = Valid();
+    context.installDir = u"C:\\Setup";
+    context.setupDirName = u"SETUP64";
+    context.monitorDirName = u"MONITOR64";
+    c.arrange(context);
+    const Outcome outcome = CheckConfiguredLengths(context);
+    EXPECT_EQ(outcome.call, c.text) << c.what;
+    EXPECT_EQ(outcome.code, c.text.empty() ? 0u : 206u) << c.what;
+  }
+}

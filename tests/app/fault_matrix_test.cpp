@@ -11,7 +11,7 @@
 #include "app/road_context.h"
 #include "config/texts.h"
 #include "spooler/fake_print_services.h"
-#include "spooler/uninstall.h"
+#include "app/uninstall_report.h"
 
 namespace {
 
@@ -140,7 +140,7 @@ TEST(FaultMatrix, EveryCallOfTheUninstallFailedInTurn) {
     arrange(context, fake);
     const UninstallPlan plan = PlanUninstall(context, fake.platform);
     ASSERT_FALSE(plan.Empty());
-    ASSERT_EQ(1, RunUninstall(context, fake.platform, plan));
+    ASSERT_TRUE(CarryOutUninstall(context, fake.platform, plan));
     clean = fake.log.Methods();
   }
   std::size_t cells = 0;
@@ -153,7 +153,7 @@ TEST(FaultMatrix, EveryCallOfTheUninstallFailedInTurn) {
       arrange(context, fake);
       FailCall(fake, method, error, occurrence);
       const UninstallPlan plan = PlanUninstall(context, fake.platform);
-      const int removed = RunUninstall(context, fake.platform, plan);
+      const bool removed = CarryOutUninstall(context, fake.platform, plan);
       if (!removed) {
         ASSERT_FALSE(fake.Boxes().empty());
         EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), fake.Boxes().back().caption);

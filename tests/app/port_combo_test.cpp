@@ -16,11 +16,10 @@ TEST(FillPortCombo, PortsHoldingTheFragmentFirstSelected) {
       {{u"COM1:", u"FILE:"}, u"LPT", {}},
   };
   for (const Case& c : cases) {
-    FakeLastError lastError;
-    FakePortSpooler spooler(lastError);
+    FakePortSpooler spooler;
     spooler.ports = c.ports;
     FakeComboBox combo;
-    FillPortCombo(spooler, lastError, combo, c.fragment);
+    FillPortCombo(spooler, combo, c.fragment);
     EXPECT_EQ(c.listed, combo.items);
     EXPECT_EQ(c.listed.empty() ? u"" : c.listed[0], combo.editText);
     EXPECT_EQ(c.listed.empty() ? -1 : 0, combo.selected);
@@ -28,31 +27,22 @@ TEST(FillPortCombo, PortsHoldingTheFragmentFirstSelected) {
 }
 
 TEST(FillPortCombo, AFailedEnumerationLeavesTheListEmpty) {
-  for (SpoolResult fill : {SpoolResult::Failed, SpoolResult::NoMemory}) {
-    FakeLastError lastError;
-    FakePortSpooler spooler(lastError);
+  for (ReadStage failure : {ReadStage::SizeQueryFailed, ReadStage::NoMemory, ReadStage::FillFailed}) {
+    FakePortSpooler spooler;
     spooler.ports = {u"COM1:"};
-    spooler.fillResult = fill;
+    spooler.failure = failure;
     FakeComboBox combo;
-    FillPortCombo(spooler, lastError, combo, u"COM");
+    FillPortCombo(spooler, combo, u"COM");
     EXPECT_TRUE(combo.items.empty());
     EXPECT_EQ(-1, combo.selected);
   }
-  FakeLastError lastError;
-  FakePortSpooler spooler(lastError);
-  spooler.ports = {u"COM1:"};
-  spooler.sizeQueryError = 1722;
-  FakeComboBox combo;
-  FillPortCombo(spooler, lastError, combo, u"COM");
-  EXPECT_TRUE(combo.items.empty());
 }
 
 // The pages made at start share one read of the spooler's ports, whatever each lists from it.
 TEST(FillPortCombo, PagesSharingASnapshotReadThePortsOnce) {
-  FakeLastError lastError;
-  FakePortSpooler spooler(lastError);
+  FakePortSpooler spooler;
   spooler.ports = {u"LPT1:", u"COM1:", u"USB001"};
-  PortSnapshot ports(spooler, lastError);
+  PortSnapshot ports(spooler);
   FakeComboBox serial;
   FakeComboBox parallel;
   FakeComboBox usb;
@@ -62,15 +52,15 @@ TEST(FillPortCombo, PagesSharingASnapshotReadThePortsOnce) {
   EXPECT_EQ(std::vector<std::u16string>{u"COM1:"}, serial.items);
   EXPECT_EQ(std::vector<std::u16string>{u"LPT1:"}, parallel.items);
   EXPECT_EQ(std::vector<std::u16string>{u"USB001"}, usb.items);
-  EXPECT_EQ(2u, spooler.enumPortsCalls.size());  // the size query and the one fill
+  EXPECT_EQ(1u, spooler.portLevels.size());
 
   // A failed read is not retried for the next page either: each would fail alike.
-  FakePortSpooler failing(lastError);
+  FakePortSpooler failing;
   failing.ports = {u"COM1:"};
-  failing.fillResult = SpoolResult::Failed;
-  PortSnapshot none(failing, lastError);
+  failing.failure = ReadStage::FillFailed;
+  PortSnapshot none(failing);
   FillPortCombo(none, serial, u"COM");
   FillPortCombo(none, parallel, u"LPT");
   EXPECT_EQ(nullptr, none.Ports());
-  EXPECT_EQ(2u, failing.enumPortsCalls.size());
+  EXPECT_EQ(1u, failing.portLevels.size());
 }

@@ -31,7 +31,7 @@ class QuietInstallTest : public ::testing::Test {
   InstallContext context;
   FakePrintPlatform fake;
   FakeDeviceTree tree;
-  UsbPlatform usb{tree, tree, fake.spooler, fake.lastError};
+  UsbPlatform usb{tree, tree, fake.spooler};
 };
 
 TEST_F(QuietInstallTest, EachConnectionTypeTakesWhatItsPageWouldOfferFirst) {
@@ -53,7 +53,7 @@ TEST_F(QuietInstallTest, EachConnectionTypeTakesWhatItsPageWouldOfferFirst) {
   for (const Case& c : cases) {
     FakePrintPlatform local;
     for (const std::u16string& port : c.ports) local.spooler.AddPort(port);
-    UsbPlatform localUsb{tree, tree, local.spooler, local.lastError};
+    UsbPlatform localUsb{tree, tree, local.spooler};
     InstallContext ctx = context;
     ctx.defaultPortType = c.portType;
     ctx.portMonitorName = c.monitor;

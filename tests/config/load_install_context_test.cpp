@@ -68,7 +68,6 @@ TEST(LoadInstallContext, ReadsEveryKeyOfTheExample) {
   EXPECT_EQ(u"MONITOR64", c.monitorDirName);
   EXPECT_EQ(u"CHN", c.languageCode);
   EXPECT_EQ(1, c.languageIndex);  // only SelectLanguage changes it
-  EXPECT_EQ(u"", c.portName);
   EXPECT_EQ(std::u16string(u"PaperName=Label 60x40\0Darkness=8\0\0", 34), c.printerData);
 }
 

@@ -1,11 +1,10 @@
 #pragma once
-// In-memory sinks for trace lines, boxes and the last-error value.
+// In-memory sinks for trace lines and boxes.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "diag/diagnostics.h"
-#include "diag/last_error.h"
 
 struct RecordedBox {
   WindowHandle owner;
@@ -30,13 +29,6 @@ class FakeDialogs : public Dialogs {
     boxes.push_back({owner, text, caption, type});
     return 1;  // IDOK
   }
-};
-
-class FakeLastError : public LastError {
- public:
-  std::uint32_t value = 0;
-  std::uint32_t GetLastError() override { return value; }
-  void SetLastError(std::uint32_t code) override { value = code; }
 };
 
 // Installs the fakes as the process's sinks for the lifetime of a test.

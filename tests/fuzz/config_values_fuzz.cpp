@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string* fields[] = {&context.printerBaseName, &context.driverPrefix, &context.printerAddress,
                                     &context.portMonitorName, &context.portNamePrefix, &context.filterUsbPort};
   for (std::size_t i = 0; i < values.size() && i < sizeof(fields) / sizeof(fields[0]); ++i) {
-    *const_cast<std::u16string*>(fields[i]) = values[i].substr(0, kFieldCapacity - 1);
+    *const_cast<std::u16string*>(fields[i]) = values[i].substr(0, kPathCapacity - 1);
   }
   for (WizardPage page : {WizardPage::Network, WizardPage::Usb}) {
     if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, page)) {

@@ -1,13 +1,12 @@
 #pragma once
-// What the print-system fakes share: one log of calls in the order they were made, the
-// last-error value, and failures asked for by name.
+// What the print-system fakes share: one log of calls in the order they were made, and
+// failures asked for by name.
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "diag/last_error.h"
 
 // UTF-16 as ASCII for the log; other units as \uXXXX.
 std::string Narrow(const std::u16string& text);
@@ -45,24 +44,22 @@ class FailureSwitch {
   std::map<std::string, Rule> rules_;
 };
 
-// Base of the fakes: the shared log, the last-error value, and the failure switch.
+// Base of the fakes: the shared log and the failure switch.
 class FakeSeam {
  public:
-  FakeSeam(CallLog& log, LastError& lastError) : log_(log), lastError_(lastError) {}
+  explicit FakeSeam(CallLog& log) : log_(log) {}
   FailureSwitch failures;
   void Fail(const std::string& method, std::uint32_t error, int onlyCall = 0) {
     failures.Fail(method, error, onlyCall);
   }
 
  protected:
-  // Logs the call; true (with the last-error value set) when it is to fail.
-  bool Enter(const std::string& method, const std::string& call) {
+  // Logs the call; the code it is to fail with, if it is to fail.
+  std::optional<std::uint32_t> Failing(const std::string& method, const std::string& call) {
     log_.Add(call);
-    std::optional<std::uint32_t> error = failures.Check(method);
-    if (error) lastError_.SetLastError(*error);
-    return error.has_value();
+    return failures.Check(method);
   }
-  void SetError(std::uint32_t code) { lastError_.SetLastError(code); }
+  // Logs the call; true when it is to fail.
+  bool Enter(const std::string& method, const std::string& call) { return Failing(method, call).has_value(); }
   CallLog& log_;
-  LastError& lastError_;
 };

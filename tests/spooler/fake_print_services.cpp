@@ -22,7 +22,6 @@ std::uint32_t FakeFileSystem::GetSystemDirectoryW(std::u16string& directory, std
 bool FakeFileSystem::PathFileExistsW(const std::u16string& path) {
   if (Enter("PathFileExistsW", "PathFileExistsW(" + Quoted(path) + ")")) return false;
   if (!Exists(path)) {
-    SetError(kErrorFileNotFound);
     return false;
   }
   return true;
@@ -34,11 +33,9 @@ bool FakeFileSystem::CopyFileW(const std::u16string& existingFile, const std::u1
     return false;
   }
   if (!Exists(existingFile)) {
-    SetError(kErrorFileNotFound);
     return false;
   }
-  if (failIfExists && Exists(newFile)) {
-    SetError(80);  // ERROR_FILE_EXISTS
+  if (failIfExists && Exists(newFile)) {  // ERROR_FILE_EXISTS
     return false;
   }
   AddFile(newFile);
@@ -71,7 +68,6 @@ bool FakeShell::ShellExecuteExW(ShellExecuteInfo& info) {
   executed.push_back(info);
   if (Enter("ShellExecuteExW", call)) return false;
   if (!files_.Exists(info.lpFile)) {
-    SetError(kErrorFileNotFound);
     return false;
   }
   if (info.fMask & kSeeMaskNoCloseProcess) {
@@ -114,4 +110,14 @@ void AddDriverPackage(FakeFileSystem& files, const InstallContext& context, bool
   if (withUni) files.AddFile(JoinPath(names.sourceDir, names.uniDll));
   for (const char16_t* name : kUnidrvFiles) files.AddFile(JoinPath(names.sourceDir, name));
   files.AddFile(JoinPath(names.sourceDir, u"srclient.dll"));
+}
+
+std::u16string ErrorBox(const std::u16string& text, std::uint32_t code) {
+  const std::string digits = std::to_string(code);
+  return text + u" - ERROR CODE: " + std::u16string(digits.begin(), digits.end()) + u"\r\n";
+}
+
+RecordedBox BoxOf(const Installed& installed, WindowHandle owner) {
+  if (installed.ok()) return {owner, u"Add Printer Successful - " + installed.printerName, u"OK", 0};
+  return {owner, ErrorBox(installed.failure.call, installed.failure.code), u"ERROR", 0};
 }

@@ -34,8 +34,7 @@ class FakeFileSystem : public FileSystem, public FakeSeam {
 // Installs a file present in the fake file system by copying it there; flagsFor forces a result.
 class FakeVersionInstaller : public VersionInstaller, public FakeSeam {
  public:
-  FakeVersionInstaller(CallLog& log, LastError& lastError, FakeFileSystem& files)
-      : FakeSeam(log, lastError), files_(files) {}
+  FakeVersionInstaller(CallLog& log, FakeFileSystem& files) : FakeSeam(log), files_(files) {}
   std::map<std::u16string, std::uint32_t> flagsFor;
   // The temporary-name buffer's length as each call received it.
   std::vector<std::uint32_t> tempLengths;
@@ -52,7 +51,7 @@ class FakeVersionInstaller : public VersionInstaller, public FakeSeam {
 // Starts a "process" for any file the fake file system holds; onRun plays the tool.
 class FakeShell : public Shell, public FakeSeam {
  public:
-  FakeShell(CallLog& log, LastError& lastError, FakeFileSystem& files) : FakeSeam(log, lastError), files_(files) {}
+  FakeShell(CallLog& log, FakeFileSystem& files) : FakeSeam(log), files_(files) {}
   std::vector<ShellExecuteInfo> executed;
   std::function<void(const ShellExecuteInfo&)> onRun;
   std::set<ProcessHandle> openProcesses;
@@ -66,19 +65,18 @@ class FakeShell : public Shell, public FakeSeam {
   ProcessHandle next_ = 0x700;
 };
 
-// Every print-system fake over one log and one last-error value, with the trace and box sinks.
+// Every print-system fake over one log, with the trace and box sinks.
 struct FakePrintPlatform {
   explicit FakePrintPlatform(int osBitness = 32)
-      : spooler(log, lastError),
-        files(log, lastError),
-        versions(log, lastError, files),
-        shell(log, lastError, files),
-        platform{spooler, versions, files, shell, lastError, osBitness} {}
+      : spooler(log),
+        files(log),
+        versions(log, files),
+        shell(log, files),
+        platform{spooler, versions, files, shell, osBitness} {}
   FakePrintPlatform(const FakePrintPlatform&) = delete;
   FakePrintPlatform& operator=(const FakePrintPlatform&) = delete;
 
   CallLog log;
-  FakeLastError lastError;
   ScopedFakeDiagnostics diagnostics;
   FakeSpooler spooler;
   FakeFileSystem files;
@@ -90,6 +88,13 @@ struct FakePrintPlatform {
   const std::vector<RecordedBox>& Boxes() const { return diagnostics.dialogs.boxes; }
   std::vector<std::u16string> Traces() const;
 };
+
+// "<text> - ERROR CODE: <code>\r\n", an error box's text.
+std::u16string ErrorBox(const std::u16string& text, std::uint32_t code);
+
+// The one box an install's or update's outcome is shown with: success naming the printer
+// (caption "OK"), or the failed step's ERROR box.
+RecordedBox BoxOf(const Installed& installed, WindowHandle owner);
 
 // A driver package of prefix and language under installDir\setupDirName\languageCode: the GPD,
 // the RC DLL, the UNIDRV files and srclient.dll, and the three optional files when asked.

@@ -13,32 +13,6 @@ bool StartsWith(const std::u16string& text, const std::u16string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-std::uint32_t TextBytesOf(const std::u16string& text) { return static_cast<std::uint32_t>(2 * (text.size() + 1)); }
-
-// Sizes as the 32-bit records and their strings would take them.
-std::uint32_t PrinterBytes(const PrinterInfo2& p) {
-  return 84 + TextBytesOf(p.serverName) + TextBytesOf(p.printerName) + TextBytesOf(p.shareName) +
-         TextBytesOf(p.portName) + TextBytesOf(p.driverName) + TextBytesOf(p.comment) + TextBytesOf(p.location) +
-         TextBytesOf(p.sepFile) + TextBytesOf(p.printProcessor) + TextBytesOf(p.datatype) +
-         TextBytesOf(p.parameters);
-}
-
-std::uint32_t DriverBytes(const DriverInfo3& d, std::uint32_t level) {
-  if (level == 1) return 4 + TextBytesOf(d.name);
-  std::uint32_t bytes = TextBytesOf(d.name) + TextBytesOf(d.environment) + TextBytesOf(d.driverPath) +
-                        TextBytesOf(d.dataFile) + TextBytesOf(d.configFile);
-  if (level == 2) return 24 + bytes;
-  bytes += TextBytesOf(d.helpFile) + static_cast<std::uint32_t>(2 * d.dependentFiles.size());
-  if (d.monitorName) bytes += TextBytesOf(*d.monitorName);
-  if (d.defaultDataType) bytes += TextBytesOf(*d.defaultDataType);
-  return 40 + bytes;
-}
-
-std::uint32_t PortBytes(const PortInfo& port, std::uint32_t level) {
-  if (level == 1) return 4 + TextBytesOf(port.portName);
-  return 20 + TextBytesOf(port.portName) + TextBytesOf(port.monitorName) + TextBytesOf(port.description);
-}
-
 std::string Number(std::uint64_t value) { return std::to_string(value); }
 
 // A printer's port names: a pool lists them separated by commas.
@@ -65,7 +39,7 @@ std::optional<std::u16string> FakePrinter::Text(const std::u16string& name) cons
   return text;
 }
 
-FakeSpooler::FakeSpooler(CallLog& log, LastError& lastError) : FakeSeam(log, lastError) {
+FakeSpooler::FakeSpooler(CallLog& log) : FakeSeam(log) {
   driverDirectories[u"Windows NT x86"] = u"C:\\windows\\system32\\spool\\drivers\\w32x86";
   driverDirectories[u"Windows x64"] = u"C:\\windows\\system32\\spool\\drivers\\x64";
 }
@@ -122,30 +96,18 @@ PrinterHandle FakeSpooler::NewHandle(Target target) {
   return handle;
 }
 
-SpoolResult FakeSpooler::Fill(const std::string& method, std::uint32_t bytes, std::uint32_t bufferSize,
-                              std::uint32_t& needed) {
-  auto extra = neededOverride.find(method);
-  needed = bytes + (extra == neededOverride.end() ? 0 : extra->second);
-  if (bufferSize == 0) {
-    if (needed == 0) return SpoolResult::Succeeded;
-    SetError(kErrorInsufficientBuffer);
-    return SpoolResult::Failed;
-  }
-  if (allocationFailures.Check(method)) {
-    SetError(kErrorNotEnoughMemory);
-    return SpoolResult::NoMemory;
-  }
-  if (bufferSize < needed) {
-    SetError(kErrorInsufficientBuffer);
-    return SpoolResult::Failed;
-  }
-  return SpoolResult::Succeeded;
+template <class T>
+std::optional<Read<T>> FakeSpooler::FailedRead(const std::string& method, const std::string& call) {
+  const std::optional<std::uint32_t> code = Failing(method, call);
+  if (!code) return std::nullopt;
+  auto stage = readStages.find(method);
+  return Read<T>::Failed(stage == readStages.end() ? ReadStage::SizeQueryFailed : stage->second, *code);
 }
 
-bool FakeSpooler::OpenPrinterW(const std::u16string& printerName, PrinterHandle& handle,
-                               std::uint32_t desiredAccess) {
-  handle = 0;
-  if (Enter("OpenPrinterW", "OpenPrinterW(" + Quoted(printerName) + ", " + Number(desiredAccess) + ")")) return false;
+Opened FakeSpooler::Open(const std::u16string& printerName, std::uint32_t desiredAccess) {
+  if (auto code = Failing("OpenPrinterW", "OpenPrinterW(" + Quoted(printerName) + ", " + Number(desiredAccess) + ")")) {
+    return {0, *code};
+  }
   Target target{Kind::Printer, printerName, printerName, desiredAccess};
   bool known = false;
   if (StartsWith(printerName, kXcvMonitor)) {
@@ -159,209 +121,181 @@ bool FakeSpooler::OpenPrinterW(const std::u16string& printerName, PrinterHandle&
   } else {
     known = FindPrinter(printerName) != nullptr;
   }
-  if (!known) {
-    SetError(kErrorInvalidPrinterName);
-    return false;
-  }
-  handle = NewHandle(target);
-  return true;
+  if (!known) return {0, kErrorInvalidPrinterName};
+  return {NewHandle(target), 0};
 }
 
 bool FakeSpooler::ClosePrinter(PrinterHandle handle) {
   if (Enter("ClosePrinter", "ClosePrinter(" + HandleText(handle) + ")")) return false;
-  if (!handles_.erase(handle)) {
-    SetError(kErrorInvalidHandle);
-    return false;
-  }
-  return true;
+  return handles_.erase(handle) != 0;
 }
 
-bool FakeSpooler::XcvDataW(PrinterHandle handle, const std::u16string& dataName,
-                           const std::vector<std::uint8_t>& input, std::vector<std::uint8_t>& output,
-                           std::uint32_t& outputNeeded, std::uint32_t& status) {
-  outputNeeded = 0;
-  if (Enter("XcvDataW", "XcvDataW(" + HandleText(handle) + ", " + Quoted(dataName) + ", " + Number(input.size()) +
-                            ", " + Number(output.size()) + ")")) {
-    return false;
+XcvAnswer FakeSpooler::Xcv(PrinterHandle handle, const std::u16string& command,
+                               const std::vector<std::uint8_t>& input, std::uint32_t outputSize) {
+  XcvAnswer answer;
+  answer.output.assign(outputSize, 0);
+  if (auto code = Failing("XcvDataW", "XcvDataW(" + HandleText(handle) + ", " + Quoted(command) + ", " +
+                                          Number(input.size()) + ", " + Number(outputSize) + ")")) {
+    answer.call = Status::Failed(*code);
+    return answer;
   }
   const Target* target = Find(handle);
   if (!target || target->kind == Kind::Printer) {
-    SetError(kErrorInvalidHandle);
-    return false;
+    answer.call = Status::Failed(kErrorInvalidHandle);
+    return answer;
   }
-  xcvCalls.push_back(XcvCall{target->opened, dataName, input, output.size()});
-  if (target->kind == Kind::Monitor && dataName == u"AddPort") {
+  xcvCalls.push_back(XcvCall{target->opened, command, input, outputSize});
+  answer.status = kErrorInvalidParameter;
+  if (target->kind == Kind::Monitor && command == u"AddPort") {
     FakeMonitor& monitor = monitors[target->name];
     monitor.addPortInputs.push_back(input);
     if (!monitor.addPortCallSucceeds) {
-      SetError(monitor.addPortError);
-      return false;
+      answer.status = 0;
+      answer.call = Status::Failed(monitor.addPortError);
+      return answer;
     }
     std::u16string name = GetText(input.data(), 0, std::min<std::size_t>(input.size() / 2, custom_port::kTextChars));
     if (FindPort(name)) {
-      status = monitor.existingPortStatus;
+      answer.status = monitor.existingPortStatus;
     } else {
-      status = monitor.addPortStatus;
-      if (status == 0 && monitor.createsPorts) ports.push_back(PortInfo{name, monitor.name, monitor.portDescription, 0});
+      answer.status = monitor.addPortStatus;
+      if (answer.status == 0 && monitor.createsPorts) {
+        ports.push_back(PortInfo{name, monitor.name, monitor.portDescription, 0});
+      }
     }
-    return true;
-  }
-  if (target->kind == Kind::Monitor && dataName == u"DeletePort") {
+  } else if (target->kind == Kind::Monitor && command == u"DeletePort") {
     monitors[target->name].deletePortInputs.push_back(input);
-    status = DeletePortStatus(*target, input);
-    return true;
-  }
-  if (target->kind == Kind::Port && dataName == u"GetPort") {
+    answer.status = DeletePortStatus(*target, input);
+  } else if (target->kind == Kind::Port && command == u"GetPort") {
     const PortInfo* port = FindPort(target->name);
     auto monitor = port ? monitors.find(port->monitorName) : monitors.end();
-    if (monitor == monitors.end()) {
-      // A monitor without the command answers, but not with success.
-      status = kErrorInvalidParameter;
-      return true;
-    }
+    // A monitor without the command answers, but not with success.
+    if (monitor == monitors.end()) return answer;
     if (!monitor->second.answersGetPort) {
-      SetError(kErrorInvalidParameter);
-      return false;
+      answer.status = 0;
+      answer.call = Status::Failed(kErrorInvalidParameter);
+      return answer;
     }
-    status = monitor->second.getPortStatus;
-    const std::vector<std::uint8_t>& answer = monitor->second.getPortAnswer;
-    std::copy_n(answer.begin(), std::min(answer.size(), output.size()), output.begin());
-    return true;
+    answer.status = monitor->second.getPortStatus;
+    const std::vector<std::uint8_t>& reply = monitor->second.getPortAnswer;
+    std::copy_n(reply.begin(), std::min(reply.size(), answer.output.size()), answer.output.begin());
   }
-  status = kErrorInvalidParameter;
-  return true;
+  return answer;
 }
 
-SpoolResult FakeSpooler::EnumPortsW(std::uint32_t level, std::uint32_t bufferSize, std::vector<PortInfo>& records,
-                                    std::uint32_t& needed, std::uint32_t& returned) {
-  records.clear();
-  needed = 0;
-  returned = 0;
-  if (Enter("EnumPortsW", "EnumPortsW(" + Number(level) + ", " + Number(bufferSize) + ")")) return SpoolResult::Failed;
-  std::uint32_t bytes = 0;
-  for (const PortInfo& port : ports) bytes += PortBytes(port, level);
-  SpoolResult result = Fill("EnumPortsW", bytes, bufferSize, needed);
-  if (result != SpoolResult::Succeeded) return result;
-  for (const PortInfo& port : ports) {
-    records.push_back(level == 1 ? PortInfo{port.portName, u"", u"", 0} : port);
-  }
-  returned = static_cast<std::uint32_t>(records.size());
-  return result;
+Read<std::vector<PortInfo>> FakeSpooler::Ports(std::uint32_t level) {
+  using Result = Read<std::vector<PortInfo>>;
+  if (auto failed = FailedRead<std::vector<PortInfo>>("Ports", "Ports(" + Number(level) + ")")) return *failed;
+  if (level != 1 && level != 2) return Result::Failed(ReadStage::SizeQueryFailed, kErrorInvalidLevel);
+  // As the spooler: nothing to list answers the size query itself.
+  if (ports.empty()) return Result::Failed(ReadStage::SizeQuerySucceeded, 0);
+  std::vector<PortInfo> records;
+  for (const PortInfo& port : ports) records.push_back(level == 1 ? PortInfo{port.portName, u"", u"", 0} : port);
+  return Result::Of(std::move(records));
 }
 
-SpoolResult FakeSpooler::EnumPrintersW(std::uint32_t flags, const std::optional<std::u16string>& name,
-                                       std::uint32_t level, std::uint32_t bufferSize,
-                                       std::vector<PrinterInfo2>& records, std::uint32_t& needed,
-                                       std::uint32_t& returned) {
-  records.clear();
-  needed = 0;
-  returned = 0;
-  if (Enter("EnumPrintersW", "EnumPrintersW(" + Number(flags) + ", " + Quoted(name) + ", " + Number(level) + ", " +
-                                 Number(bufferSize) + ")")) {
-    return SpoolResult::Failed;
-  }
-  std::uint32_t bytes = 0;
-  for (const FakePrinter& printer : printers) bytes += PrinterBytes(printer.info);
-  SpoolResult result = Fill("EnumPrintersW", bytes, bufferSize, needed);
-  if (result != SpoolResult::Succeeded) return result;
+Read<std::vector<PrinterInfo2>> FakeSpooler::LocalPrinters() {
+  using Result = Read<std::vector<PrinterInfo2>>;
+  if (auto failed = FailedRead<std::vector<PrinterInfo2>>("LocalPrinters", "LocalPrinters()")) return *failed;
+  if (printers.empty()) return Result::Failed(ReadStage::SizeQuerySucceeded, 0);
+  std::vector<PrinterInfo2> records;
   for (const FakePrinter& printer : printers) records.push_back(printer.info);
-  returned = static_cast<std::uint32_t>(records.size());
-  return result;
+  return Result::Of(std::move(records));
 }
 
-SpoolResult FakeSpooler::GetPrinterW(PrinterHandle handle, std::uint32_t level, std::uint32_t bufferSize,
-                                     PrinterInfo2& record, std::uint32_t& needed) {
-  needed = 0;
-  if (Enter("GetPrinterW", "GetPrinterW(" + HandleText(handle) + ", " + Number(level) + ", " + Number(bufferSize) + ")")) {
-    return SpoolResult::Failed;
-  }
-  const Target* target = Find(handle);
-  FakePrinter* printer = target && target->kind == Kind::Printer ? FindPrinter(target->name) : nullptr;
-  if (!printer) {
-    SetError(kErrorInvalidHandle);
-    return SpoolResult::Failed;
-  }
-  SpoolResult result = Fill("GetPrinterW", PrinterBytes(printer->info), bufferSize, needed);
-  if (result == SpoolResult::Succeeded) record = printer->info;
-  return result;
+Read<PrinterInfo2> FakeSpooler::Printer(PrinterHandle handle) {
+  if (auto failed = FailedRead<PrinterInfo2>("Printer", "Printer(" + HandleText(handle) + ")")) return *failed;
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) return Read<PrinterInfo2>::Failed(ReadStage::SizeQueryFailed, kErrorInvalidHandle);
+  return Read<PrinterInfo2>::Of(printer->info);
 }
 
-bool FakeSpooler::GetPrinterDriverDirectoryW(const std::optional<std::u16string>& environment, std::uint32_t level,
-                                             std::uint32_t bufferSize, std::u16string& directory,
-                                             std::uint32_t& needed) {
-  directory.clear();
-  needed = 0;
-  if (Enter("GetPrinterDriverDirectoryW", "GetPrinterDriverDirectoryW(" + Quoted(environment) + ", " + Number(level) +
-                                              ", " + Number(bufferSize) + ")")) {
-    return false;
+Read<std::u16string> FakeSpooler::DriverDirectory(const std::u16string& environment) {
+  using Result = Read<std::u16string>;
+  if (auto code = Failing("DriverDirectory", "DriverDirectory(" + Quoted(environment) + ")")) {
+    return Result::Failed(ReadStage::FillFailed, *code);
   }
-  auto found = driverDirectories.find(environment ? *environment : callerEnvironment);
-  if (found == driverDirectories.end()) {
-    SetError(kErrorInvalidEnvironment);
-    return false;
-  }
-  needed = TextBytesOf(found->second);
-  if (bufferSize < needed) {
-    SetError(kErrorInsufficientBuffer);
-    return false;
-  }
-  directory = found->second;
-  return true;
+  auto found = driverDirectories.find(environment);
+  if (found == driverDirectories.end()) return Result::Failed(ReadStage::FillFailed, kErrorInvalidEnvironment);
+  return Result::Of(found->second);
 }
 
-bool FakeSpooler::AddPrinterDriverW(std::uint32_t level, const DriverInfo3& info) {
-  if (Enter("AddPrinterDriverW", "AddPrinterDriverW(" + Number(level) + ", " + Quoted(info.name) + ", " +
-                                     Quoted(info.environment) + ")")) {
-    return false;
+Read<std::vector<std::u16string>> FakeSpooler::Drivers(const std::u16string& environment) {
+  using Result = Read<std::vector<std::u16string>>;
+  if (auto failed = FailedRead<std::vector<std::u16string>>("Drivers", "Drivers(" + Quoted(environment) + ")")) {
+    return *failed;
   }
+  const std::optional<std::u16string> resolved = KnownEnvironment(environment);
+  if (!resolved) return Result::Failed(ReadStage::SizeQueryFailed, kErrorInvalidEnvironment);
+  std::vector<std::u16string> names;
+  for (const DriverInfo3& driver : drivers) {
+    if (SameNameIgnoringCase(driver.environment, *resolved)) names.push_back(driver.name);
+  }
+  if (names.empty()) return Result::Failed(ReadStage::SizeQuerySucceeded, 0);
+  return Result::Of(std::move(names));
+}
+
+namespace {
+
+// The spooler keeps one record per name and environment: a newer registration replaces it.
+void Register(std::vector<DriverInfo3>& drivers, const DriverInfo3& info) {
   auto same = std::find_if(drivers.begin(), drivers.end(), [&](const DriverInfo3& driver) {
     return driver.name == info.name && driver.environment == info.environment;
   });
   if (same != drivers.end()) drivers.erase(same);
   drivers.push_back(info);
-  return true;
 }
 
-PrinterHandle FakeSpooler::AddPrinterW(std::uint32_t level, const PrinterInfo2& info) {
-  if (Enter("AddPrinterW", "AddPrinterW(" + Number(level) + ", " + Quoted(info.printerName) + ", " +
-                               Quoted(info.portName) + ", " + Quoted(info.driverName) + ")")) {
-    return 0;
+}  // namespace
+
+Status FakeSpooler::RegisterDriver(const DriverInfo3& info) {
+  if (auto code = Failing("AddPrinterDriverW", "AddPrinterDriverW(3, " + Quoted(info.name) + ", " +
+                                                   Quoted(info.environment) + ")")) {
+    return Status::Failed(*code);
   }
-  if (FindPrinter(info.printerName)) {
-    SetError(kErrorPrinterAlreadyExists);
-    return 0;
+  Register(drivers, info);
+  return {};
+}
+
+Status FakeSpooler::RegisterDriverEx(const DriverInfo3& info, std::uint32_t fileCopyFlags) {
+  if (auto code = Failing("AddPrinterDriverExW", "AddPrinterDriverExW(3, " + Quoted(info.name) + ", " +
+                                                     Quoted(info.environment) + ", " + Number(fileCopyFlags) + ")")) {
+    return Status::Failed(*code);
   }
+  Register(drivers, info);
+  return {};
+}
+
+Opened FakeSpooler::CreatePrinter(const PrinterInfo2& info) {
+  if (auto code = Failing("AddPrinterW", "AddPrinterW(2, " + Quoted(info.printerName) + ", " + Quoted(info.portName) +
+                                             ", " + Quoted(info.driverName) + ")")) {
+    return {0, *code};
+  }
+  if (FindPrinter(info.printerName)) return {0, kErrorPrinterAlreadyExists};
   bool driverKnown = std::any_of(drivers.begin(), drivers.end(),
                                  [&](const DriverInfo3& driver) { return driver.name == info.driverName; });
-  if (!driverKnown) {
-    SetError(kErrorUnknownPrinterDriver);
-    return 0;
-  }
-  if (!FindPort(info.portName)) {
-    SetError(kErrorUnknownPort);
-    return 0;
-  }
+  if (!driverKnown) return {0, kErrorUnknownPrinterDriver};
+  if (!FindPort(info.portName)) return {0, kErrorUnknownPort};
   FakePrinter printer;
   printer.info = info;
   printers.push_back(printer);
-  return NewHandle(Target{Kind::Printer, info.printerName, info.printerName, kPrinterAllAccess});
+  return {NewHandle(Target{Kind::Printer, info.printerName, info.printerName, kPrinterAllAccess}), 0};
 }
 
-std::uint32_t FakeSpooler::SetPrinterDataW(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
-                                           const std::vector<std::uint8_t>& data) {
-  if (Enter("SetPrinterDataW", "SetPrinterDataW(" + HandleText(handle) + ", " + Quoted(valueName) + ", " +
-                                   Number(type) + ", " + Number(data.size()) + ")")) {
-    return lastError_.GetLastError();
+Status FakeSpooler::SetData(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
+                                   const std::vector<std::uint8_t>& data) {
+  if (auto code = Failing("SetPrinterDataW", "SetPrinterDataW(" + HandleText(handle) + ", " + Quoted(valueName) +
+                                                 ", " + Number(type) + ", " + Number(data.size()) + ")")) {
+    return Status::Failed(*code);
   }
-  const Target* target = Find(handle);
-  FakePrinter* printer = target && target->kind == Kind::Printer ? FindPrinter(target->name) : nullptr;
-  if (!printer) return kErrorInvalidHandle;
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) return Status::Failed(kErrorInvalidHandle);
   if (!printer->data.count(valueName)) printer->dataOrder.push_back(valueName);
   printer->data[valueName] = {type, data};
-  return 0;
+  return {};
 }
 
-bool FakeSpooler::ConfigurePortW(WindowHandle owner, const std::u16string& portName) {
+bool FakeSpooler::PortDialog(WindowHandle owner, const std::u16string& portName) {
   if (Enter("ConfigurePortW", "ConfigurePortW(" + Number(owner) + ", " + Quoted(portName) + ")")) return false;
   configuredPorts.push_back(portName);
   return true;
@@ -409,31 +343,23 @@ void FakeSpooler::ErasePrinter(const FakePrinter* printer) {
                  printers.end());
 }
 
-bool FakeSpooler::KnownEnvironment(const std::optional<std::u16string>& environment, std::u16string& resolved) {
-  resolved = environment ? *environment : callerEnvironment;
+std::optional<std::u16string> FakeSpooler::KnownEnvironment(const std::u16string& environment) const {
   for (const auto& known : driverDirectories) {
-    if (SameNameIgnoringCase(known.first, resolved)) return true;
+    if (SameNameIgnoringCase(known.first, environment)) return known.first;
   }
-  SetError(kErrorInvalidEnvironment);
-  return false;
+  return std::nullopt;
 }
 
-bool FakeSpooler::RemoveDrivers(const std::u16string& name, const std::u16string& environment,
-                                std::optional<std::uint32_t> version) {
+Status FakeSpooler::RemoveDrivers(const std::u16string& name, const std::u16string& environment,
+                                  std::optional<std::uint32_t> version) {
   auto matches = [&](const DriverInfo3& driver) {
     return SameNameIgnoringCase(driver.name, name) && SameNameIgnoringCase(driver.environment, environment) &&
            (!version || driver.cVersion == *version);
   };
-  if (std::none_of(drivers.begin(), drivers.end(), matches)) {
-    SetError(kErrorUnknownPrinterDriver);
-    return false;
-  }
-  if (DriverInUse(name)) {
-    SetError(kErrorPrinterDriverInUse);
-    return false;
-  }
+  if (std::none_of(drivers.begin(), drivers.end(), matches)) return Status::Failed(kErrorUnknownPrinterDriver);
+  if (DriverInUse(name)) return Status::Failed(kErrorPrinterDriverInUse);
   drivers.erase(std::remove_if(drivers.begin(), drivers.end(), matches), drivers.end());
-  return true;
+  return {};
 }
 
 std::uint32_t FakeSpooler::DeletePortStatus(const Target& target, const std::vector<std::uint8_t>& input) {
@@ -461,185 +387,93 @@ std::uint32_t FakeSpooler::DeletePortStatus(const Target& target, const std::vec
   return 0;
 }
 
-bool FakeSpooler::AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags) {
-  if (Enter("AddPrinterDriverExW", "AddPrinterDriverExW(" + Number(level) + ", " + Quoted(info.name) + ", " +
-                                       Quoted(info.environment) + ", " + Number(fileCopyFlags) + ")")) {
-    return false;
-  }
-  auto same = std::find_if(drivers.begin(), drivers.end(), [&](const DriverInfo3& driver) {
-    return driver.name == info.name && driver.environment == info.environment;
-  });
-  if (same != drivers.end()) drivers.erase(same);
-  drivers.push_back(info);
-  return true;
-}
-
-bool FakeSpooler::SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
-                              std::uint32_t command) {
-  std::string record = info ? Quoted(info->printerName) + ", " + Quoted(info->portName) + ", " +
-                                  Quoted(info->driverName)
-                            : std::string("null");
-  if (Enter("SetPrinterW", "SetPrinterW(" + HandleText(handle) + ", " + Number(level) + ", " + record + ", " +
-                               Number(command) + ")")) {
-    return false;
+Status FakeSpooler::PurgeJobs(PrinterHandle handle) {
+  if (auto code = Failing("SetPrinterW", "SetPrinterW(" + HandleText(handle) + ", 0, null, 3)")) {
+    return Status::Failed(*code);
   }
   FakePrinter* printer = PrinterOf(handle);
-  if (!printer) {
-    SetError(kErrorInvalidHandle);
-    return false;
+  if (!printer) return Status::Failed(kErrorInvalidHandle);
+  if (!(Find(handle)->access & kPrinterAccessAdminister)) return Status::Failed(kErrorAccessDenied);
+  printer->info.cJobs = 0;
+  // A printer marked for deletion goes with its last job.
+  if (printer->info.status & kPrinterStatusPendingDeletion) ErasePrinter(printer);
+  return {};
+}
+
+Status FakeSpooler::ChangePrinter(PrinterHandle handle, const PrinterInfo2& info) {
+  if (auto code = Failing("SetPrinterW", "SetPrinterW(" + HandleText(handle) + ", 2, " + Quoted(info.printerName) +
+                                             ", " + Quoted(info.portName) + ", " + Quoted(info.driverName) + ", 0)")) {
+    return Status::Failed(*code);
   }
-  if (!(Find(handle)->access & kPrinterAccessAdminister)) {
-    SetError(kErrorAccessDenied);
-    return false;
-  }
-  if (level == 0) {
-    // Only PRINTER_CONTROL_SET_STATUS takes a record, and it is not played here.
-    if (info) {
-      SetError(kErrorInvalidParameter);
-      return false;
-    }
-    // Only the purge is played here.
-    if (command != kPrinterControlPurge) {
-      SetError(kErrorInvalidPrinterCommand);
-      return false;
-    }
-    printer->info.cJobs = 0;
-    // A printer marked for deletion goes with its last job.
-    if (printer->info.status & kPrinterStatusPendingDeletion) ErasePrinter(printer);
-    return true;
-  }
-  if (command != 0 || !info) {
-    SetError(kErrorInvalidParameter);
-    return false;
-  }
-  if (level != 2) {
-    SetError(kErrorInvalidLevel);
-    return false;
-  }
-  FakePrinter* sameName = FindPrinter(info->printerName);
-  if (sameName && sameName != printer) {
-    SetError(kErrorPrinterAlreadyExists);
-    return false;
-  }
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) return Status::Failed(kErrorInvalidHandle);
+  if (!(Find(handle)->access & kPrinterAccessAdminister)) return Status::Failed(kErrorAccessDenied);
+  FakePrinter* sameName = FindPrinter(info.printerName);
+  if (sameName && sameName != printer) return Status::Failed(kErrorPrinterAlreadyExists);
   bool driverKnown = std::any_of(drivers.begin(), drivers.end(), [&](const DriverInfo3& driver) {
-    return SameNameIgnoringCase(driver.name, info->driverName);
+    return SameNameIgnoringCase(driver.name, info.driverName);
   });
-  if (!driverKnown) {
-    SetError(kErrorUnknownPrinterDriver);
-    return false;
-  }
-  const std::vector<std::u16string> named = PortList(info->portName);
+  if (!driverKnown) return Status::Failed(kErrorUnknownPrinterDriver);
+  const std::vector<std::u16string> named = PortList(info.portName);
   if (named.empty() || std::any_of(named.begin(), named.end(), [&](const std::u16string& port) { return !FindPort(port); })) {
-    SetError(kErrorUnknownPort);
-    return false;
+    return Status::Failed(kErrorUnknownPort);
   }
   // The server, the status and the counts are the spooler's own: a record passed in does not set them.
   PrinterInfo2& kept = printer->info;
-  kept.printerName = info->printerName;
-  kept.shareName = info->shareName;
-  kept.portName = info->portName;
-  kept.driverName = info->driverName;
-  kept.comment = info->comment;
-  kept.location = info->location;
-  kept.sepFile = info->sepFile;
-  kept.printProcessor = info->printProcessor;
-  kept.datatype = info->datatype;
-  kept.parameters = info->parameters;
-  kept.attributes = info->attributes;
-  kept.priority = info->priority;
-  kept.defaultPriority = info->defaultPriority;
-  kept.startTime = info->startTime;
-  kept.untilTime = info->untilTime;
-  return true;
+  kept.printerName = info.printerName;
+  kept.shareName = info.shareName;
+  kept.portName = info.portName;
+  kept.driverName = info.driverName;
+  kept.comment = info.comment;
+  kept.location = info.location;
+  kept.sepFile = info.sepFile;
+  kept.printProcessor = info.printProcessor;
+  kept.datatype = info.datatype;
+  kept.parameters = info.parameters;
+  kept.attributes = info.attributes;
+  kept.priority = info.priority;
+  kept.defaultPriority = info.defaultPriority;
+  kept.startTime = info.startTime;
+  kept.untilTime = info.untilTime;
+  return {};
 }
 
-bool FakeSpooler::DeletePrinter(PrinterHandle handle) {
-  if (Enter("DeletePrinter", "DeletePrinter(" + HandleText(handle) + ")")) return false;
+Status FakeSpooler::DeletePrinter(PrinterHandle handle) {
+  if (auto code = Failing("DeletePrinter", "DeletePrinter(" + HandleText(handle) + ")")) return Status::Failed(*code);
   FakePrinter* printer = PrinterOf(handle);
-  if (!printer) {
-    SetError(kErrorInvalidHandle);
-    return false;
-  }
-  if (!(Find(handle)->access & kDeleteAccess)) {
-    SetError(kErrorAccessDenied);
-    return false;
-  }
+  if (!printer) return Status::Failed(kErrorInvalidHandle);
+  if (!(Find(handle)->access & kDeleteAccess)) return Status::Failed(kErrorAccessDenied);
   // With jobs it stays, marked, until they are printed or purged.
   if (printer->info.cJobs > 0) {
     printer->info.status |= kPrinterStatusPendingDeletion;
-    return true;
+    return {};
   }
   ErasePrinter(printer);
-  return true;
+  return {};
 }
 
-SpoolResult FakeSpooler::EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
-                                             std::uint32_t bufferSize, std::vector<DriverInfo3>& records,
-                                             std::uint32_t& needed, std::uint32_t& returned) {
-  records.clear();
-  needed = 0;
-  returned = 0;
-  if (Enter("EnumPrinterDriversW", "EnumPrinterDriversW(" + Quoted(environment) + ", " + Number(level) + ", " +
-                                       Number(bufferSize) + ")")) {
-    return SpoolResult::Failed;
+Status FakeSpooler::DeleteDriverEx(const std::u16string& environment, const std::u16string& driverName,
+                                          std::uint32_t deleteFlags, std::uint32_t versionFlag) {
+  if (auto code = Failing("DeletePrinterDriverExW", "DeletePrinterDriverExW(" + Quoted(environment) + ", " +
+                                                        Quoted(driverName) + ", " + Number(deleteFlags) + ", " +
+                                                        Number(versionFlag) + ")")) {
+    return Status::Failed(*code);
   }
-  std::u16string resolved;
-  if (!KnownEnvironment(environment, resolved)) return SpoolResult::Failed;
-  if (level < 1 || level > 3) {
-    SetError(kErrorInvalidLevel);
-    return SpoolResult::Failed;
-  }
-  std::vector<const DriverInfo3*> listed;
-  for (const DriverInfo3& driver : drivers) {
-    if (SameNameIgnoringCase(driver.environment, resolved)) listed.push_back(&driver);
-  }
-  std::uint32_t bytes = 0;
-  for (const DriverInfo3* driver : listed) bytes += DriverBytes(*driver, level);
-  SpoolResult result = Fill("EnumPrinterDriversW", bytes, bufferSize, needed);
-  if (result != SpoolResult::Succeeded) return result;
-  for (const DriverInfo3* driver : listed) {
-    DriverInfo3 record;
-    record.name = driver->name;
-    if (level >= 2) {
-      record.cVersion = driver->cVersion;
-      record.environment = driver->environment;
-      record.driverPath = driver->driverPath;
-      record.dataFile = driver->dataFile;
-      record.configFile = driver->configFile;
-    }
-    if (level == 3) record = *driver;
-    records.push_back(record);
-  }
-  returned = static_cast<std::uint32_t>(records.size());
-  return result;
-}
-
-bool FakeSpooler::DeletePrinterDriverExW(const std::optional<std::u16string>& environment,
-                                         const std::u16string& driverName, std::uint32_t deleteFlags,
-                                         std::uint32_t versionFlag) {
-  if (Enter("DeletePrinterDriverExW", "DeletePrinterDriverExW(" + Quoted(environment) + ", " + Quoted(driverName) +
-                                          ", " + Number(deleteFlags) + ", " + Number(versionFlag) + ")")) {
-    return false;
-  }
-  std::u16string resolved;
-  if (!KnownEnvironment(environment, resolved)) return false;
+  const std::optional<std::u16string> resolved = KnownEnvironment(environment);
+  if (!resolved) return Status::Failed(kErrorInvalidEnvironment);
   // DPD_DELETE_UNUSED_FILES, DPD_DELETE_SPECIFIC_VERSION and DPD_DELETE_ALL_FILES only.
-  if (deleteFlags & ~std::uint32_t{0x7}) {
-    SetError(kErrorInvalidParameter);
-    return false;
-  }
+  if (deleteFlags & ~std::uint32_t{0x7}) return Status::Failed(kErrorInvalidParameter);
   std::optional<std::uint32_t> version;
   if (deleteFlags & kDpdDeleteSpecificVersion) version = versionFlag;
-  return RemoveDrivers(driverName, resolved, version);
+  return RemoveDrivers(driverName, *resolved, version);
 }
 
-bool FakeSpooler::DeletePrinterDriverW(const std::optional<std::u16string>& environment,
-                                       const std::u16string& driverName) {
-  if (Enter("DeletePrinterDriverW",
-            "DeletePrinterDriverW(" + Quoted(environment) + ", " + Quoted(driverName) + ")")) {
-    return false;
+Status FakeSpooler::DeleteDriver(const std::u16string& environment, const std::u16string& driverName) {
+  if (auto code = Failing("DeletePrinterDriverW",
+                          "DeletePrinterDriverW(" + Quoted(environment) + ", " + Quoted(driverName) + ")")) {
+    return Status::Failed(*code);
   }
-  std::u16string resolved;
-  if (!KnownEnvironment(environment, resolved)) return false;
-  return RemoveDrivers(driverName, resolved, std::nullopt);
+  const std::optional<std::u16string> resolved = KnownEnvironment(environment);
+  if (!resolved) return Status::Failed(kErrorInvalidEnvironment);
+  return RemoveDrivers(driverName, *resolved, std::nullopt);
 }

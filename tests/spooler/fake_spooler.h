@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory spooler: printers with their data and job counts, ports, drivers, driver
 // directories and port monitors answering XcvData. Records every call in the shared log, and
-// fails any call on demand (Fail(method, error)) or any allocation (FailAllocation(method)).
+// fails any call on demand (Fail(method, error)); a read fails at its size query then, or at the
+// stage FailRead names (FailAllocation: no memory).
 // Like Windows, it finds printers and ports by name without regard to letter case, and adds a
 // printer only on a port it lists: a test puts the port into ports first (AddPort) or expects
 // ERROR_UNKNOWN_PORT. Also like Windows (where Wine lets things through): SetPrinterW and
@@ -76,16 +77,15 @@ struct XcvCall {
 
 class FakeSpooler : public Spooler, public FakeSeam {
  public:
-  FakeSpooler(CallLog& log, LastError& lastError);
+  explicit FakeSpooler(CallLog& log);
 
   // --- State, for tests to set up and inspect ---
   std::vector<FakePrinter> printers;
   std::vector<PortInfo> ports;
   std::vector<DriverInfo3> drivers;
   std::map<std::u16string, FakeMonitor> monitors;
-  // Environment name -> driver directory; the caller's own environment for a null one.
+  // Environment name -> driver directory.
   std::map<std::u16string, std::u16string> driverDirectories;
-  std::u16string callerEnvironment = u"Windows NT x86";
   std::vector<XcvCall> xcvCalls;
   std::vector<std::u16string> configuredPorts;
 
@@ -99,45 +99,40 @@ class FakeSpooler : public Spooler, public FakeSeam {
   const PortInfo* FindPort(const std::u16string& name) const;
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
-  // The buffer-filling calls of this method return NoMemory (last error 8); 0 = every call.
-  void FailAllocation(const std::string& method, int onlyCall = 0) { allocationFailures.Fail(method, 8, onlyCall); }
-  FailureSwitch allocationFailures;
-  // Bytes the size query reports beyond the records' own (0: the records' size only).
-  std::map<std::string, std::uint32_t> neededOverride;
+  // The read method fails at this stage with this code (every call, or only the n-th from now).
+  void FailRead(const std::string& method, ReadStage stage, std::uint32_t code, int onlyCall = 0) {
+    readStages[method] = stage;
+    Fail(method, code, onlyCall);
+  }
+  void FailAllocation(const std::string& method, int onlyCall = 0) {
+    FailRead(method, ReadStage::NoMemory, kErrorNotEnoughMemory, onlyCall);
+  }
+  std::map<std::string, ReadStage> readStages;
 
   // --- Spooler ---
-  bool OpenPrinterW(const std::u16string& printerName, PrinterHandle& handle, std::uint32_t desiredAccess) override;
+  Opened Open(const std::u16string& printerName, std::uint32_t desiredAccess) override;
   bool ClosePrinter(PrinterHandle handle) override;
-  bool XcvDataW(PrinterHandle handle, const std::u16string& dataName, const std::vector<std::uint8_t>& input,
-                std::vector<std::uint8_t>& output, std::uint32_t& outputNeeded, std::uint32_t& status) override;
-  SpoolResult EnumPortsW(std::uint32_t level, std::uint32_t bufferSize, std::vector<PortInfo>& records,
-                         std::uint32_t& needed, std::uint32_t& returned) override;
-  SpoolResult EnumPrintersW(std::uint32_t flags, const std::optional<std::u16string>& name, std::uint32_t level,
-                            std::uint32_t bufferSize, std::vector<PrinterInfo2>& records, std::uint32_t& needed,
-                            std::uint32_t& returned) override;
-  SpoolResult GetPrinterW(PrinterHandle handle, std::uint32_t level, std::uint32_t bufferSize, PrinterInfo2& record,
-                          std::uint32_t& needed) override;
-  bool GetPrinterDriverDirectoryW(const std::optional<std::u16string>& environment, std::uint32_t level,
-                                  std::uint32_t bufferSize, std::u16string& directory,
-                                  std::uint32_t& needed) override;
-  bool AddPrinterDriverW(std::uint32_t level, const DriverInfo3& info) override;
-  PrinterHandle AddPrinterW(std::uint32_t level, const PrinterInfo2& info) override;
-  std::uint32_t SetPrinterDataW(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
-                                const std::vector<std::uint8_t>& data) override;
-  bool ConfigurePortW(WindowHandle owner, const std::u16string& portName) override;
-  bool AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags) override;
-  bool SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
-                   std::uint32_t command) override;
-  bool DeletePrinter(PrinterHandle handle) override;
-  SpoolResult EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
-                                  std::uint32_t bufferSize, std::vector<DriverInfo3>& records, std::uint32_t& needed,
-                                  std::uint32_t& returned) override;
-  bool DeletePrinterDriverExW(const std::optional<std::u16string>& environment, const std::u16string& driverName,
-                              std::uint32_t deleteFlags, std::uint32_t versionFlag) override;
-  bool DeletePrinterDriverW(const std::optional<std::u16string>& environment,
-                            const std::u16string& driverName) override;
+  XcvAnswer Xcv(PrinterHandle handle, const std::u16string& command, const std::vector<std::uint8_t>& input,
+                    std::uint32_t outputSize) override;
+  Read<std::vector<PortInfo>> Ports(std::uint32_t level) override;
+  Read<std::vector<PrinterInfo2>> LocalPrinters() override;
+  Read<PrinterInfo2> Printer(PrinterHandle handle) override;
+  Read<std::u16string> DriverDirectory(const std::u16string& environment) override;
+  Read<std::vector<std::u16string>> Drivers(const std::u16string& environment) override;
+  Status RegisterDriver(const DriverInfo3& info) override;
+  Status RegisterDriverEx(const DriverInfo3& info, std::uint32_t fileCopyFlags) override;
+  Opened CreatePrinter(const PrinterInfo2& info) override;
+  Status SetData(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
+                        const std::vector<std::uint8_t>& data) override;
+  bool PortDialog(WindowHandle owner, const std::u16string& portName) override;
+  Status ChangePrinter(PrinterHandle handle, const PrinterInfo2& info) override;
+  Status PurgeJobs(PrinterHandle handle) override;
+  Status DeletePrinter(PrinterHandle handle) override;
+  Status DeleteDriverEx(const std::u16string& environment, const std::u16string& driverName,
+                               std::uint32_t deleteFlags, std::uint32_t versionFlag) override;
+  Status DeleteDriver(const std::u16string& environment, const std::u16string& driverName) override;
 
-  // A driver record as AddPrinterDriverW would leave it (version 3).
+  // A driver record as AddPrinterDriver would leave it (version 3).
   DriverInfo3& AddDriver(const std::u16string& name, const std::u16string& environment = u"Windows NT x86");
   const DriverInfo3* FindDriver(const std::u16string& name, const std::u16string& environment) const;
 
@@ -154,17 +149,18 @@ class FakeSpooler : public Spooler, public FakeSeam {
   bool PrinterUsesPort(const FakePrinter& printer, const std::u16string& port) const;
   bool DriverInUse(const std::u16string& name) const;
   void ErasePrinter(const FakePrinter* printer);
-  // The environment a call names (its own for null); false with ERROR_INVALID_ENVIRONMENT.
-  bool KnownEnvironment(const std::optional<std::u16string>& environment, std::u16string& resolved);
-  // Removes the drivers of that name and environment (and version when asked); false with the
-  // spooler's error when none or one is in use.
-  bool RemoveDrivers(const std::u16string& name, const std::u16string& environment, std::optional<std::uint32_t> version);
+  // The environment as the spooler knows it; no value for an unknown one.
+  std::optional<std::u16string> KnownEnvironment(const std::u16string& environment) const;
+  // Removes the drivers of that name and environment (and version when asked); the spooler's
+  // error when none or one is in use.
+  Status RemoveDrivers(const std::u16string& name, const std::u16string& environment, std::optional<std::uint32_t> version);
+  // Logs a read; the failure asked for, if any.
+  template <class T>
+  std::optional<Read<T>> FailedRead(const std::string& method, const std::string& call);
   std::uint32_t DeletePortStatus(const Target& target, const std::vector<std::uint8_t>& input);
   const Target* Find(PrinterHandle handle) const;
   std::string HandleText(PrinterHandle handle) const;
   PrinterHandle NewHandle(Target target);
-  // The ask-size-then-fill protocol over a record count and its byte size.
-  SpoolResult Fill(const std::string& method, std::uint32_t bytes, std::uint32_t bufferSize, std::uint32_t& needed);
 
   std::map<PrinterHandle, Target> handles_;
   PrinterHandle nextHandle_ = 0x100;

@@ -51,12 +51,11 @@ TEST(ScopedPrinterHandle, EveryPathClosesEachOwnedHandleOnce) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     FakePrintPlatform fake;
-    PrinterHandle a = 0;
-    PrinterHandle b = 0;
     fake.spooler.AddPrinter(u"A");
     fake.spooler.AddPrinter(u"B");
-    ASSERT_TRUE(fake.spooler.OpenPrinterW(u"A", a, kPrinterAllAccess));
-    ASSERT_TRUE(fake.spooler.OpenPrinterW(u"B", b, kPrinterAllAccess));
+    const PrinterHandle a = fake.spooler.Open(u"A", kPrinterAllAccess).handle;
+    const PrinterHandle b = fake.spooler.Open(u"B", kPrinterAllAccess).handle;
+    ASSERT_TRUE(a && b);
     fake.log.Clear();
     row.use(fake.spooler, a, b);
     std::vector<std::string> expected;

@@ -15,10 +15,7 @@ std::u16string MultiString(std::initializer_list<std::u16string> entries) {
   return text + u'\0';
 }
 
-std::u16string ErrorBox(const std::u16string& text, std::uint32_t code) {
-  std::string digits = std::to_string(code);
-  return text + u" - ERROR CODE: " + std::u16string(digits.begin(), digits.end()) + u"\r\n";
-}
+const std::u16string kPort = u"LBUSB001";
 
 std::vector<std::uint8_t> Utf16(const std::u16string& text) { return TextBytesWithoutTerminator(text); }
 
@@ -27,7 +24,7 @@ std::vector<std::uint8_t> Utf16(const std::u16string& text) { return TextBytesWi
 void StageUpdate(FakePrintPlatform& fake, const InstallContext& context) {
   AddDriverPackage(fake.files, context);
   fake.spooler.AddMonitor(u"Label USB Monitor");
-  fake.spooler.AddPort(context.portName, u"Label USB Monitor");
+  fake.spooler.AddPort(kPort, u"Label USB Monitor");
   fake.spooler.AddPort(u"10.0.0.5", kTcpIpMonitorName);
   fake.spooler.AddDriver(u"LBLOLD", u"Windows x64");
   FakePrinter& printer = fake.spooler.AddPrinter(u"Label Printer", u"10.0.0.5", 1, u"LBLOLD");
@@ -54,29 +51,27 @@ class UpdatePrinterTest : public ::testing::Test {
     context.languageCode = u"ENG";
     context.driverPrefix = u"LBL";
     context.printerBaseName = u"Label Printer";
-    context.portName = u"LBUSB001";
     context.printerData = MultiString({u"PaperName=Label 60x40", u"Darkness=8"});
     StageUpdate(fake, context);
   }
-  int Update(const std::u16string& name = u"Label Printer") {
-    return UpdatePrinter(context, fake.platform, kMain, name);
+  bool Update(const std::u16string& name = u"Label Printer") {
+    last = UpdatePrinter(context, fake.platform, kPort, name);
+    return last.ok();
   }
-  std::vector<std::u16string> BoxTexts() const {
-    std::vector<std::u16string> texts;
-    for (const RecordedBox& box : fake.Boxes()) texts.push_back(box.text);
-    return texts;
-  }
+  // The update shows no box itself: this is the one its outcome gives.
+  RecordedBox Box() const { return BoxOf(last, kMain); }
+  Installed last;
 
   FakePrintPlatform fake{64};
   InstallContext context;
 };
 
 TEST_F(UpdatePrinterTest, CallsInTheOrderOfTheUpdate) {
-  EXPECT_EQ(Update(), 1);
-  std::vector<std::string> expected = {"GetPrinterDriverDirectoryW"};
+  EXPECT_TRUE(Update());
+  std::vector<std::string> expected = {"DriverDirectory"};
   expected.insert(expected.end(), 11, "VerInstallFileW");
   for (const char* call : {"GetSystemDirectoryW", "PathFileExistsW", "CopyFileW", "PathFileExistsW", "PathFileExistsW",
-                           "PathFileExistsW", "AddPrinterDriverExW", "OpenPrinterW", "GetPrinterW", "GetPrinterW",
+                           "PathFileExistsW", "AddPrinterDriverExW", "OpenPrinterW", "Printer",
                            "SetPrinterW", "SetPrinterDataW", "SetPrinterDataW", "ClosePrinter"}) {
     expected.push_back(call);
   }
@@ -89,7 +84,7 @@ TEST_F(UpdatePrinterTest, CallsInTheOrderOfTheUpdate) {
 }
 
 TEST_F(UpdatePrinterTest, NewDriverAndPortEverythingElseKept) {
-  ASSERT_EQ(Update(), 1);
+  ASSERT_TRUE(Update());
   ASSERT_EQ(fake.spooler.printers.size(), 1u);
   const PrinterInfo2& info = fake.spooler.printers[0].info;
   EXPECT_EQ(info.printerName, u"Label Printer");
@@ -116,10 +111,8 @@ TEST_F(UpdatePrinterTest, NewDriverAndPortEverythingElseKept) {
   EXPECT_EQ(driver->defaultDataType, u"Raw");
   EXPECT_TRUE(fake.files.Exists(u"C:\\windows\\system32\\spool\\drivers\\x64\\LBLUNIENG.DLL"));
 
-  ASSERT_EQ(fake.Boxes().size(), 1u);
-  EXPECT_EQ(fake.Boxes()[0].text, u"Add Printer Successful - Label Printer");
-  EXPECT_EQ(fake.Boxes()[0].caption, u"OK");
-  EXPECT_EQ(fake.Boxes()[0].owner, kMain);
+  EXPECT_TRUE(fake.Boxes().empty());
+  EXPECT_EQ(Box().text, u"Add Printer Successful - Label Printer");
 
   // The DATA values written again; a value the section does not name is left.
   const FakePrinter& printer = fake.spooler.printers[0];
@@ -135,8 +128,8 @@ TEST_F(UpdatePrinterTest, NewDriverAndPortEverythingElseKept) {
 TEST_F(UpdatePrinterTest, TheBoxNamesThePrinterAsGiven) {
   // The caller passes the name as the spooler holds it (FindExistingPrinter).
   fake.spooler.printers[0].info.printerName = u"LABEL PRINTER";
-  ASSERT_EQ(Update(u"LABEL PRINTER"), 1);
-  EXPECT_EQ(fake.Boxes()[0].text, u"Add Printer Successful - LABEL PRINTER");
+  ASSERT_TRUE(Update(u"LABEL PRINTER"));
+  EXPECT_EQ(Box().text, u"Add Printer Successful - LABEL PRINTER");
   EXPECT_EQ(fake.spooler.printers[0].info.printerName, u"LABEL PRINTER");
 }
 
@@ -146,7 +139,7 @@ TEST_F(UpdatePrinterTest, FlagTurnedDownFallsBackToAddPrinterDriver) {
     FakePrintPlatform local{64};
     StageUpdate(local, context);
     local.spooler.Fail("AddPrinterDriverExW", code);
-    EXPECT_EQ(UpdatePrinter(context, local.platform, kMain, u"Label Printer"), 1);
+    EXPECT_TRUE(UpdatePrinter(context, local.platform, kPort, u"Label Printer").ok());
     EXPECT_EQ(local.log.Named("AddPrinterDriverW"), std::vector<std::string>{"AddPrinterDriverW(3, \"LBLENG\", \"Windows x64\")"});
     EXPECT_NE(local.spooler.FindDriver(u"LBLENG", u"Windows x64"), nullptr);
     EXPECT_EQ(local.spooler.printers[0].info.driverName, u"LBLENG");
@@ -156,42 +149,41 @@ TEST_F(UpdatePrinterTest, FlagTurnedDownFallsBackToAddPrinterDriver) {
                         u"AddPrinterDriverEx Refused With " + std::u16string(digits.begin(), digits.end()) +
                             u": AddPrinterDriver"),
               traces.end());
-    ASSERT_EQ(local.Boxes().size(), 1u);
-    EXPECT_EQ(local.Boxes()[0].text, u"Add Printer Successful - Label Printer");
   }
 }
 
 TEST_F(UpdatePrinterTest, EachFailureOneErrorBoxAndThePrinterAsItWas) {
   struct Case {
     const char* what;
-    std::function<void(FakePrintPlatform&, InstallContext&)> arrange;
+    std::function<void(FakePrintPlatform&, std::u16string&)> arrange;
     std::u16string box;
     std::size_t dataWrites;
   } cases[] = {
-      {"driver directory", [](FakePrintPlatform& f, InstallContext&) { f.spooler.driverDirectories.clear(); },
+      {"driver directory", [](FakePrintPlatform& f, std::u16string&) { f.spooler.driverDirectories.clear(); },
        ErrorBox(u"GetPrinterDriverDirectory Failed", 1805), 0},
-      {"driver refused", [](FakePrintPlatform& f, InstallContext&) { f.spooler.Fail("AddPrinterDriverExW", 5); },
+      {"driver refused", [](FakePrintPlatform& f, std::u16string&) { f.spooler.Fail("AddPrinterDriverExW", 5); },
        ErrorBox(u"AddPrinterDriverEx Failed", 5), 0},
       {"flag turned down, plain call refused",
-       [](FakePrintPlatform& f, InstallContext&) {
+       [](FakePrintPlatform& f, std::u16string&) {
          f.spooler.Fail("AddPrinterDriverExW", 87);
          f.spooler.Fail("AddPrinterDriverW", 1797);
        },
        ErrorBox(u"AddPrinterDriver Failed", 1797), 0},
-      {"printer gone", [](FakePrintPlatform& f, InstallContext&) { f.spooler.printers.clear(); },
+      {"printer gone", [](FakePrintPlatform& f, std::u16string&) { f.spooler.printers.clear(); },
        ErrorBox(u"OpenPrinter Failed", 1801), 0},
-      {"printer cannot be read", [](FakePrintPlatform& f, InstallContext&) { f.spooler.Fail("GetPrinterW", 5, 1); },
+      {"printer cannot be read", [](FakePrintPlatform& f, std::u16string&) { f.spooler.Fail("Printer", 5, 1); },
        ErrorBox(u"GetPrinter Failed", 5), 0},
-      {"second read fails", [](FakePrintPlatform& f, InstallContext&) { f.spooler.Fail("GetPrinterW", 1722, 2); },
+      {"the fill fails",
+       [](FakePrintPlatform& f, std::u16string&) { f.spooler.FailRead("Printer", ReadStage::FillFailed, 1722); },
        ErrorBox(u"GetPrinter Failed", 1722), 0},
-      {"no memory for the record", [](FakePrintPlatform& f, InstallContext&) { f.spooler.FailAllocation("GetPrinterW"); },
+      {"no memory for the record", [](FakePrintPlatform& f, std::u16string&) { f.spooler.FailAllocation("Printer"); },
        ErrorBox(u"GetPrinter Failed", 8), 0},
-      {"printer refuses the change", [](FakePrintPlatform& f, InstallContext&) { f.spooler.Fail("SetPrinterW", 5); },
+      {"printer refuses the change", [](FakePrintPlatform& f, std::u16string&) { f.spooler.Fail("SetPrinterW", 5); },
        ErrorBox(u"SetPrinter Failed", 5), 0},
-      {"port the spooler does not have", [](FakePrintPlatform&, InstallContext& c) { c.portName = u"LBUSB009"; },
+      {"port the spooler does not have", [](FakePrintPlatform&, std::u16string& port) { port = u"LBUSB009"; },
        ErrorBox(u"SetPrinter Failed", 1796), 0},
       {"closing may not hide the code",
-       [](FakePrintPlatform& f, InstallContext&) {
+       [](FakePrintPlatform& f, std::u16string&) {
          f.spooler.Fail("SetPrinterW", 5);
          f.spooler.Fail("ClosePrinter", 6);
        },
@@ -200,14 +192,12 @@ TEST_F(UpdatePrinterTest, EachFailureOneErrorBoxAndThePrinterAsItWas) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     FakePrintPlatform local{64};
-    InstallContext changed = context;
-    StageUpdate(local, changed);
-    c.arrange(local, changed);
-    EXPECT_EQ(UpdatePrinter(changed, local.platform, kMain, u"Label Printer"), 0);
-    ASSERT_EQ(local.Boxes().size(), 1u);
-    EXPECT_EQ(local.Boxes()[0].text, c.box);
-    EXPECT_EQ(local.Boxes()[0].caption, u"ERROR");
-    EXPECT_EQ(local.Boxes()[0].owner, kMain);
+    std::u16string port = kPort;
+    StageUpdate(local, context);
+    c.arrange(local, port);
+    const Installed updated = UpdatePrinter(context, local.platform, port, u"Label Printer");
+    EXPECT_EQ(BoxOf(updated, kMain).text, c.box);
+    EXPECT_EQ(BoxOf(updated, kMain).caption, u"ERROR");
     EXPECT_EQ(local.log.Count("SetPrinterDataW"), c.dataWrites);
     EXPECT_EQ(local.log.Count("AddPrinterW"), 0u);
     if (!local.spooler.printers.empty()) {
@@ -224,18 +214,10 @@ TEST_F(UpdatePrinterTest, EachFailureOneErrorBoxAndThePrinterAsItWas) {
   }
 }
 
-TEST_F(UpdatePrinterTest, ValuesTooLongAreRefusedBeforeAnyChange) {
-  EXPECT_EQ(Update(std::u16string(260, u'N')), 0);
+TEST_F(UpdatePrinterTest, ANameThatWouldBeCutIsRefusedBeforeAnyChange) {
+  EXPECT_FALSE(Update(std::u16string(260, u'N')));
   EXPECT_TRUE(fake.log.calls.empty());
-  EXPECT_EQ(BoxTexts(), std::vector<std::u16string>{ErrorBox(u"PrnName Too Long", 206)});
-
-  FakePrintPlatform local{64};
-  InstallContext longPrefix = context;
-  longPrefix.driverPrefix = std::u16string(29, u'P');
-  EXPECT_EQ(UpdatePrinter(longPrefix, local.platform, kMain, u"Label Printer"), 0);
-  EXPECT_TRUE(local.log.calls.empty());
-  ASSERT_EQ(local.Boxes().size(), 1u);
-  EXPECT_EQ(local.Boxes()[0].text, ErrorBox(u"Prefix Too Long", 206));
+  EXPECT_EQ(Box().text, ErrorBox(u"PrnName Too Long", 206));
 }
 
 TEST(FindExistingPrinter, TheSpoolersSpellingOfTheSameName) {
@@ -262,7 +244,7 @@ TEST(FindExistingPrinter, TheSpoolersSpellingOfTheSameName) {
 TEST(FindExistingPrinter, NoListNoPrinterAndATraceLine) {
   FakePrintPlatform fake;
   fake.spooler.AddPrinter(u"Label Printer");
-  fake.spooler.Fail("EnumPrintersW", 1722, 2);
+  fake.spooler.FailRead("LocalPrinters", ReadStage::FillFailed, 1722);
   EXPECT_EQ(FindExistingPrinter(fake.platform, u"Label Printer"), std::nullopt);
   EXPECT_EQ(fake.Traces(), std::vector<std::u16string>{u"EnumPrinters Failed With 1722: No Printer To Update"});
 }

@@ -26,10 +26,9 @@ FakeUsbDevice PrinterWithRelation(std::uint32_t devInst, const std::string& entr
 
 struct Harness {
   FakeDeviceTree tree;
-  FakeLastError lastError;
-  FakePortSpooler spooler{lastError};
+  FakePortSpooler spooler;
   FakeComboBox combo;
-  UsbPlatform platform{tree, tree, spooler, lastError};
+  UsbPlatform platform{tree, tree, spooler};
   ScopedFakeDiagnostics diagnostics;
 };
 
@@ -208,15 +207,11 @@ TEST(FillUsbPortsFromSpooler, ListsUsbPortsAndPresetsTheEditText) {
   }
 }
 
-TEST(FillUsbPortsFromSpooler, SizesThenFillsAtLevel2) {
+TEST(FillUsbPortsFromSpooler, ListsAtLevel2AfterTheDeviceSearch) {
   Harness h;
   h.spooler.ports = {u"USB001"};
   FillUsbPortsFromSpooler(h.platform, h.combo);
-  ASSERT_EQ(h.spooler.enumPortsCalls.size(), 2u);
-  EXPECT_EQ(h.spooler.enumPortsCalls[0].level, 2u);
-  EXPECT_EQ(h.spooler.enumPortsCalls[0].bufferSize, 0u);
-  EXPECT_EQ(h.spooler.enumPortsCalls[1].level, 2u);
-  EXPECT_EQ(h.spooler.enumPortsCalls[1].bufferSize, h.spooler.NeededBytes());
+  EXPECT_EQ(h.spooler.portLevels, std::vector<std::uint32_t>{2});
   EXPECT_EQ(h.spooler.otherCalls, 0);
   // The device search comes first and closes its set.
   EXPECT_EQ(h.tree.calls.front(), "SetupDiGetClassDevsA");
@@ -224,29 +219,16 @@ TEST(FillUsbPortsFromSpooler, SizesThenFillsAtLevel2) {
 }
 
 TEST(FillUsbPortsFromSpooler, SpoolerFailuresStillPresetTheText) {
-  struct Row {
-    const char* name;
-    std::optional<std::uint32_t> sizeQueryError;
-    std::optional<SpoolResult> fillResult;
-    std::size_t calls;
-  };
-  const Row rows[] = {
-      {"size query fails otherwise", 1722u, std::nullopt, 1},
-      {"no memory for the list", std::nullopt, SpoolResult::NoMemory, 2},
-      {"the fill fails", std::nullopt, SpoolResult::Failed, 2},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (ReadStage failure : {ReadStage::SizeQueryFailed, ReadStage::NoMemory, ReadStage::FillFailed}) {
+    SCOPED_TRACE(static_cast<int>(failure));
     for (bool withTail : {false, true}) {
       Harness h;
       h.spooler.ports = {u"USB001", u"USB002"};
-      h.spooler.sizeQueryError = row.sizeQueryError;
-      h.spooler.fillResult = row.fillResult;
+      h.spooler.failure = failure;
       if (withTail) h.tree.devices = {PrinterWithRelation(1, "P\\7&1&0&USB002")};
       FillUsbPortsFromSpooler(h.platform, h.combo);
       EXPECT_TRUE(h.combo.items.empty());
       EXPECT_EQ(h.combo.editText, withTail ? u"USB002" : u"USB001");
-      EXPECT_EQ(h.spooler.enumPortsCalls.size(), row.calls);
     }
   }
 }

@@ -26,7 +26,7 @@ void AddTabStop(HWND page, int id) {
 PortSnapshot& PortsFor(Wizard& wizard, std::unique_ptr<PortSnapshot>& fresh) {
   if (PortSnapshot* shared = wizard.StartPorts()) return *shared;
   PrintPlatform& print = wizard.Services().Print();
-  fresh = std::make_unique<PortSnapshot>(print.spooler, print.lastError);
+  fresh = std::make_unique<PortSnapshot>(print.spooler);
   return *fresh;
 }
 

@@ -17,7 +17,7 @@
 #include "diag/log_sinks.h"
 #include "diag/win32/install_log_win.h"
 #include "diag/win32/wide.h"
-#include "spooler/uninstall.h"
+#include "app/uninstall_report.h"
 #include "version.h"
 
 namespace {
@@ -79,7 +79,7 @@ int RunRemoval(const std::u16string& configFile, bool quiet) {
   if (!quiet && !AskYesNo(0, Text(context, u"UninstallAsk") + u"\r\n\r\n" + list, kTitle)) {
     return kExitClosedWithoutInstall;
   }
-  if (!RunUninstall(context, services.Print(), plan)) return kExitInstallFailed;
+  if (!CarryOutUninstall(context, services.Print(), plan)) return kExitInstallFailed;
   ShowMessage(0, Text(context, u"Removed") + u"\r\n\r\n" + list, kTitle);
   return kExitInstalled;
 }

@@ -69,7 +69,7 @@ void Wizard::Initialise(HWND mainWindow) {
   DebugTrace(u"OS width %d", bitness);
   services_ = std::make_unique<AppServices>(bitness);
   PrintPlatform& print = services_->Print();
-  startPorts_ = std::make_unique<PortSnapshot>(print.spooler, print.lastError);
+  startPorts_ = std::make_unique<PortSnapshot>(print.spooler);
   CreatePages(windows_, reinterpret_cast<LPARAM>(this));
   startPorts_.reset();
   CarryOut(StartNavigation(navigation_, context_, GetUserDefaultUILanguage()));
@@ -137,8 +137,8 @@ std::u16string Wizard::ReadRoadText(WizardPage page) {
                                          reinterpret_cast<LPARAM>(&address));
     return Ipv4Text(address, static_cast<int>(filled));
   }
-  wchar_t text[kFieldCapacity] = {};
-  GetDlgItemTextW(pageWindow, RoadControlId(page), text, static_cast<int>(kFieldCapacity));
+  wchar_t text[kPathCapacity] = {};
+  GetDlgItemTextW(pageWindow, RoadControlId(page), text, static_cast<int>(kPathCapacity));
   return U16(text);
 }
 

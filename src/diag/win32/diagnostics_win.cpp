@@ -12,10 +12,6 @@ int Win32Dialogs::MessageBoxW(WindowHandle owner, const std::u16string& text,
   return ::MessageBoxW(ToHwnd(owner), W(text), caption ? W(*caption) : nullptr, type);
 }
 
-std::uint32_t Win32LastError::GetLastError() { return ::GetLastError(); }
-
-void Win32LastError::SetLastError(std::uint32_t code) { ::SetLastError(code); }
-
 void InstallWin32Diagnostics() {
   static Win32DebugOutput output;
   static Win32Dialogs dialogs;

@@ -1,7 +1,6 @@
 #pragma once
 #include "diag/debug_output.h"
 #include "diag/dialogs.h"
-#include "diag/last_error.h"
 
 class Win32DebugOutput : public DebugOutput {
  public:
@@ -13,12 +12,6 @@ class Win32Dialogs : public Dialogs {
  public:
   int MessageBoxW(WindowHandle owner, const std::u16string& text,
                   const std::optional<std::u16string>& caption, std::uint32_t type) override;
-};
-
-class Win32LastError : public LastError {
- public:
-  std::uint32_t GetLastError() override;
-  void SetLastError(std::uint32_t code) override;
 };
 
 // Installs the Win32 trace and box sinks for the whole process.

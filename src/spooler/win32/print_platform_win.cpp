@@ -10,7 +10,7 @@ Win32PrintSystem::Win32PrintSystem(int osBitness)
       files_(std::make_unique<Win32FileSystem>()),
       shell_(std::make_unique<Win32Shell>()),
       platform_(std::make_unique<PrintPlatform>(
-          PrintPlatform{*spooler_, *versions_, *files_, *shell_, lastError_, osBitness})) {}
+          PrintPlatform{*spooler_, *versions_, *files_, *shell_, osBitness})) {}
 
 Win32PrintSystem::~Win32PrintSystem() = default;
 

@@ -29,6 +29,5 @@ class Win32PrintSystem {
   std::unique_ptr<Win32VersionInstaller> versions_;
   std::unique_ptr<Win32FileSystem> files_;
   std::unique_ptr<Win32Shell> shell_;
-  Win32LastError lastError_;
   std::unique_ptr<PrintPlatform> platform_;
 };

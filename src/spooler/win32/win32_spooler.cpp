@@ -3,7 +3,8 @@
 #include <cwchar>
 
 #include "diag/win32/wide.h"
-#include "spooler/win32/buffer_call.h"
+#include "diag/capacity.h"
+#include "diag/win32/two_call.h"
 
 namespace {
 
@@ -15,10 +16,18 @@ LPWSTR Mutable(const std::u16string& text) { return const_cast<LPWSTR>(W(text));
 LPWSTR MutableOrNull(const std::u16string& text) { return text.empty() ? nullptr : Mutable(text); }
 LPWSTR MutableOrNull(const std::optional<std::u16string>& text) { return text ? Mutable(*text) : nullptr; }
 
-bool Missing(const void* function) {
-  if (function) return false;
-  ::SetLastError(ERROR_PROC_NOT_FOUND);
-  return true;
+// A call whose library or entry is missing fails as a missing entry does.
+constexpr DWORD kMissing = ERROR_PROC_NOT_FOUND;
+
+Status StatusOf(BOOL ok) { return ok ? Status{} : Status::Failed(::GetLastError()); }
+
+// A listing of count records decoded one by one.
+template <class T, class Decode>
+std::vector<T> Records(DWORD count, Decode decode) {
+  std::vector<T> records;
+  records.reserve(count);
+  for (DWORD i = 0; i < count; ++i) records.push_back(decode(i));
+  return records;
 }
 
 PortInfo DecodePortInfo(const BYTE* buffer, DWORD level, DWORD index) {
@@ -100,45 +109,6 @@ DRIVER_INFO_3W EncodeDriverInfo3(const DriverInfo3& info) {
   return driver;
 }
 
-// The multi-string up to and with its closing empty string; "" for null.
-std::u16string MultiString(const wchar_t* text) {
-  if (!text) return std::u16string();
-  const wchar_t* end = text;
-  while (*end) end += wcslen(end) + 1;
-  return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(end - text) + 1);
-}
-
-// DRIVER_INFO_1W, _2W or _3W: each level's records are the next one's first members.
-DriverInfo3 DecodeDriverInfo(const BYTE* buffer, DWORD level, DWORD index) {
-  DriverInfo3 driver;
-  if (level == 1) {
-    driver.name = U16(reinterpret_cast<const DRIVER_INFO_1W*>(buffer)[index].pName);
-    return driver;
-  }
-  if (level == 2) {
-    const DRIVER_INFO_2W& info = reinterpret_cast<const DRIVER_INFO_2W*>(buffer)[index];
-    driver.cVersion = info.cVersion;
-    driver.name = U16(info.pName);
-    driver.environment = U16(info.pEnvironment);
-    driver.driverPath = U16(info.pDriverPath);
-    driver.dataFile = U16(info.pDataFile);
-    driver.configFile = U16(info.pConfigFile);
-    return driver;
-  }
-  const DRIVER_INFO_3W& info = reinterpret_cast<const DRIVER_INFO_3W*>(buffer)[index];
-  driver.cVersion = info.cVersion;
-  driver.name = U16(info.pName);
-  driver.environment = U16(info.pEnvironment);
-  driver.driverPath = U16(info.pDriverPath);
-  driver.dataFile = U16(info.pDataFile);
-  driver.configFile = U16(info.pConfigFile);
-  driver.helpFile = U16(info.pHelpFile);
-  driver.dependentFiles = MultiString(info.pDependentFiles);
-  if (info.pMonitorName) driver.monitorName = U16(info.pMonitorName);
-  if (info.pDefaultDataType) driver.defaultDataType = U16(info.pDefaultDataType);
-  return driver;
-}
-
 }  // namespace
 
 Win32Spooler::Win32Spooler()
@@ -161,196 +131,155 @@ Win32Spooler::Win32Spooler()
       deletePrinterDriverEx_(library_.Get<decltype(deletePrinterDriverEx_)>("DeletePrinterDriverExW")),
       deletePrinterDriver_(library_.Get<decltype(deletePrinterDriver_)>("DeletePrinterDriverW")) {}
 
-bool Win32Spooler::OpenPrinterW(const std::u16string& printerName, PrinterHandle& handle,
-                                std::uint32_t desiredAccess) {
-  if (Missing(reinterpret_cast<const void*>(openPrinter_))) return false;
+Opened Win32Spooler::Open(const std::u16string& printerName, std::uint32_t desiredAccess) {
+  if (!openPrinter_) return {0, kMissing};
   PRINTER_DEFAULTSW defaults = {nullptr, nullptr, desiredAccess};
   HANDLE opened = nullptr;
-  BOOL ok = openPrinter_(Mutable(printerName), &opened, &defaults);
-  handle = ok ? FromHandle(opened) : 0;
-  return ok != FALSE;
+  if (!openPrinter_(Mutable(printerName), &opened, &defaults)) return {0, ::GetLastError()};
+  return {FromHandle(opened), 0};
 }
 
 bool Win32Spooler::ClosePrinter(PrinterHandle handle) {
-  if (Missing(reinterpret_cast<const void*>(closePrinter_))) return false;
-  return closePrinter_(ToHandle(handle)) != FALSE;
+  return closePrinter_ && closePrinter_(ToHandle(handle)) != FALSE;
 }
 
-bool Win32Spooler::XcvDataW(PrinterHandle handle, const std::u16string& dataName,
-                            const std::vector<std::uint8_t>& input, std::vector<std::uint8_t>& output,
-                            std::uint32_t& outputNeeded, std::uint32_t& status) {
-  if (Missing(reinterpret_cast<const void*>(xcvData_))) return false;
+XcvAnswer Win32Spooler::Xcv(PrinterHandle handle, const std::u16string& command,
+                                const std::vector<std::uint8_t>& input, std::uint32_t outputSize) {
+  XcvAnswer answer;
+  if (!xcvData_) {
+    answer.call = Status::Failed(kMissing);
+    return answer;
+  }
+  answer.output.assign(outputSize, 0);
   DWORD needed = 0;
-  DWORD answer = 0;
-  BOOL ok = xcvData_(ToHandle(handle), W(dataName), input.empty() ? nullptr : const_cast<BYTE*>(input.data()),
-                     static_cast<DWORD>(input.size()), output.empty() ? nullptr : output.data(),
-                     static_cast<DWORD>(output.size()), &needed, &answer);
-  outputNeeded = needed;
-  status = answer;
-  return ok != FALSE;
+  DWORD status = 0;
+  BOOL ok = xcvData_(ToHandle(handle), W(command), input.empty() ? nullptr : const_cast<BYTE*>(input.data()),
+                     static_cast<DWORD>(input.size()), answer.output.empty() ? nullptr : answer.output.data(),
+                     outputSize, &needed, &status);
+  answer.call = StatusOf(ok);
+  answer.status = status;
+  return answer;
 }
 
-SpoolResult Win32Spooler::EnumPortsW(std::uint32_t level, std::uint32_t bufferSize, std::vector<PortInfo>& records,
-                                     std::uint32_t& needed, std::uint32_t& returned) {
-  records.clear();
-  needed = 0;
-  returned = 0;
-  if (Missing(reinterpret_cast<const void*>(enumPorts_))) return SpoolResult::Failed;
-  DWORD cbNeeded = 0;
+Read<std::vector<PortInfo>> Win32Spooler::Ports(std::uint32_t level) {
+  using Result = Read<std::vector<PortInfo>>;
+  if (!enumPorts_) return Result::Failed(ReadStage::SizeQueryFailed, kMissing);
   DWORD count = 0;
-  SpoolResult result = CallWithBuffer(
-      bufferSize, [&](BYTE* buffer, DWORD size) { return enumPorts_(nullptr, level, buffer, size, &cbNeeded, &count); },
-      [&](const BYTE* buffer) {
-        for (DWORD i = 0; i < count; ++i) records.push_back(DecodePortInfo(buffer, level, i));
+  return ReadWithBuffer<std::vector<PortInfo>>(
+      [&](BYTE* buffer, DWORD size, DWORD* needed) { return enumPorts_(nullptr, level, buffer, size, needed, &count); },
+      [&](const BYTE* buffer, DWORD) {
+        return Records<PortInfo>(count, [&](DWORD i) { return DecodePortInfo(buffer, level, i); });
       });
-  needed = cbNeeded;
-  returned = result == SpoolResult::Succeeded ? count : 0;
-  return result;
 }
 
-SpoolResult Win32Spooler::EnumPrintersW(std::uint32_t flags, const std::optional<std::u16string>& name,
-                                        std::uint32_t level, std::uint32_t bufferSize,
-                                        std::vector<PrinterInfo2>& records, std::uint32_t& needed,
-                                        std::uint32_t& returned) {
-  records.clear();
-  needed = 0;
-  returned = 0;
-  if (Missing(reinterpret_cast<const void*>(enumPrinters_))) return SpoolResult::Failed;
-  DWORD cbNeeded = 0;
+Read<std::vector<PrinterInfo2>> Win32Spooler::LocalPrinters() {
+  using Result = Read<std::vector<PrinterInfo2>>;
+  if (!enumPrinters_) return Result::Failed(ReadStage::SizeQueryFailed, kMissing);
   DWORD count = 0;
-  SpoolResult result = CallWithBuffer(
-      bufferSize,
-      [&](BYTE* buffer, DWORD size) {
-        return enumPrinters_(flags, MutableOrNull(name), level, buffer, size, &cbNeeded, &count);
+  return ReadWithBuffer<std::vector<PrinterInfo2>>(
+      [&](BYTE* buffer, DWORD size, DWORD* needed) {
+        return enumPrinters_(PRINTER_ENUM_LOCAL, nullptr, 2, buffer, size, needed, &count);
       },
-      [&](const BYTE* buffer) {
-        // Only level 2 is decoded: it is the only level this program asks for.
-        if (level != 2) return;
+      [&](const BYTE* buffer, DWORD) {
         const auto* infos = reinterpret_cast<const PRINTER_INFO_2W*>(buffer);
-        for (DWORD i = 0; i < count; ++i) records.push_back(DecodePrinterInfo2(infos[i]));
+        return Records<PrinterInfo2>(count, [&](DWORD i) { return DecodePrinterInfo2(infos[i]); });
       });
-  needed = cbNeeded;
-  returned = result == SpoolResult::Succeeded ? count : 0;
-  return result;
 }
 
-SpoolResult Win32Spooler::GetPrinterW(PrinterHandle handle, std::uint32_t level, std::uint32_t bufferSize,
-                                      PrinterInfo2& record, std::uint32_t& needed) {
-  needed = 0;
-  if (Missing(reinterpret_cast<const void*>(getPrinter_))) return SpoolResult::Failed;
-  DWORD cbNeeded = 0;
-  SpoolResult result = CallWithBuffer(
-      bufferSize, [&](BYTE* buffer, DWORD size) { return getPrinter_(ToHandle(handle), level, buffer, size, &cbNeeded); },
-      [&](const BYTE* buffer) {
-        if (level == 2) record = DecodePrinterInfo2(*reinterpret_cast<const PRINTER_INFO_2W*>(buffer));
-      });
-  needed = cbNeeded;
-  return result;
+Read<PrinterInfo2> Win32Spooler::Printer(PrinterHandle handle) {
+  if (!getPrinter_) return Read<PrinterInfo2>::Failed(ReadStage::SizeQueryFailed, kMissing);
+  return ReadWithBuffer<PrinterInfo2>(
+      [&](BYTE* buffer, DWORD size, DWORD* needed) { return getPrinter_(ToHandle(handle), 2, buffer, size, needed); },
+      [&](const BYTE* buffer, DWORD) { return DecodePrinterInfo2(*reinterpret_cast<const PRINTER_INFO_2W*>(buffer)); });
 }
 
-bool Win32Spooler::GetPrinterDriverDirectoryW(const std::optional<std::u16string>& environment, std::uint32_t level,
-                                              std::uint32_t bufferSize, std::u16string& directory,
-                                              std::uint32_t& needed) {
-  directory.clear();
-  needed = 0;
-  if (Missing(reinterpret_cast<const void*>(getPrinterDriverDirectory_))) return false;
-  DWORD cbNeeded = 0;
-  SpoolResult result = CallWithBuffer(
-      bufferSize,
-      [&](BYTE* buffer, DWORD size) {
-        return getPrinterDriverDirectory_(nullptr, MutableOrNull(environment), level, buffer, size, &cbNeeded);
+Read<std::u16string> Win32Spooler::DriverDirectory(const std::u16string& environment) {
+  using Result = Read<std::u16string>;
+  // One call into a path buffer: the directory is a path, and a longer one would not serve.
+  if (!getPrinterDriverDirectory_) return Result::Failed(ReadStage::FillFailed, kMissing);
+  wchar_t directory[kPathCapacity] = {};
+  DWORD needed = 0;
+  if (!getPrinterDriverDirectory_(nullptr, Mutable(environment), 1, reinterpret_cast<BYTE*>(directory),
+                                  sizeof directory, &needed)) {
+    return Result::Failed(ReadStage::FillFailed, ::GetLastError());
+  }
+  directory[kPathCapacity - 1] = L'\0';
+  return Result::Of(U16(directory));
+}
+
+Read<std::vector<std::u16string>> Win32Spooler::Drivers(const std::u16string& environment) {
+  using Result = Read<std::vector<std::u16string>>;
+  if (!enumPrinterDrivers_) return Result::Failed(ReadStage::SizeQueryFailed, kMissing);
+  DWORD count = 0;
+  return ReadWithBuffer<std::vector<std::u16string>>(
+      [&](BYTE* buffer, DWORD size, DWORD* needed) {
+        return enumPrinterDrivers_(nullptr, Mutable(environment), 1, buffer, size, needed, &count);
       },
-      [&](const BYTE* buffer) {
-        // Bounded by the buffer: the text is read up to its NUL or the buffer's end.
-        const auto* text = reinterpret_cast<const char16_t*>(buffer);
-        std::size_t units = bufferSize / sizeof(char16_t);
-        std::size_t length = 0;
-        while (length < units && text[length] != u'\0') ++length;
-        directory.assign(text, length);
+      [&](const BYTE* buffer, DWORD) {
+        const auto* infos = reinterpret_cast<const DRIVER_INFO_1W*>(buffer);
+        return Records<std::u16string>(count, [&](DWORD i) { return U16(infos[i].pName); });
       });
-  needed = cbNeeded;
-  return result == SpoolResult::Succeeded;
 }
 
-bool Win32Spooler::AddPrinterDriverW(std::uint32_t level, const DriverInfo3& info) {
-  if (Missing(reinterpret_cast<const void*>(addPrinterDriver_))) return false;
+Status Win32Spooler::RegisterDriver(const DriverInfo3& info) {
+  if (!addPrinterDriver_) return Status::Failed(kMissing);
   DRIVER_INFO_3W driver = EncodeDriverInfo3(info);
-  return addPrinterDriver_(nullptr, level, reinterpret_cast<BYTE*>(&driver)) != FALSE;
+  return StatusOf(addPrinterDriver_(nullptr, 3, reinterpret_cast<BYTE*>(&driver)));
 }
 
-PrinterHandle Win32Spooler::AddPrinterW(std::uint32_t level, const PrinterInfo2& info) {
-  if (Missing(reinterpret_cast<const void*>(addPrinter_))) return 0;
+Status Win32Spooler::RegisterDriverEx(const DriverInfo3& info, std::uint32_t fileCopyFlags) {
+  if (!addPrinterDriverEx_) return Status::Failed(kMissing);
+  DRIVER_INFO_3W driver = EncodeDriverInfo3(info);
+  return StatusOf(addPrinterDriverEx_(nullptr, 3, reinterpret_cast<BYTE*>(&driver), fileCopyFlags));
+}
+
+Opened Win32Spooler::CreatePrinter(const PrinterInfo2& info) {
+  if (!addPrinter_) return {0, kMissing};
   PRINTER_INFO_2W printer = EncodePrinterInfo2(info);
-  return FromHandle(addPrinter_(nullptr, level, reinterpret_cast<BYTE*>(&printer)));
+  HANDLE added = addPrinter_(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+  if (!added) return {0, ::GetLastError()};
+  return {FromHandle(added), 0};
 }
 
-std::uint32_t Win32Spooler::SetPrinterDataW(PrinterHandle handle, const std::u16string& valueName,
-                                            std::uint32_t type, const std::vector<std::uint8_t>& data) {
-  if (Missing(reinterpret_cast<const void*>(setPrinterData_))) return ERROR_PROC_NOT_FOUND;
+Status Win32Spooler::SetData(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
+                                    const std::vector<std::uint8_t>& data) {
+  if (!setPrinterData_) return Status::Failed(kMissing);
   // An empty value still passes a valid pointer, with its size 0.
   static BYTE empty = 0;
   BYTE* bytes = data.empty() ? &empty : const_cast<BYTE*>(data.data());
-  return setPrinterData_(ToHandle(handle), Mutable(valueName), type, bytes, static_cast<DWORD>(data.size()));
+  // The call answers with its code instead of the last-error value.
+  const DWORD code = setPrinterData_(ToHandle(handle), Mutable(valueName), type, bytes, static_cast<DWORD>(data.size()));
+  return code == ERROR_SUCCESS ? Status{} : Status::Failed(code);
 }
 
-bool Win32Spooler::ConfigurePortW(WindowHandle owner, const std::u16string& portName) {
-  if (Missing(reinterpret_cast<const void*>(configurePort_))) return false;
-  return configurePort_(nullptr, ToHwnd(owner), Mutable(portName)) != FALSE;
+bool Win32Spooler::PortDialog(WindowHandle owner, const std::u16string& portName) {
+  return configurePort_ && configurePort_(nullptr, ToHwnd(owner), Mutable(portName)) != FALSE;
 }
 
-bool Win32Spooler::AddPrinterDriverExW(std::uint32_t level, const DriverInfo3& info, std::uint32_t fileCopyFlags) {
-  if (Missing(reinterpret_cast<const void*>(addPrinterDriverEx_))) return false;
-  DRIVER_INFO_3W driver = EncodeDriverInfo3(info);
-  return addPrinterDriverEx_(nullptr, level, reinterpret_cast<BYTE*>(&driver), fileCopyFlags) != FALSE;
+Status Win32Spooler::ChangePrinter(PrinterHandle handle, const PrinterInfo2& info) {
+  if (!setPrinter_) return Status::Failed(kMissing);
+  PRINTER_INFO_2W printer = EncodePrinterInfo2(info);
+  return StatusOf(setPrinter_(ToHandle(handle), 2, reinterpret_cast<BYTE*>(&printer), 0));
 }
 
-bool Win32Spooler::SetPrinterW(PrinterHandle handle, std::uint32_t level, const PrinterInfo2* info,
-                               std::uint32_t command) {
-  if (Missing(reinterpret_cast<const void*>(setPrinter_))) return false;
-  if (!info) return setPrinter_(ToHandle(handle), level, nullptr, command) != FALSE;
-  PRINTER_INFO_2W printer = EncodePrinterInfo2(*info);
-  return setPrinter_(ToHandle(handle), level, reinterpret_cast<BYTE*>(&printer), command) != FALSE;
+Status Win32Spooler::PurgeJobs(PrinterHandle handle) {
+  if (!setPrinter_) return Status::Failed(kMissing);
+  return StatusOf(setPrinter_(ToHandle(handle), 0, nullptr, PRINTER_CONTROL_PURGE));
 }
 
-bool Win32Spooler::DeletePrinter(PrinterHandle handle) {
-  if (Missing(reinterpret_cast<const void*>(deletePrinter_))) return false;
-  return deletePrinter_(ToHandle(handle)) != FALSE;
+Status Win32Spooler::DeletePrinter(PrinterHandle handle) {
+  if (!deletePrinter_) return Status::Failed(kMissing);
+  return StatusOf(deletePrinter_(ToHandle(handle)));
 }
 
-SpoolResult Win32Spooler::EnumPrinterDriversW(const std::optional<std::u16string>& environment, std::uint32_t level,
-                                              std::uint32_t bufferSize, std::vector<DriverInfo3>& records,
-                                              std::uint32_t& needed, std::uint32_t& returned) {
-  records.clear();
-  needed = 0;
-  returned = 0;
-  if (Missing(reinterpret_cast<const void*>(enumPrinterDrivers_))) return SpoolResult::Failed;
-  DWORD cbNeeded = 0;
-  DWORD count = 0;
-  SpoolResult result = CallWithBuffer(
-      bufferSize,
-      [&](BYTE* buffer, DWORD size) {
-        return enumPrinterDrivers_(nullptr, MutableOrNull(environment), level, buffer, size, &cbNeeded, &count);
-      },
-      [&](const BYTE* buffer) {
-        // Levels 1 to 3 are decoded: the only ones this program asks for.
-        if (level < 1 || level > 3) return;
-        for (DWORD i = 0; i < count; ++i) records.push_back(DecodeDriverInfo(buffer, level, i));
-      });
-  needed = cbNeeded;
-  returned = result == SpoolResult::Succeeded ? count : 0;
-  return result;
+Status Win32Spooler::DeleteDriverEx(const std::u16string& environment, const std::u16string& driverName,
+                                           std::uint32_t deleteFlags, std::uint32_t versionFlag) {
+  if (!deletePrinterDriverEx_) return Status::Failed(kMissing);
+  return StatusOf(
+      deletePrinterDriverEx_(nullptr, Mutable(environment), Mutable(driverName), deleteFlags, versionFlag));
 }
 
-bool Win32Spooler::DeletePrinterDriverExW(const std::optional<std::u16string>& environment,
-                                          const std::u16string& driverName, std::uint32_t deleteFlags,
-                                          std::uint32_t versionFlag) {
-  if (Missing(reinterpret_cast<const void*>(deletePrinterDriverEx_))) return false;
-  return deletePrinterDriverEx_(nullptr, MutableOrNull(environment), Mutable(driverName), deleteFlags,
-                                versionFlag) != FALSE;
-}
-
-bool Win32Spooler::DeletePrinterDriverW(const std::optional<std::u16string>& environment,
-                                        const std::u16string& driverName) {
-  if (Missing(reinterpret_cast<const void*>(deletePrinterDriver_))) return false;
-  return deletePrinterDriver_(nullptr, MutableOrNull(environment), Mutable(driverName)) != FALSE;
+Status Win32Spooler::DeleteDriver(const std::u16string& environment, const std::u16string& driverName) {
+  if (!deletePrinterDriver_) return Status::Failed(kMissing);
+  return StatusOf(deletePrinterDriver_(nullptr, Mutable(environment), Mutable(driverName)));
 }

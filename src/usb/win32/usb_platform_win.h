@@ -7,7 +7,7 @@
 class Win32UsbPlatform {
  public:
   // spooler: Win32PrintSystem::GetSpooler() in the product; it must outlive this object.
-  explicit Win32UsbPlatform(Spooler& spooler) : platform_{devices_, configManager_, spooler, lastError_} {}
+  explicit Win32UsbPlatform(Spooler& spooler) : platform_{devices_, configManager_, spooler} {}
   Win32UsbPlatform(const Win32UsbPlatform&) = delete;
   Win32UsbPlatform& operator=(const Win32UsbPlatform&) = delete;
 
@@ -16,6 +16,5 @@ class Win32UsbPlatform {
  private:
   Win32DeviceInterfaceSource devices_;
   Win32ConfigManager configManager_;
-  Win32LastError lastError_;
   UsbPlatform platform_;
 };

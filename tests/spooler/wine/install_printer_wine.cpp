@@ -24,7 +24,7 @@ struct InstallScene {
           wine_test::DeletePrinters(base);
           wine_test::DeleteTcpIpPort(port);
         }) {
-    REQUIRE_EQ(AddStandardTcpIpPort(bed.Platform(), port, port, kStandardRawPort), 1);
+    REQUIRE_EQ(bed.AddTcpIpPort(port), 1);
   }
 };
 
@@ -33,10 +33,9 @@ void InstallsDriverPrinterAndData(const std::u16string& language) {
   TestBed& bed = scene.bed;
   const std::u16string driver = u"LBL" + language;
   InstallContext context = wine_test::DemoContext(bed.osBitness, language, scene.base);
-  context.portName = scene.port;
   context.printerData.assign(kDataEntries, sizeof(kDataEntries) / sizeof(char16_t));
 
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, scene.port), 1);
 
   REQUIRE_EQ(bed.Boxes().size(), 1u);
   CHECK_EQ(bed.Boxes()[0].text, u"Add Printer Successful - " + scene.base);
@@ -105,9 +104,8 @@ CASE(InstallPrinterTwiceTakesTheNextNumberedName) {
   InstallScene scene(u"Wine Label Twice", u"192.0.2.32");
   TestBed& bed = scene.bed;
   InstallContext context = wine_test::DemoContext(bed.osBitness, u"ENG", scene.base);
-  context.portName = scene.port;
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, scene.port), 1);
+  REQUIRE_EQ(bed.Install(context, scene.port), 1);
 
   REQUIRE_EQ(bed.Boxes().size(), 2u);
   CHECK_EQ(bed.Boxes()[1].text, u"Add Printer Successful - " + scene.base + u"(2)");
@@ -125,12 +123,11 @@ CASE(InstallPrinterTakesTheNextNumberWhenTheNameIsTakenInAnotherCase) {
   InstallScene scene(u"Wine Label Case", u"192.0.2.33");
   TestBed& bed = scene.bed;
   InstallContext context = wine_test::DemoContext(bed.osBitness, u"ENG", u"wine LABEL case");
-  context.portName = scene.port;
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, scene.port), 1);
   REQUIRE(wine_test::FindPrinter(u"wine LABEL case").has_value());
 
   context.printerBaseName = scene.base;
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, scene.port), 1);
   REQUIRE_EQ(bed.Boxes().size(), 2u);
   CHECK_EQ(bed.Boxes()[1].text, u"Add Printer Successful - " + scene.base + u"(2)");
   std::optional<fixture::PrinterEntry> second = wine_test::FindPrinter(scene.base + u"(2)");

@@ -26,10 +26,9 @@ CASE(InstallWithoutTheLoaderUpdateLoadsItsLibrariesByFullPath) {
   }
   CHECK_EQ(requested, (std::vector<std::wstring>{systemDir + L"\\winspool.drv", systemDir + L"\\version.dll"}));
 
-  REQUIRE_EQ(AddStandardTcpIpPort(bed.Platform(), portName, portName, kStandardRawPort), 1);
+  REQUIRE_EQ(bed.AddTcpIpPort(portName), 1);
   InstallContext context = wine_test::DemoContext(bed.osBitness, u"ENG", base);
-  context.portName = portName;
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, portName), 1);
   REQUIRE_EQ(bed.Boxes().size(), 1u);
   CHECK_EQ(bed.Boxes()[0].text, u"Add Printer Successful - " + base);
   std::optional<fixture::PrinterEntry> printer = wine_test::FindPrinter(base);

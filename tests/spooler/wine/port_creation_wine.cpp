@@ -40,7 +40,7 @@ CASE(TcpIpPortIsCreatedFromTheRecordAndAcceptedAgain) {
   const std::u16string name = u"192.0.2.41";
   CleanUp cleanUp([&] { wine_test::DeleteTcpIpPort(name); });
 
-  REQUIRE_EQ(AddStandardTcpIpPort(bed.Platform(), name, name, kStandardRawPort), 1);
+  REQUIRE_EQ(bed.AddTcpIpPort(name), 1);
   CHECK(bed.Boxes().empty());
   CHECK_BYTES(wine_test::PortRecord(kTcpIpMonitor, name), ExpectedPortData1(name, name, 9100));
   std::optional<fixture::PortEntry> port = wine_test::FindPort(name);
@@ -49,7 +49,7 @@ CASE(TcpIpPortIsCreatedFromTheRecordAndAcceptedAgain) {
 
   // The monitor answers 183 for a port it has: still a success, and no box.
   wine_test::ClearLastAddPort(kTcpIpMonitor);
-  CHECK_EQ(AddStandardTcpIpPort(bed.Platform(), name, name, kStandardRawPort), 1);
+  CHECK_EQ(bed.AddTcpIpPort(name), 1);
   CHECK(bed.Boxes().empty());
   CHECK_BYTES(wine_test::LastAddPort(kTcpIpMonitor), ExpectedPortData1(name, name, 9100));
 }
@@ -57,7 +57,7 @@ CASE(TcpIpPortIsCreatedFromTheRecordAndAcceptedAgain) {
 CASE(TcpIpPortRefusedByTheMonitorShowsItsStatus) {
   TestBed bed;
   // The stand-in refuses an empty port name with ERROR_INVALID_PARAMETER.
-  CHECK_EQ(AddStandardTcpIpPort(bed.Platform(), u"", u"192.0.2.43", kStandardRawPort), 0);
+  CHECK_EQ(bed.AddTcpIpPort(u""), 0);
   REQUIRE_EQ(bed.Boxes().size(), 1u);
   CHECK_EQ(bed.Boxes()[0].text, u"XcvData AddPort Error. Status:87");
   CHECK_EQ(bed.Boxes()[0].caption, std::optional<std::u16string>());
@@ -66,11 +66,12 @@ CASE(TcpIpPortRefusedByTheMonitorShowsItsStatus) {
 
 CASE(MonitorExistsOnlyForAnInstalledMonitor) {
   TestBed bed;
-  CHECK_EQ(MonitorExists(bed.Platform(), kUsbMonitor), 1);
-  CHECK_EQ(MonitorExists(bed.Platform(), kTcpIpMonitor), 1);
-  CHECK_EQ(MonitorExists(bed.Platform(), u"No Such Monitor"), 0);
-  // OpenPrinterW's code stays for the caller's box (Wine: ERROR_UNKNOWN_PORT).
-  CHECK_EQ(bed.Platform().lastError.GetLastError(), 1796u);
+  CHECK(MonitorExists(bed.Platform(), kUsbMonitor).ok);
+  CHECK(MonitorExists(bed.Platform(), kTcpIpMonitor).ok);
+  // OpenPrinterW's code for the caller's box (Wine: ERROR_UNKNOWN_PORT).
+  const Status absent = MonitorExists(bed.Platform(), u"No Such Monitor");
+  CHECK(!absent.ok);
+  CHECK_EQ(absent.code, 1796u);
 }
 
 CASE(MonitorPortTakesTheNextFreeNumberAndCarriesTheRecord) {
@@ -82,14 +83,11 @@ CASE(MonitorPortTakesTheNextFreeNumberAndCarriesTheRecord) {
   });
   // WNP001 on the custom monitor and WNP002 on another monitor: both numbers are taken.
   CustomPortRecord first = BuildCustomPortRecord(custom_port::kUsbConnection, kDevice);
-  std::u16string created;
-  REQUIRE_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, prefix, first, created), 1);
-  CHECK_EQ(created, prefix + u"001");
-  REQUIRE_EQ(AddStandardTcpIpPort(bed.Platform(), prefix + u"002", u"192.0.2.42", kStandardRawPort), 1);
+  CHECK_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, prefix, first).portName, prefix + u"001");
+  REQUIRE(AddStandardTcpIpPort(bed.Platform(), prefix + u"002", u"192.0.2.42", kStandardRawPort).ok());
 
   CustomPortRecord record = BuildCustomPortRecord(custom_port::kUsbConnection, kDevice);
-  std::u16string portName = u"unchanged";
-  REQUIRE_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, prefix, record, portName), 1);
+  const std::u16string portName = AddMonitorPort(bed.Platform(), kUsbMonitor, prefix, record).portName;
   CHECK_EQ(portName, prefix + u"003");
   CHECK_EQ(CustomPortName(record), prefix + u"003");
   CHECK_BYTES(wine_test::PortRecord(kUsbMonitor, portName), ExpectedCustomRecord(portName, 4, kDevice));
@@ -98,10 +96,8 @@ CASE(MonitorPortTakesTheNextFreeNumberAndCarriesTheRecord) {
   REQUIRE(port.has_value());
   CHECK_EQ(port->monitor, std::wstring(L"Label USB Monitor"));
 
-  std::uint32_t count = 0;
-  std::optional<std::vector<PortInfo>> ports = EnumerateLocalPorts(bed.Platform(), count);
+  std::optional<std::vector<PortInfo>> ports = EnumerateLocalPorts(bed.Platform());
   REQUIRE(ports.has_value());
-  CHECK_EQ(count, static_cast<std::uint32_t>(ports->size()));
   for (const std::u16string& name : {std::u16string(u"LPT1:"), prefix + u"001", prefix + u"002", prefix + u"003"}) {
     bool listed = std::any_of(ports->begin(), ports->end(), [&name](const PortInfo& p) { return p.portName == name; });
     if (!listed) wcheck::Fail(__FILE__, __LINE__, "EnumerateLocalPorts lacks " + wcheck::Show(name));
@@ -115,9 +111,9 @@ CASE(MonitorPortWithConnectionKindZeroSendsNothing) {
   CleanUp cleanUp([&] { wine_test::DeleteUsbPortsWithPrefix(prefix); });
   wine_test::ClearLastAddPort(kUsbMonitor);
   CustomPortRecord record = BuildCustomPortRecord(0, kDevice);
-  std::u16string portName = u"unchanged";
-  CHECK_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, prefix, record, portName), 1);
-  CHECK_EQ(portName, u"unchanged");
+  const MonitorPort port = AddMonitorPort(bed.Platform(), kUsbMonitor, prefix, record);
+  CHECK(port.status.ok);
+  CHECK_EQ(port.portName, u"");
   CHECK(!wine_test::LastAddPort(kUsbMonitor).has_value());
   CHECK(!wine_test::FindPort(prefix + u"001").has_value());
 }
@@ -126,20 +122,18 @@ CASE(MonitorPortRefusedByTheMonitorLeavesItsStatusAsTheCode) {
   TestBed bed;
   // The monitor cannot keep a port whose name holds a backslash: ERROR_INVALID_NAME.
   CustomPortRecord record = BuildCustomPortRecord(custom_port::kUsbConnection, kDevice);
-  std::u16string portName = u"unchanged";
-  CHECK_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, u"BAD\\", record, portName), 0);
-  CHECK_EQ(portName, u"unchanged");
-  CHECK_EQ(bed.Platform().lastError.GetLastError(), 123u);
+  const MonitorPort port = AddMonitorPort(bed.Platform(), kUsbMonitor, u"BAD\\", record);
+  CHECK(!port.status.ok);
+  CHECK_EQ(port.status.code, 123u);
   CHECK(bed.Traced(u"XcvData AddPort Status Error: 123"));
 }
 
 CASE(MonitorPortOfAnAbsentMonitorFails) {
   TestBed bed;
   CustomPortRecord record = BuildCustomPortRecord(custom_port::kUsbConnection, kDevice);
-  std::u16string portName = u"unchanged";
-  CHECK_EQ(AddMonitorPort(bed.Platform(), u"No Such Monitor", u"WNA", record, portName), 0);
-  CHECK_EQ(bed.Platform().lastError.GetLastError(), 1796u);
-  CHECK_EQ(portName, u"unchanged");
+  const MonitorPort port = AddMonitorPort(bed.Platform(), u"No Such Monitor", u"WNA", record);
+  CHECK(!port.status.ok);
+  CHECK_EQ(port.status.code, 1796u);
 }
 
 // The monitor keeps "wnc001" and "WNC001" as one port: the numbering skips a number taken in
@@ -148,14 +142,10 @@ CASE(MonitorPortSkipsANumberTakenInAnotherCase) {
   TestBed bed;
   CleanUp cleanUp([] { wine_test::DeleteUsbPortsWithPrefix(u"wnc"); });
   CustomPortRecord lower = BuildCustomPortRecord(custom_port::kUsbConnection, kDevice);
-  std::u16string created;
-  REQUIRE_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, u"wnc", lower, created), 1);
-  REQUIRE_EQ(created, u"wnc001");
+  REQUIRE_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, u"wnc", lower).portName, u"wnc001");
 
   CustomPortRecord upper = BuildCustomPortRecord(custom_port::kUsbConnection, kDevice);
-  std::u16string portName = u"unchanged";
-  REQUIRE_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, u"WNC", upper, portName), 1);
-  CHECK_EQ(portName, u"WNC002");
+  CHECK_EQ(AddMonitorPort(bed.Platform(), kUsbMonitor, u"WNC", upper).portName, u"WNC002");
   std::optional<fixture::PortEntry> port = wine_test::FindPort(u"WNC002");
   REQUIRE(port.has_value());
   CHECK_EQ(port->monitor, std::wstring(L"Label USB Monitor"));

@@ -7,6 +7,7 @@
 #include "diag/fake_diagnostics.h"
 #include "diag/win32/wide.h"
 #include "spooler/print_system.h"
+#include "spooler/uninstall.h"
 #include "spooler/win32/print_platform_win.h"
 #include "wine_support.h"
 
@@ -21,6 +22,28 @@ struct TestBed {
     if (!stray.empty()) wcheck::Fail(__FILE__, __LINE__, "a dialog box had to be closed: " + wcheck::Show(stray));
   }
   PrintPlatform& Platform() { return system.Platform(); }
+  // An install or update, with the one box its outcome is shown with (as a road shows it): 1
+  // when the printer was installed.
+  int Install(const InstallContext& context, const std::u16string& port) {
+    return Show(InstallPrinter(context, Platform(), port));
+  }
+  int Update(const InstallContext& context, const std::u16string& port, const std::u16string& existing) {
+    return Show(UpdatePrinter(context, Platform(), port, existing));
+  }
+  int Show(const Installed& installed) {
+    if (!installed.ok()) {
+      ShowOutcome(0, installed.failure);
+      return 0;
+    }
+    ShowMessage(0, u"Add Printer Successful - " + installed.printerName, std::u16string(u"OK"));
+    return 1;
+  }
+  // A port made as a road makes it, its box included: 1 when it was made or was there.
+  int AddTcpIpPort(const std::u16string& name) {
+    const Outcome outcome = AddStandardTcpIpPort(Platform(), name, name, kStandardRawPort);
+    ShowOutcome(0, outcome);
+    return outcome.ok() ? 1 : 0;
+  }
   const std::vector<RecordedBox>& Boxes() const { return diagnostics.dialogs.boxes; }
   bool Traced(const std::u16string& text) const {
     for (const std::u16string& line : diagnostics.output.wide) {
@@ -29,6 +52,14 @@ struct TestBed {
     return false;
   }
 };
+
+// Every step of an uninstall left its object gone.
+inline bool AllRemoved(const std::vector<UninstallStep>& steps) {
+  for (const UninstallStep& step : steps) {
+    if (!step.removed) return false;
+  }
+  return true;
+}
 
 // Runs its clean-up when the case starts and again when it ends, failed or not, so that a rerun
 // in the same prefix starts from the same state.

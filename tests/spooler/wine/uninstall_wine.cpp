@@ -33,13 +33,12 @@ struct UninstallScene {
         }) {
     installDir = wine_test::StagePackageCopy(prefix, SetupDir(bed.osBitness), u"ENG");
     REQUIRE(!installDir.empty());
-    REQUIRE_EQ(AddStandardTcpIpPort(bed.Platform(), port, port, kStandardRawPort), 1);
+    REQUIRE_EQ(bed.AddTcpIpPort(port), 1);
   }
   InstallContext Context() const {
     InstallContext context = wine_test::DemoContext(bed.osBitness, u"ENG", base);
     context.installDir = installDir;
     context.driverPrefix = prefix;
-    context.portName = port;
     return context;
   }
 };
@@ -50,7 +49,7 @@ CASE(UninstallRemovesPrinterPortAndDriverAndASecondRunFindsNothing) {
   InstallContext context = scene.Context();
   const std::u16string driver = u"WUAENG";
   const std::u16string environment = Environment(bed.osBitness);
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, scene.port), 1);
   REQUIRE(wine_test::FindDriver(W(environment), driver).has_value());
 
   UninstallPlan plan = PlanUninstall(context, bed.Platform());
@@ -60,7 +59,7 @@ CASE(UninstallRemovesPrinterPortAndDriverAndASecondRunFindsNothing) {
   CHECK_EQ(plan.drivers, (Drivers{{environment, driver}}));
   CHECK(plan.unlisted.empty());
 
-  CHECK_EQ(RunUninstall(context, bed.Platform(), plan), 1);
+  CHECK(AllRemoved(RunUninstall(context, bed.Platform(), plan)));
   CHECK_EQ(bed.Boxes().size(), 1u);  // the install's own
   CHECK(!wine_test::FindPrinter(scene.base).has_value());
   CHECK(!wine_test::FindPort(scene.port).has_value());
@@ -82,7 +81,7 @@ CASE(UninstallRemovesPrinterPortAndDriverAndASecondRunFindsNothing) {
   UninstallPlan again = PlanUninstall(context, bed.Platform());
   CHECK(again.Empty());
   CHECK(again.unlisted.empty());
-  CHECK_EQ(RunUninstall(context, bed.Platform(), again), 1);
+  CHECK(AllRemoved(RunUninstall(context, bed.Platform(), again)));
   CHECK(bed.Traced(u"Uninstall: nothing to remove"));
   CHECK_EQ(bed.Boxes().size(), 1u);
 }
@@ -94,9 +93,9 @@ CASE(UninstallOfNameAndNumberedNameKeepsThePortAnotherDriversPrinterUses) {
   InstallContext context = scene.Context();
   InstallContext otherContext = other.Context();
   const std::u16string environment = Environment(bed.osBitness);
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
-  REQUIRE_EQ(InstallPrinter(otherContext, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, scene.port), 1);
+  REQUIRE_EQ(bed.Install(context, scene.port), 1);
+  REQUIRE_EQ(bed.Install(otherContext, other.port), 1);
   REQUIRE(wine_test::FindPrinter(scene.base + u"(2)").has_value());
 
   UninstallPlan plan = PlanUninstall(context, bed.Platform());
@@ -107,7 +106,7 @@ CASE(UninstallOfNameAndNumberedNameKeepsThePortAnotherDriversPrinterUses) {
   CHECK_EQ(plan.drivers, (Drivers{{environment, u"WUBENG"}}));
   CHECK(bed.Traced(u"Port " + scene.port + u" Kept: Printer " + other.base + u" Uses It"));
 
-  CHECK_EQ(RunUninstall(context, bed.Platform(), plan), 1);
+  CHECK(AllRemoved(RunUninstall(context, bed.Platform(), plan)));
   CHECK_EQ(bed.Boxes().size(), 3u);  // the installs' own
   CHECK(!wine_test::FindPrinter(scene.base).has_value());
   CHECK(!wine_test::FindPrinter(scene.base + u"(2)").has_value());
@@ -126,15 +125,15 @@ CASE(UninstallRemovesAPortOfTheCustomMonitor) {
   CleanUp usbPorts([] { wine_test::DeleteUsbPortsWithPrefix(u"WUD"); });
   CustomPortRecord record = BuildCustomPortRecord(custom_port::kUsbConnection, u"VID:0x1A2B,PID:0x5E6F");
   std::u16string usbPort;
-  REQUIRE_EQ(AddMonitorPort(bed.Platform(), wine_test::kUsbMonitor, u"WUD", record, usbPort), 1);
+  usbPort = AddMonitorPort(bed.Platform(), wine_test::kUsbMonitor, u"WUD", record).portName;
+  REQUIRE(!usbPort.empty());
   InstallContext context = scene.Context();
-  context.portName = usbPort;
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, usbPort), 1);
 
   UninstallPlan plan = PlanUninstall(context, bed.Platform());
   CHECK_EQ(plan.ports, std::vector<std::u16string>{usbPort});
   CHECK_EQ(plan.portMonitors, std::vector<std::u16string>{wine_test::kUsbMonitor});
-  CHECK_EQ(RunUninstall(context, bed.Platform(), plan), 1);
+  CHECK(AllRemoved(RunUninstall(context, bed.Platform(), plan)));
   CHECK(!wine_test::FindPort(usbPort).has_value());
   CHECK(!wine_test::FindPrinter(scene.base).has_value());
   // The port's name with its terminator.
@@ -152,14 +151,14 @@ WOW64_CASE(UninstallFromThe32BitProgramRemovesTheX64Driver) {
   REQUIRE_EQ(bed.osBitness, 64);
   UninstallScene scene(bed, u"WUW", u"Wine Uninstall Wow64", u"192.0.2.54");
   InstallContext context = scene.Context();
-  CHECK_EQ(InstallPrinter(context, bed.Platform(), 0), 0);
+  CHECK_EQ(bed.Install(context, scene.port), 0);
   REQUIRE(wine_test::FindDriver(L"Windows x64", u"WUWENG").has_value());
 
   UninstallPlan plan = PlanUninstall(context, bed.Platform());
   CHECK(plan.printers.empty());
   CHECK_EQ(plan.drivers, (Drivers{{u"Windows x64", u"WUWENG"}}));
   CHECK(plan.unlisted.empty());
-  CHECK_EQ(RunUninstall(context, bed.Platform(), plan), 1);
+  CHECK(AllRemoved(RunUninstall(context, bed.Platform(), plan)));
   CHECK(!wine_test::FindDriver(L"Windows x64", u"WUWENG").has_value());
   CHECK(bed.Traced(u"Removed driver WUWENG (Windows x64)"));
 }

@@ -28,17 +28,16 @@ CASE(UpdatePrinterKeepsTheNameAndTakesTheNewPackageAndData) {
   installDir = wine_test::StagePackageCopy(u"WUP", setup, u"ENG");
   REQUIRE(!installDir.empty());
   const std::u16string packageDir = installDir + u"\\" + setup + u"\\ENG";
-  REQUIRE_EQ(AddStandardTcpIpPort(bed.Platform(), firstPort, firstPort, kStandardRawPort), 1);
-  REQUIRE_EQ(AddStandardTcpIpPort(bed.Platform(), nextPort, nextPort, kStandardRawPort), 1);
+  REQUIRE_EQ(bed.AddTcpIpPort(firstPort), 1);
+  REQUIRE_EQ(bed.AddTcpIpPort(nextPort), 1);
 
   // The first package lacks the optional rendering plug-in.
   REQUIRE(DeleteFileW(W(packageDir + u"\\WUPUNIENG.DLL")));
   InstallContext context = wine_test::DemoContext(bed.osBitness, u"ENG", base);
   context.installDir = installDir;
   context.driverPrefix = u"WUP";
-  context.portName = firstPort;
   context.printerData.assign(kFirstData, sizeof(kFirstData) / sizeof(char16_t));
-  REQUIRE_EQ(InstallPrinter(context, bed.Platform(), 0), 1);
+  REQUIRE_EQ(bed.Install(context, firstPort), 1);
   std::optional<fixture::DriverEntry> first = wine_test::FindDriver(environment, u"WUPENG");
   REQUIRE(first.has_value());
   CHECK_EQ(first->dependentFiles.size(), 10u);
@@ -51,12 +50,11 @@ CASE(UpdatePrinterKeepsTheNameAndTakesTheNewPackageAndData) {
   const std::string added = "*% updated package\r\n";
   gpd->insert(gpd->end(), added.begin(), added.end());
   REQUIRE(wine_test::WriteFileBytes(packageDir + u"\\WUPENG.GPD", *gpd));
-  context.portName = nextPort;
   context.printerData.assign(kNextData, sizeof(kNextData) / sizeof(char16_t));
 
   std::optional<std::u16string> existing = FindExistingPrinter(bed.Platform(), u"WINE UPDATE");
   REQUIRE_EQ(existing, std::optional<std::u16string>(base));
-  REQUIRE_EQ(UpdatePrinter(context, bed.Platform(), 0, *existing), 1);
+  REQUIRE_EQ(bed.Update(context, nextPort, *existing), 1);
   // Wine 8 takes APD_COPY_ALL_FILES: no fallback.
   CHECK(!bed.Traced(u"AddPrinterDriverEx Refused"));
 

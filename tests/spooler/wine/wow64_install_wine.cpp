@@ -21,8 +21,7 @@ WOW64_CASE(Wow64InstallStagesAndRegistersTheX64Package) {
   REQUIRE(x64Dir.find(u"\\x64") != std::u16string::npos);
 
   InstallContext context = wine_test::DemoContext(bed.osBitness, u"ENG", base);
-  context.portName = u"LPT1:";
-  CHECK_EQ(InstallPrinter(context, bed.Platform(), 0), 0);
+  CHECK_EQ(bed.Install(context, u"LPT1:"), 0);
 
   const std::u16string sourceDir = context.installDir + u"\\SETUP64\\ENG";
   for (const char16_t* file : files) {

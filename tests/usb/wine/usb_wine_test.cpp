@@ -186,13 +186,9 @@ CASE(RealComboBox_EditTextAndListAreSeparate) {
 }
 
 std::vector<std::u16string> SpoolerUsbPorts(Spooler& spooler) {
-  std::vector<PortInfo> ports;
-  std::uint32_t needed = 0;
-  std::uint32_t returned = 0;
-  spooler.EnumPortsW(2, 0, ports, needed, returned);
+  const Read<std::vector<PortInfo>> ports = spooler.Ports(2);
   std::vector<std::u16string> names;
-  if (needed == 0 || spooler.EnumPortsW(2, needed, ports, needed, returned) != SpoolResult::Succeeded) return names;
-  for (const PortInfo& port : ports) {
+  for (const PortInfo& port : ports.value) {
     if (port.portName.find(u"USB") != std::u16string::npos) names.push_back(port.portName);
   }
   return names;
@@ -211,16 +207,12 @@ class LocalPorts {
 
  private:
   bool Command(const std::u16string& command, const std::u16string& name) {
-    PrinterHandle handle = 0;
-    if (!spooler_.OpenPrinterW(u",XcvMonitor Local Port", handle, kServerAccessAdminister)) return false;
+    const Opened opened = spooler_.Open(u",XcvMonitor Local Port", kServerAccessAdminister);
+    if (!opened) return false;
+    ScopedPrinterHandle handle(spooler_, opened.handle);
     std::vector<std::uint8_t> input((name.size() + 1) * sizeof(char16_t), 0);
     std::memcpy(input.data(), name.c_str(), name.size() * sizeof(char16_t));
-    std::vector<std::uint8_t> output;
-    std::uint32_t needed = 0;
-    std::uint32_t status = 1;
-    bool ok = spooler_.XcvDataW(handle, command, input, output, needed, status) && status == 0;
-    spooler_.ClosePrinter(handle);
-    return ok;
+    return spooler_.Xcv(handle.get(), command, input, 0).Accepted();
   }
   Spooler& spooler_;
   std::vector<std::u16string> names_;

@@ -1,21 +1,16 @@
 // The uninstall on the fake spooler: which printers, ports and drivers are planned, and what each
 // step does, and what still happens after one fails.
-#include "spooler/uninstall.h"
+#include "app/uninstall_report.h"
 
 #include <gtest/gtest.h>
 
-#include "fake_print_services.h"
+#include "spooler/fake_print_services.h"
 
 namespace {
 
 const std::u16string kUsbMonitor = u"Label USB Monitor";
 const std::u16string kX86 = u"Windows NT x86";
 const std::u16string kX64 = u"Windows x64";
-
-std::u16string ErrorBox(const std::u16string& text, std::uint32_t code) {
-  std::string digits = std::to_string(code);
-  return text + u" - ERROR CODE: " + std::u16string(digits.begin(), digits.end()) + u"\r\n";
-}
 
 std::vector<std::u16string> BoxTexts(const FakePrintPlatform& fake) {
   std::vector<std::u16string> texts;
@@ -154,8 +149,7 @@ TEST(UninstallPlan, DriversOfEachEnvironmentThatNoOtherPrinterUses) {
     UninstallPlan plan = PlanUninstall(Context(), fake.platform);
     EXPECT_EQ(plan.drivers, c.drivers);
     if (c.osBitness == 32) {
-      EXPECT_EQ(fake.log.Named("EnumPrinterDriversW")[0], "EnumPrinterDriversW(\"Windows NT x86\", 1, 0)");
-      EXPECT_EQ(fake.log.Count("EnumPrinterDriversW"), 2u);
+      EXPECT_EQ(fake.log.Named("Drivers"), std::vector<std::string>{"Drivers(\"Windows NT x86\")"});
     }
   }
 }
@@ -169,7 +163,7 @@ TEST(UninstallPlan, DriversOnlyWhereInstalledAndAsTheSpoolerSpellsThem) {
   EXPECT_TRUE(plan.printers.empty());
   EXPECT_FALSE(plan.Empty());
   // No printer of this program: its ports are not asked for.
-  EXPECT_EQ(fake.log.Count("EnumPortsW"), 0u);
+  EXPECT_EQ(fake.log.Count("Ports"), 0u);
 }
 
 TEST(UninstallPlan, ListsThatCannotBeReadAreNamedAndWhatDependsOnThemIsLeft) {
@@ -179,11 +173,11 @@ TEST(UninstallPlan, ListsThatCannotBeReadAreNamedAndWhatDependsOnThemIsLeft) {
     std::vector<std::pair<std::u16string, std::uint32_t>> unlisted;
     std::size_t printers, ports, drivers;
   } cases[] = {
-      {"printers: nothing at all", [](FakeSpooler& s) { s.Fail("EnumPrintersW", 5, 1); }, {{u"EnumPrinters", 5}}, 0, 0, 0},
-      {"printers: no memory", [](FakeSpooler& s) { s.FailAllocation("EnumPrintersW"); }, {{u"EnumPrinters", 8}}, 0, 0, 0},
-      {"ports: the printers and drivers still", [](FakeSpooler& s) { s.Fail("EnumPortsW", 1722, 2); },
+      {"printers: nothing at all", [](FakeSpooler& s) { s.Fail("LocalPrinters", 5, 1); }, {{u"EnumPrinters", 5}}, 0, 0, 0},
+      {"printers: no memory", [](FakeSpooler& s) { s.FailAllocation("LocalPrinters"); }, {{u"EnumPrinters", 8}}, 0, 0, 0},
+      {"ports: the printers and drivers still", [](FakeSpooler& s) { s.FailRead("Ports", ReadStage::FillFailed, 1722); },
        {{u"EnumPorts", 1722}}, 1, 0, 4},
-      {"drivers of one environment", [](FakeSpooler& s) { s.Fail("EnumPrinterDriversW", 5, 3); },
+      {"drivers of one environment", [](FakeSpooler& s) { s.Fail("Drivers", 5, 2); },
        {{u"EnumPrinterDrivers", 5}}, 1, 1, 2},
       {"an environment the spooler lacks has none", [](FakeSpooler& s) { s.driverDirectories.erase(kX64); }, {}, 1, 1, 2},
   };
@@ -199,7 +193,7 @@ TEST(UninstallPlan, ListsThatCannotBeReadAreNamedAndWhatDependsOnThemIsLeft) {
     EXPECT_EQ(plan.ports.size(), c.ports);
     EXPECT_EQ(plan.drivers.size(), c.drivers);
     if (c.printers == 0) {
-      EXPECT_EQ(fake.log.Count("EnumPortsW") + fake.log.Count("EnumPrinterDriversW"), 0u);
+      EXPECT_EQ(fake.log.Count("Ports") + fake.log.Count("Drivers"), 0u);
     }
   }
 }
@@ -227,7 +221,7 @@ TEST(RunUninstall, RemovesPrintersThenPortsThenDrivers) {
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
   fake.log.Clear();
 
-  EXPECT_EQ(RunUninstall(Context(), fake.platform, plan), 1);
+  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
 
   EXPECT_EQ(fake.log.calls, (std::vector<std::string>{
                                 "OpenPrinterW(\"Label Printer\", 983052)",
@@ -279,7 +273,7 @@ TEST(RunUninstall, AnEmptyPlanChangesNothingAndSucceeds) {
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
   ASSERT_TRUE(plan.Empty());
   fake.log.Clear();
-  EXPECT_EQ(RunUninstall(Context(), fake.platform, plan), 1);
+  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
   EXPECT_TRUE(fake.log.calls.empty());
   EXPECT_TRUE(fake.Boxes().empty());
   EXPECT_TRUE(Traced(fake, u"Uninstall: nothing to remove"));
@@ -289,9 +283,9 @@ TEST(RunUninstall, AListThatCouldNotBeReadFailsTheUninstall) {
   FakePrintPlatform fake{64};
   StageSpooler(fake.spooler);
   fake.spooler.AddPrinter(u"Label Printer", u"10.0.0.5", 0, u"LBLENG");
-  fake.spooler.Fail("EnumPortsW", 1722, 1);
+  fake.spooler.Fail("Ports", 1722, 1);
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
-  EXPECT_EQ(RunUninstall(Context(), fake.platform, plan), 0);
+  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan));
   EXPECT_EQ(BoxTexts(fake), std::vector<std::u16string>{ErrorBox(u"EnumPorts Failed", 1722)});
   EXPECT_EQ(fake.Boxes()[0].owner, WindowHandle{0});
   // The printer and the drivers go all the same; the port stays.
@@ -300,9 +294,9 @@ TEST(RunUninstall, AListThatCouldNotBeReadFailsTheUninstall) {
   EXPECT_NE(fake.spooler.FindPort(u"10.0.0.5"), nullptr);
 
   FakePrintPlatform noPrinters{64};
-  noPrinters.spooler.Fail("EnumPrintersW", 5, 1);
+  noPrinters.spooler.Fail("LocalPrinters", 5, 1);
   UninstallPlan nothing = PlanUninstall(Context(), noPrinters.platform);
-  EXPECT_EQ(RunUninstall(Context(), noPrinters.platform, nothing), 0);
+  EXPECT_FALSE(CarryOutUninstall(Context(), noPrinters.platform, nothing));
   EXPECT_EQ(BoxTexts(noPrinters), std::vector<std::u16string>{ErrorBox(u"EnumPrinters Failed", 5)});
   EXPECT_TRUE(Traced(noPrinters, u"Uninstall: nothing to remove"));
 }
@@ -341,7 +335,7 @@ TEST(RunUninstall, EachStepsFailureAndWhatStillHappens) {
       {"purge refused, jobs unreadable: taken as none",
        [](FakeSpooler& s) {
          s.Fail("SetPrinterW", 124);
-         s.Fail("GetPrinterW", 5);
+         s.Fail("Printer", 5);
        },
        1, {}, false, false, false, {u"Removed printer Label Printer"}},
       {"jobs queued and purged: everything goes", [](FakeSpooler& s) { s.FindPrinter(u"Label Printer")->info.cJobs = 2; },
@@ -387,7 +381,7 @@ TEST(RunUninstall, EachStepsFailureAndWhatStillHappens) {
     ASSERT_EQ(plan.printers.size() + plan.ports.size() + plan.drivers.size(), 3u);
     c.arrange(fake.spooler);
 
-    EXPECT_EQ(RunUninstall(Context(), fake.platform, plan), c.result);
+    EXPECT_EQ(CarryOutUninstall(Context(), fake.platform, plan), c.result == 1);
 
     EXPECT_EQ(BoxTexts(fake), c.boxes);
     for (const RecordedBox& box : fake.Boxes()) EXPECT_EQ(box.caption, u"ERROR");
@@ -409,7 +403,7 @@ TEST(RunUninstall, DriverFlagsTurnedDownFallBackToThePlainCall) {
     UninstallPlan plan = PlanUninstall(Context(), fake.platform);
     fake.spooler.Fail("DeletePrinterDriverExW", code);
     fake.log.Clear();
-    EXPECT_EQ(RunUninstall(Context(), fake.platform, plan), 1);
+    EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
     EXPECT_EQ(fake.log.calls, (std::vector<std::string>{"DeletePrinterDriverExW(\"Windows NT x86\", \"LBLCHN\", 3, 3)",
                                                         "DeletePrinterDriverW(\"Windows NT x86\", \"LBLCHN\")"}));
     EXPECT_TRUE(fake.spooler.drivers.empty());
@@ -425,7 +419,7 @@ TEST(RunUninstall, ATcpIpPortNameTheRecordCannotHoldIsNotSent) {
   UninstallPlan plan;
   plan.ports = {std::u16string(64, u'p')};
   plan.portMonitors = {kTcpIpMonitorName};
-  EXPECT_EQ(RunUninstall(Context(), fake.platform, plan), 0);
+  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan));
   EXPECT_TRUE(fake.log.calls.empty());
   EXPECT_EQ(BoxTexts(fake), std::vector<std::u16string>{ErrorBox(u"DeletePort Failed: " + plan.ports[0], 87)});
   EXPECT_EQ(fake.Traces(), std::vector<std::u16string>{u"XcvData DeletePort Failed: " + plan.ports[0] + u" Error 87"});
