@@ -7,22 +7,9 @@
 #include <vector>
 
 #include "config/install_context.h"
+#include "resources/resource_ids.h"
 
 enum class WizardPage { Language, ConnectionType, Network, Usb, Serial, Parallel };
-
-// Commands of the main window.
-constexpr int kIdOk = 1;       // IDOK
-constexpr int kIdCancel = 2;   // IDCANCEL
-constexpr int kIdPrev = 1001;
-constexpr int kIdNext = 1002;
-// Buttons of the language page.
-constexpr int kIdChinese = 1006;
-constexpr int kIdEnglish = 1007;
-// Buttons of the connection-type page.
-constexpr int kIdNetwork = 1008;
-constexpr int kIdUsb = 1009;
-constexpr int kIdSerial = 1010;
-constexpr int kIdParallel = 1011;
 
 struct WizardNavigation {
   WizardPage currentPage = WizardPage::Language;

@@ -63,7 +63,7 @@ int RunRemoval(const std::u16string& configFile, bool quiet) {
   LoadInstallContext(context, configFile);
   DebugTrace(u"Config %s", context.configPath);
   const int chosen = ChooseStartLanguage(context.defaultLanguage, GetUserDefaultUILanguage());
-  SelectLanguage(context, chosen == kIdChinese ? u"CHN" : u"ENG");
+  SelectLanguage(context, chosen == IDC_CHINESE ? u"CHN" : u"ENG");
   // The names must be sound before anything is matched against them.
   if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, WizardPage::Network)) {
     ShowError(0, RefusalCode(*refusal), RefusalText(context, *refusal));
