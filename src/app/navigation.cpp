@@ -58,18 +58,19 @@ int ChooseStartConnectionType(std::u16string_view defaultPortType) {
   return IDC_TYPE_USB;
 }
 
-NavActions StartNavigation(WizardNavigation& nav, const InstallContext& context, std::uint16_t uiLanguage) {
+const char16_t* LanguageCode(int languageButton) { return languageButton == IDC_CHINESE ? u"CHN" : u"ENG"; }
+
+NavActions StartNavigation(WizardNavigation& nav, const InstallContext& context, int languageButton) {
   NavActions out;
   nav.currentPage = WizardPage::Language;  // created current; nothing to show yet
   SetPrev(nav, out, false);
 
   out.push_back(Check(WizardPage::Language, IDC_CHINESE, false));
   out.push_back(Check(WizardPage::Language, IDC_ENGLISH, false));
-  const int language = ChooseStartLanguage(context.defaultLanguage, uiLanguage);
-  out.push_back(Check(WizardPage::Language, language, true));
+  out.push_back(Check(WizardPage::Language, languageButton, true));
   NavAction apply = Simple(NavActionKind::ApplyLanguage);
-  apply.buttonId = language;
-  apply.languageCode = language == IDC_CHINESE ? u"CHN" : u"ENG";
+  apply.buttonId = languageButton;
+  apply.languageCode = LanguageCode(languageButton);
   out.push_back(apply);
 
   for (int id : {IDC_TYPE_SERIAL, IDC_TYPE_USB, IDC_TYPE_NETWORK, IDC_TYPE_PARALLEL}) {

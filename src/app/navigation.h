@@ -61,8 +61,12 @@ int ChooseStartLanguage(std::u16string_view defaultLanguage, std::uint16_t uiLan
 // 1008, 1009, 1010 or 1011; anything but "COM", "ETH" and "LPT" gives USB.
 int ChooseStartConnectionType(std::u16string_view defaultPortType);
 
-// The start-up choices, once the pages exist and before the window is shown.
-NavActions StartNavigation(WizardNavigation& nav, const InstallContext& context, std::uint16_t uiLanguage);
+// "CHN" for the Chinese button, else "ENG".
+const char16_t* LanguageCode(int languageButton);
+
+// The start-up choices, once the pages exist and before the window is shown; languageButton is the
+// start language as ChooseStartLanguage chose it.
+NavActions StartNavigation(WizardNavigation& nav, const InstallContext& context, int languageButton);
 NavActions OnNext(WizardNavigation& nav, const InstallContext& context, const ConnectionChecks& checks);
 NavActions OnPrev(WizardNavigation& nav, const InstallContext& context);
 NavActions OnClose();

@@ -3,7 +3,6 @@
 #include "app/choice_list.h"
 #include "app/config_checks.h"
 #include "app/port_combo.h"
-#include "config/texts.h"
 #include "diag/diagnostics.h"
 
 namespace {
@@ -60,8 +59,7 @@ QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print,
   return choice;
 }
 
-int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb, std::uint16_t uiLanguage) {
-  SelectLanguage(context, ChooseStartLanguage(context.defaultLanguage, uiLanguage) == IDC_CHINESE ? u"CHN" : u"ENG");
+int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb) {
   const QuietChoice choice = ChooseQuietRoad(context, print, usb);
   DebugTrace(u"Quiet install, %s road: %s", TraceName(choice.page), choice.text);
   // Nobody can complete an address here: without one, the configuration is what is missing.

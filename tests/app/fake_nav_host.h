@@ -40,10 +40,12 @@ class FakeNavHost : public NavigationHost {
   int nextCommands = 0;   // Next commands handled, nested and queued ones included
   int queuedHandled = 0;  // posted Next commands taken from the queue
 
-  // The start-up inside window creation, then the window shown and the message loop draining
-  // posted commands (a bound stops a command that keeps posting itself).
+  // The start-up inside window creation (with the language the run chose at its start), then the
+  // window shown and the message loop draining posted commands (a bound stops a command that keeps
+  // posting itself).
   void Start(std::uint16_t uiLanguage) {
-    RunNavigationActions(nav, context, StartNavigation(nav, context, uiLanguage), *this);
+    const int language = ChooseStartLanguage(context.defaultLanguage, uiLanguage);
+    RunNavigationActions(nav, context, StartNavigation(nav, context, language), *this);
     windowShown = true;
     log.push_back("window shown");
     Drain();

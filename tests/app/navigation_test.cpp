@@ -111,7 +111,8 @@ TEST(StartNavigation, ChoicesInOrder) {
     WizardNavigation nav;
     nav.currentPage = WizardPage::Usb;
     nav.prevEnabled = true;
-    EXPECT_EQ(c.expected, Describe(StartNavigation(nav, ContextWith(c.flags, c.portType, c.language), c.ui)));
+    const int language = ChooseStartLanguage(c.language, c.ui);
+    EXPECT_EQ(c.expected, Describe(StartNavigation(nav, ContextWith(c.flags, c.portType, c.language), language)));
     EXPECT_EQ(WizardPage::Language, nav.currentPage);
     EXPECT_FALSE(nav.prevEnabled);
   }

@@ -5,8 +5,6 @@
 #include "app/ipv4_text.h"
 #include "app/road_controls.h"
 #include "config/texts.h"
-#include "config/win32/install_context_win.h"
-#include "config/win32/system_info_win.h"
 #include "diag/diagnostics.h"
 #include "diag/win32/system_library.h"
 #include "diag/win32/wide.h"
@@ -29,7 +27,8 @@ void InitialiseCommonControls() {
 }
 }  // namespace
 
-Wizard::Wizard(HINSTANCE instance, std::u16string configFile) : configFile_(std::move(configFile)) {
+Wizard::Wizard(HINSTANCE instance, RunStart& start, AppServices& services)
+    : start_(start), context_(start.context), services_(services) {
   windows_.instance = instance;
 }
 
@@ -62,17 +61,12 @@ int Wizard::Run() {
 void Wizard::Initialise(HWND mainWindow) {
   windows_.mainWindow = mainWindow;
   CenterWindow(mainWindow);
-  LoadInstallContext(context_, configFile_);
-  DebugTrace(u"Config %s", context_.configPath);
   SetWindowTextW(mainWindow, W(context_.caption));
-  const int bitness = GetOsBitness();
-  DebugTrace(u"OS width %d", bitness);
-  services_ = std::make_unique<AppServices>(bitness);
-  PrintPlatform& print = services_->Print();
+  PrintPlatform& print = services_.Print();
   startPorts_ = std::make_unique<PortSnapshot>(print.spooler, print.lastError);
   CreatePages(windows_, reinterpret_cast<LPARAM>(this));
   startPorts_.reset();
-  CarryOut(StartNavigation(navigation_, context_, GetUserDefaultUILanguage()));
+  CarryOut(StartNavigation(navigation_, context_, start_.languageButton));
   DebugTrace(u"Language %s", context_.languageCode);
 }
 
@@ -146,13 +140,13 @@ void Wizard::RunInstallRoad(WizardPage page) {
   const WindowHandle owner = FromHwnd(windows_.mainWindow);
   roadBusy_ = true;
   RoadEnd end = RoadEnd::Failed;
-  if (IsArm64System()) {
+  if (start_.arm64) {
     // Windows on ARM reports x64 to this process, but the x64 driver package and monitor cannot
     // serve its spooler: refuse before anything is changed.
     const char16_t* text = LookupText(context_, u"Arm64NotSupported");
     ShowError(owner, kErrorNotSupported, text ? text : u"");
   } else {
-    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_->Print());
+    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_.Print());
   }
   if (end == RoadEnd::Stay) {
     roadBusy_ = false;

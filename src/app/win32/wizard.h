@@ -1,22 +1,22 @@
 #pragma once
-// One run of the wizard, made by the entry: what config.ini said and the user chose, where the
-// navigation stands, the windows, the platform services, and how the run ends. The dialog
-// procedures reach it through their window's DWLP_USER and forward to it.
+// The wizard's window for one run, made by the entry from the run's start: where the navigation
+// stands, the windows, and how the run ends. The dialog procedures reach it through their
+// window's DWLP_USER and forward to it.
 #include <windows.h>
 
 #include <memory>
 
 #include "app/install_road.h"
 #include "app/navigation.h"
+#include "app/start_up.h"
 #include "app/win32/app_services.h"
 #include "app/win32/wizard_windows.h"
-#include "config/install_context.h"
 #include "usb/port_names.h"
 
 class Wizard : public NavigationHost {
  public:
-  // configFile: config.ini, or the file the command line names.
-  Wizard(HINSTANCE instance, std::u16string configFile);
+  // start and services: the run's, made once by the entry; both outlive the wizard.
+  Wizard(HINSTANCE instance, RunStart& start, AppServices& services);
   Wizard(const Wizard&) = delete;
   Wizard& operator=(const Wizard&) = delete;
 
@@ -30,7 +30,7 @@ class Wizard : public NavigationHost {
 
   InstallContext& Context() { return context_; }
   WizardWindows& Windows() { return windows_; }
-  AppServices& Services() { return *services_; }
+  AppServices& Services() { return services_; }
   // The spooler's ports as read once for all pages made at start; null afterwards, when a
   // refresh reads them again.
   PortSnapshot* StartPorts() { return startPorts_.get(); }
@@ -53,11 +53,11 @@ class Wizard : public NavigationHost {
   void CarryOut(const NavActions& actions);
   std::u16string ReadRoadText(WizardPage page);
 
-  std::u16string configFile_;
-  InstallContext context_;
+  RunStart& start_;
+  InstallContext& context_;
+  AppServices& services_;
   WizardNavigation navigation_;
   WizardWindows windows_;
-  std::unique_ptr<AppServices> services_;
   std::unique_ptr<PortSnapshot> startPorts_;
   bool roadRan_ = false;
   RoadEnd roadEnd_ = RoadEnd::Stay;
