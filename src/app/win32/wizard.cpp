@@ -34,14 +34,13 @@ Wizard::Wizard(HINSTANCE instance, RunStart& start, AppServices& services)
 
 Wizard* Wizard::Of(HWND dialog) { return reinterpret_cast<Wizard*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
-Wizard* Wizard::Attach(HWND dialog, LPARAM parameter) {
-  SetWindowLongPtrW(dialog, DWLP_USER, parameter);
-  return reinterpret_cast<Wizard*>(parameter);
+void Wizard::Attach(HWND dialog, Wizard* wizard) {
+  SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(wizard));
 }
 
 int Wizard::Run() {
   InitialiseCommonControls();
-  HWND main = CreateDialogParamW(windows_.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
+  HWND main = CreateDialogParamW(windows_.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainProc,
                                  reinterpret_cast<LPARAM>(this));
   // Without a window there is nothing to wait for: the run failed.
   if (!main) return kExitInstallFailed;
@@ -64,7 +63,7 @@ void Wizard::Initialise(HWND mainWindow) {
   SetWindowTextW(mainWindow, W(context_.caption));
   PrintPlatform& print = services_.Print();
   startPorts_ = std::make_unique<PortSnapshot>(print.spooler, print.lastError);
-  CreatePages(windows_, reinterpret_cast<LPARAM>(this));
+  CreatePages();
   startPorts_.reset();
   CarryOut(StartNavigation(navigation_, context_, start_.languageButton));
   DebugTrace(u"Language %s", context_.languageCode);
@@ -159,12 +158,14 @@ void Wizard::RunInstallRoad(WizardPage page) {
 
 void Wizard::Quit() { PostQuitMessage(ExitCodeFor(roadRan_, roadEnd_)); }
 
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK Wizard::MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Wizard::Attach(window, lParam)->Initialise(window);
+    Wizard* wizard = reinterpret_cast<Wizard*>(lParam);
+    Attach(window, wizard);
+    wizard->Initialise(window);
     return TRUE;
   }
-  Wizard* wizard = Wizard::Of(window);
+  Wizard* wizard = Of(window);
   if (message != WM_COMMAND || !wizard) return 0;
   return wizard->OnCommand(LOWORD(wParam)) ? 1 : 0;
 }

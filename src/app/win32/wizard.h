@@ -1,7 +1,7 @@
 #pragma once
 // The wizard's window for one run, made by the entry from the run's start: where the navigation
-// stands, the windows, and how the run ends. The dialog procedures reach it through their
-// window's DWLP_USER and forward to it.
+// stands, the windows, and how the run ends. The main dialog's and the pages' procedures find it
+// through their window's DWLP_USER and forward to it.
 #include <windows.h>
 
 #include <memory>
@@ -23,21 +23,32 @@ class Wizard : public NavigationHost {
   // Creates the main window and runs the message loop until the run ends; the exit code.
   int Run();
 
-  // The wizard a main or page dialog was created for.
+ private:
+  // What a page's procedure is given at its creation.
+  struct PageCreation {
+    Wizard* wizard;
+    WizardPage page;
+  };
+
+  static INT_PTR CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The one procedure of the six pages.
+  static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static Wizard* Of(HWND dialog);
-  // Records the wizard passed as a dialog's creation parameter, for Of.
-  static Wizard* Attach(HWND dialog, LPARAM parameter);
+  static void Attach(HWND dialog, Wizard* wizard);
 
-  InstallContext& Context() { return context_; }
-  WizardWindows& Windows() { return windows_; }
-  AppServices& Services() { return services_; }
-  // The spooler's ports as read once for all pages made at start; null afterwards, when a
-  // refresh reads them again.
-  PortSnapshot* StartPorts() { return startPorts_.get(); }
-
-  // The main dialog's initialisation and its commands (true when handled).
+  // The main dialog: its initialisation (the window's start-up) and its commands (true when
+  // handled).
   void Initialise(HWND mainWindow);
   bool OnCommand(int command);
+
+  // The pages (page_procs.cpp).
+  void CreatePages();
+  void InitialisePage(WizardPage page, HWND window);
+  bool OnPageCommand(HWND page, int command);
+  void FillPortCombo(HWND page, int comboId, const char16_t* fragment);
+  void RefreshUsbChoices(HWND page);
+  // The ports as read once for all pages made at start, else a fresh read kept in fresh.
+  PortSnapshot& Ports(std::unique_ptr<PortSnapshot>& fresh);
 
   // The window's side of the navigation's actions.
   void ShowPage(WizardPage page) override;
@@ -49,7 +60,6 @@ class Wizard : public NavigationHost {
   void RunInstallRoad(WizardPage page) override;
   void Quit() override;
 
- private:
   void CarryOut(const NavActions& actions);
   std::u16string ReadRoadText(WizardPage page);
 
@@ -58,6 +68,8 @@ class Wizard : public NavigationHost {
   AppServices& services_;
   WizardNavigation navigation_;
   WizardWindows windows_;
+  // The spooler's ports while the pages are made at start; null afterwards, when a refresh reads
+  // them again.
   std::unique_ptr<PortSnapshot> startPorts_;
   bool roadRan_ = false;
   RoadEnd roadEnd_ = RoadEnd::Stay;
@@ -66,5 +78,3 @@ class Wizard : public NavigationHost {
   // report the run as not installed.
   bool roadBusy_ = false;
 };
-
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
