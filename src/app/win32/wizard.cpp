@@ -102,10 +102,7 @@ void Wizard::SetCheck(WizardPage page, int buttonId, bool checked) {
   }
 }
 
-void Wizard::ApplyLanguage(int buttonId, const std::u16string&) {
-  // Exactly as a click on the language button arrives at its page.
-  SendMessageW(windows_.languagePage, WM_COMMAND, static_cast<WPARAM>(buttonId), 0);
-}
+void Wizard::ApplyLanguage(int, const std::u16string& code) { ::ApplyLanguage(windows_, context_, code); }
 
 ConnectionChecks Wizard::ReadConnectionChecks() {
   // A button the page does not offer reads as unchecked.

@@ -43,12 +43,11 @@ void CenterWindow(HWND window) {
   SetWindowPos(window, HWND_TOP, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE);
 }
 
-void ShowPage(WizardWindows& w, HWND page) {
+void ShowPage(const WizardWindows& w, HWND page) {
   for (HWND each : {w.languagePage, w.connectionTypePage, w.networkPage, w.usbPage, w.serialPage, w.parallelPage}) {
     if (each) ShowWindow(each, SW_HIDE);
   }
   ShowWindow(page, SW_SHOW);
-  w.currentPage = page;
 }
 
 void SetNavButtons(HWND mainWindow, bool prevEnabled) {

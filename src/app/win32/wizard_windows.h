@@ -18,7 +18,6 @@ struct WizardWindows {
   HWND usbPage = nullptr;
   HWND serialPage = nullptr;
   HWND parallelPage = nullptr;
-  HWND currentPage = nullptr;
 };
 
 // The field that holds a page's window, and its value.
@@ -27,7 +26,7 @@ HWND PageWindow(const WizardWindows& windows, WizardPage page);
 HWND WindowFor(const WizardWindows& windows, WizardWindow window);
 
 void CenterWindow(HWND window);
-void ShowPage(WizardWindows& windows, HWND page);
+void ShowPage(const WizardWindows& windows, HWND page);
 void SetNavButtons(HWND mainWindow, bool prevEnabled);
 // Keyboard focus left on a hidden page or a disabled button goes to Next.
 void KeepFocusUsable(HWND mainWindow);
