@@ -62,8 +62,12 @@ INT_PTR CALLBACK Wizard::PageProc(HWND window, UINT message, WPARAM wParam, LPAR
     return 1;
   }
   Wizard* wizard = Of(window);
-  if (message != WM_COMMAND || !wizard) return 0;
-  return wizard->OnPageCommand(window, LOWORD(wParam)) ? 1 : 0;
+  if (!wizard) return 0;
+  switch (message) {
+    case WM_COMMAND: return wizard->OnPageCommand(window, LOWORD(wParam)) ? 1 : 0;
+    case WM_DESTROY: Attach(window, nullptr); return 0;
+    default: return 0;
+  }
 }
 
 void Wizard::InitialisePage(WizardPage page, HWND window) {

@@ -54,6 +54,8 @@ int Wizard::Run() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  // The windows go before the wizard they point to does.
+  DestroyWindow(main);
   return static_cast<int>(message.wParam);
 }
 
@@ -153,7 +155,18 @@ void Wizard::RunInstallRoad(WizardPage page) {
   Quit();
 }
 
-void Wizard::Quit() { PostQuitMessage(ExitCodeFor(roadRan_, roadEnd_)); }
+void Wizard::Quit() {
+  quitPosted_ = true;
+  PostQuitMessage(ExitCodeFor(roadRan_, roadEnd_));
+}
+
+void Wizard::OnDestroy() {
+  // Nothing reaches the wizard through a window that is going; a window destroyed while the run
+  // goes on ends it as a close would, so that the loop does not wait for ever.
+  Attach(windows_.mainWindow, nullptr);
+  windows_ = WizardWindows{windows_.instance};
+  if (!quitPosted_) Quit();
+}
 
 INT_PTR CALLBACK Wizard::MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
@@ -163,6 +176,10 @@ INT_PTR CALLBACK Wizard::MainProc(HWND window, UINT message, WPARAM wParam, LPAR
     return TRUE;
   }
   Wizard* wizard = Of(window);
-  if (message != WM_COMMAND || !wizard) return 0;
-  return wizard->OnCommand(LOWORD(wParam)) ? 1 : 0;
+  if (!wizard) return 0;
+  switch (message) {
+    case WM_COMMAND: return wizard->OnCommand(LOWORD(wParam)) ? 1 : 0;
+    case WM_DESTROY: wizard->OnDestroy(); return 0;
+    default: return 0;
+  }
 }

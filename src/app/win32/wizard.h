@@ -36,10 +36,11 @@ class Wizard : public NavigationHost {
   static Wizard* Of(HWND dialog);
   static void Attach(HWND dialog, Wizard* wizard);
 
-  // The main dialog: its initialisation (the window's start-up) and its commands (true when
-  // handled).
+  // The main dialog: its initialisation (the window's start-up), its commands (true when
+  // handled), and its end.
   void Initialise(HWND mainWindow);
   bool OnCommand(int command);
+  void OnDestroy();
 
   // The pages (page_procs.cpp).
   void CreatePages();
@@ -77,4 +78,6 @@ class Wizard : public NavigationHost {
   // Prev and close are ignored: a second road would install a second printer, and a close would
   // report the run as not installed.
   bool roadBusy_ = false;
+  // Set once the quit message is posted: a window destroyed before that still ends the loop.
+  bool quitPosted_ = false;
 };
