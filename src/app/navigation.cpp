@@ -46,33 +46,34 @@ void SetPrev(WizardNavigation& nav, NavActions& out, bool enabled) {
 }  // namespace
 
 int ChooseStartLanguage(std::u16string_view defaultLanguage, std::uint16_t uiLanguage) {
-  if (defaultLanguage == u"CHN") return kIdChinese;
-  if (defaultLanguage == u"ENG") return kIdEnglish;
-  return uiLanguage == kLanguageChinesePrc ? kIdChinese : kIdEnglish;
+  if (defaultLanguage == u"CHN") return IDC_CHINESE;
+  if (defaultLanguage == u"ENG") return IDC_ENGLISH;
+  return uiLanguage == kLanguageChinesePrc ? IDC_CHINESE : IDC_ENGLISH;
 }
 
 int ChooseStartConnectionType(std::u16string_view defaultPortType) {
-  if (defaultPortType == u"COM") return kIdSerial;
-  if (defaultPortType == u"ETH") return kIdNetwork;
-  if (defaultPortType == u"LPT") return kIdParallel;
-  return kIdUsb;
+  if (defaultPortType == u"COM") return IDC_TYPE_SERIAL;
+  if (defaultPortType == u"ETH") return IDC_TYPE_NETWORK;
+  if (defaultPortType == u"LPT") return IDC_TYPE_PARALLEL;
+  return IDC_TYPE_USB;
 }
 
-NavActions StartNavigation(WizardNavigation& nav, const InstallContext& context, std::uint16_t uiLanguage) {
+const char16_t* LanguageCode(int languageButton) { return languageButton == IDC_CHINESE ? u"CHN" : u"ENG"; }
+
+NavActions StartNavigation(WizardNavigation& nav, const InstallContext& context, int languageButton) {
   NavActions out;
   nav.currentPage = WizardPage::Language;  // created current; nothing to show yet
   SetPrev(nav, out, false);
 
-  out.push_back(Check(WizardPage::Language, kIdChinese, false));
-  out.push_back(Check(WizardPage::Language, kIdEnglish, false));
-  const int language = ChooseStartLanguage(context.defaultLanguage, uiLanguage);
-  out.push_back(Check(WizardPage::Language, language, true));
+  out.push_back(Check(WizardPage::Language, IDC_CHINESE, false));
+  out.push_back(Check(WizardPage::Language, IDC_ENGLISH, false));
+  out.push_back(Check(WizardPage::Language, languageButton, true));
   NavAction apply = Simple(NavActionKind::ApplyLanguage);
-  apply.buttonId = language;
-  apply.languageCode = language == kIdChinese ? u"CHN" : u"ENG";
+  apply.buttonId = languageButton;
+  apply.languageCode = LanguageCode(languageButton);
   out.push_back(apply);
 
-  for (int id : {kIdSerial, kIdUsb, kIdNetwork, kIdParallel}) {
+  for (int id : {IDC_TYPE_SERIAL, IDC_TYPE_USB, IDC_TYPE_NETWORK, IDC_TYPE_PARALLEL}) {
     out.push_back(Check(WizardPage::ConnectionType, id, false));
   }
   out.push_back(Check(WizardPage::ConnectionType, ChooseStartConnectionType(context.defaultPortType), true));

@@ -7,22 +7,9 @@
 #include <vector>
 
 #include "config/install_context.h"
+#include "resources/resource_ids.h"
 
 enum class WizardPage { Language, ConnectionType, Network, Usb, Serial, Parallel };
-
-// Commands of the main window.
-constexpr int kIdOk = 1;       // IDOK
-constexpr int kIdCancel = 2;   // IDCANCEL
-constexpr int kIdPrev = 1001;
-constexpr int kIdNext = 1002;
-// Buttons of the language page.
-constexpr int kIdChinese = 1006;
-constexpr int kIdEnglish = 1007;
-// Buttons of the connection-type page.
-constexpr int kIdNetwork = 1008;
-constexpr int kIdUsb = 1009;
-constexpr int kIdSerial = 1010;
-constexpr int kIdParallel = 1011;
 
 struct WizardNavigation {
   WizardPage currentPage = WizardPage::Language;
@@ -74,8 +61,12 @@ int ChooseStartLanguage(std::u16string_view defaultLanguage, std::uint16_t uiLan
 // 1008, 1009, 1010 or 1011; anything but "COM", "ETH" and "LPT" gives USB.
 int ChooseStartConnectionType(std::u16string_view defaultPortType);
 
-// The start-up choices, once the pages exist and before the window is shown.
-NavActions StartNavigation(WizardNavigation& nav, const InstallContext& context, std::uint16_t uiLanguage);
+// "CHN" for the Chinese button, else "ENG".
+const char16_t* LanguageCode(int languageButton);
+
+// The start-up choices, once the pages exist and before the window is shown; languageButton is the
+// start language as ChooseStartLanguage chose it.
+NavActions StartNavigation(WizardNavigation& nav, const InstallContext& context, int languageButton);
 NavActions OnNext(WizardNavigation& nav, const InstallContext& context, const ConnectionChecks& checks);
 NavActions OnPrev(WizardNavigation& nav, const InstallContext& context);
 NavActions OnClose();

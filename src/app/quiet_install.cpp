@@ -3,16 +3,15 @@
 #include "app/choice_list.h"
 #include "app/config_checks.h"
 #include "app/port_combo.h"
-#include "config/texts.h"
 #include "diag/diagnostics.h"
 
 namespace {
 
 WizardPage PageFor(int typeButton) {
   switch (typeButton) {
-    case kIdNetwork: return WizardPage::Network;
-    case kIdSerial: return WizardPage::Serial;
-    case kIdParallel: return WizardPage::Parallel;
+    case IDC_TYPE_NETWORK: return WizardPage::Network;
+    case IDC_TYPE_SERIAL: return WizardPage::Serial;
+    case IDC_TYPE_PARALLEL: return WizardPage::Parallel;
     default: return WizardPage::Usb;
   }
 }
@@ -60,8 +59,7 @@ QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print,
   return choice;
 }
 
-int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb, std::uint16_t uiLanguage) {
-  SelectLanguage(context, ChooseStartLanguage(context.defaultLanguage, uiLanguage) == kIdChinese ? u"CHN" : u"ENG");
+int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb) {
   const QuietChoice choice = ChooseQuietRoad(context, print, usb);
   DebugTrace(u"Quiet install, %s road: %s", TraceName(choice.page), choice.text);
   // Nobody can complete an address here: without one, the configuration is what is missing.

@@ -1,7 +1,6 @@
 #pragma once
 // An install with no window at all, for deployment tools that run the wizard where nobody can
 // see it: the connection type config.ini names, and what its page would have offered first.
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,8 +19,7 @@ struct QuietChoice {
 };
 QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print, UsbPlatform& usb);
 
-// Chooses the language as the wizard would (config.ini, else the user's interface language),
-// then runs the chosen road without a port dialog. Every box goes to the diagnostics' dialogs
-// sink, which a quiet run makes a log. The exit code: 0 installed, 1603 otherwise (a road that
-// would have kept the wizard waiting for the user fails here).
-int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb, std::uint16_t uiLanguage);
+// Runs the chosen road without a port dialog, in the language the run's start selected. Every box
+// goes to the diagnostics' dialogs sink, which a quiet run makes a log. The exit code: 0
+// installed, 1603 otherwise (a road that would have kept the wizard waiting for the user fails).
+int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb);

@@ -59,6 +59,11 @@ bool IsFullPath(std::u16string_view path) {
 
 void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile,
                         SystemInfoProbe& system, std::u16string_view configFile) {
+  LoadInstallContext(context, module, profile, GetOsBitness(system), configFile);
+}
+
+void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile, int osBitness,
+                        std::u16string_view configFile) {
   std::u16string path;
   const std::uint32_t length = module.GetModuleFileNameW(path, kPathCapacity);
   path = CutToCapacity(path, kPathCapacity);
@@ -100,7 +105,7 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
     context.filterUsbPort = ReadString(profile, context, u"USB", u"FilterUsbPort");
   }
 
-  if (GetOsBitness(system) == 32) {
+  if (osBitness == 32) {
     context.setupDirName = u"SETUP";
     context.monitorDirName = u"MONITOR32";
   } else {

@@ -13,6 +13,9 @@ int GetOsBitness(SystemInfoProbe& system);
 // configFile: the file to read, a full path or one relative to the installer directory.
 void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile,
                         SystemInfoProbe& system, std::u16string_view configFile = u"config.ini");
+// The same for a run that has asked for the OS width already (GetOsBitness): 64 or 32.
+void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileReader& profile, int osBitness,
+                        std::u16string_view configFile = u"config.ini");
 
 // A full path ("C:\..." or "\server\...") rather than one relative to a folder.
 bool IsFullPath(std::u16string_view path);

@@ -27,7 +27,7 @@ class FakeNavHost : public NavigationHost {
   WizardNavigation nav;
   InstallContext context;
   // The shipped connection-type page offers network and USB only.
-  std::set<int> offered = {kIdChinese, kIdEnglish, kIdNetwork, kIdUsb};
+  std::set<int> offered = {IDC_CHINESE, IDC_ENGLISH, IDC_TYPE_NETWORK, IDC_TYPE_USB};
   std::map<int, bool> checked;
   WizardPage shown = WizardPage::Language;  // the pages are created with the language page current
   bool prevEnabled = true;                  // whatever the template says until start-up sets it
@@ -40,10 +40,12 @@ class FakeNavHost : public NavigationHost {
   int nextCommands = 0;   // Next commands handled, nested and queued ones included
   int queuedHandled = 0;  // posted Next commands taken from the queue
 
-  // The start-up inside window creation, then the window shown and the message loop draining
-  // posted commands (a bound stops a command that keeps posting itself).
+  // The start-up inside window creation (with the language the run chose at its start), then the
+  // window shown and the message loop draining posted commands (a bound stops a command that keeps
+  // posting itself).
   void Start(std::uint16_t uiLanguage) {
-    RunNavigationActions(nav, context, StartNavigation(nav, context, uiLanguage), *this);
+    const int language = ChooseStartLanguage(context.defaultLanguage, uiLanguage);
+    RunNavigationActions(nav, context, StartNavigation(nav, context, language), *this);
     windowShown = true;
     log.push_back("window shown");
     Drain();
@@ -72,9 +74,9 @@ class FakeNavHost : public NavigationHost {
   // A click on an automatic radio button: it checks itself and unchecks its page's others.
   void Click(int id) {
     if (!offered.count(id)) return;
-    bool languageButton = id == kIdChinese || id == kIdEnglish;
+    bool languageButton = id == IDC_CHINESE || id == IDC_ENGLISH;
     for (auto& entry : checked) {
-      if ((entry.first == kIdChinese || entry.first == kIdEnglish) == languageButton) entry.second = false;
+      if ((entry.first == IDC_CHINESE || entry.first == IDC_ENGLISH) == languageButton) entry.second = false;
     }
     checked[id] = true;
   }
@@ -102,11 +104,12 @@ class FakeNavHost : public NavigationHost {
   }
   ConnectionChecks ReadConnectionChecks() override {
     ++nextCommands;
-    return {IsChecked(kIdNetwork), IsChecked(kIdUsb), IsChecked(kIdSerial), IsChecked(kIdParallel)};
+    return {IsChecked(IDC_TYPE_NETWORK), IsChecked(IDC_TYPE_USB), IsChecked(IDC_TYPE_SERIAL),
+            IsChecked(IDC_TYPE_PARALLEL)};
   }
   void QueueNext() override {
     log.push_back("queue next");
-    queue_.push_back(kIdNext);
+    queue_.push_back(IDC_NEXT);
   }
   void RunInstallRoad(WizardPage page) override {
     roads.push_back(page);

@@ -29,7 +29,7 @@ std::vector<std::string> Describe(const NavActions& actions) {
       case NavActionKind::SetPrevEnabled: out.push_back(a.enabled ? "prev on" : "prev off"); break;
       case NavActionKind::SetCheck:
         out.push_back((a.checked ? "check " : "uncheck ") + std::to_string(a.buttonId));
-        EXPECT_EQ(a.buttonId <= kIdEnglish ? WizardPage::Language : WizardPage::ConnectionType, a.page);
+        EXPECT_EQ(a.buttonId <= IDC_ENGLISH ? WizardPage::Language : WizardPage::ConnectionType, a.page);
         break;
       case NavActionKind::ApplyLanguage:
         out.push_back("apply " + std::to_string(a.buttonId) + " " +
@@ -61,9 +61,9 @@ TEST(ChooseStartLanguage, ConfiguredCodeElseSystemLanguage) {
     int expected;
   };
   const Case cases[] = {
-      {u"CHN", 0x0409, kIdChinese}, {u"ENG", 0x0804, kIdEnglish}, {u"", 0x0804, kIdChinese},
-      {u"", 0x0404, kIdEnglish},    {u"", 0x0409, kIdEnglish},    {u"chn", 0x0409, kIdEnglish},
-      {u"eng", 0x0804, kIdChinese}, {u"CHN ", 0x0409, kIdEnglish}, {u"", 0, kIdEnglish},
+      {u"CHN", 0x0409, IDC_CHINESE}, {u"ENG", 0x0804, IDC_ENGLISH}, {u"", 0x0804, IDC_CHINESE},
+      {u"", 0x0404, IDC_ENGLISH},    {u"", 0x0409, IDC_ENGLISH},    {u"chn", 0x0409, IDC_ENGLISH},
+      {u"eng", 0x0804, IDC_CHINESE}, {u"CHN ", 0x0409, IDC_ENGLISH}, {u"", 0, IDC_ENGLISH},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.expected, ChooseStartLanguage(c.configured, c.ui))
@@ -77,9 +77,9 @@ TEST(ChooseStartConnectionType, ExactCodesElseUsb) {
     const char16_t* configured;
     int expected;
   };
-  const Case cases[] = {{u"COM", kIdSerial}, {u"ETH", kIdNetwork}, {u"LPT", kIdParallel},
-                        {u"USB", kIdUsb},    {u"", kIdUsb},        {u"eth", kIdUsb},
-                        {u"lpt", kIdUsb},    {u"ETH ", kIdUsb},    {u"COMX", kIdUsb}};
+  const Case cases[] = {{u"COM", IDC_TYPE_SERIAL}, {u"ETH", IDC_TYPE_NETWORK}, {u"LPT", IDC_TYPE_PARALLEL},
+                        {u"USB", IDC_TYPE_USB},    {u"", IDC_TYPE_USB},        {u"eth", IDC_TYPE_USB},
+                        {u"lpt", IDC_TYPE_USB},    {u"ETH ", IDC_TYPE_USB},    {u"COMX", IDC_TYPE_USB}};
   for (const Case& c : cases) EXPECT_EQ(c.expected, ChooseStartConnectionType(c.configured));
 }
 
@@ -111,7 +111,8 @@ TEST(StartNavigation, ChoicesInOrder) {
     WizardNavigation nav;
     nav.currentPage = WizardPage::Usb;
     nav.prevEnabled = true;
-    EXPECT_EQ(c.expected, Describe(StartNavigation(nav, ContextWith(c.flags, c.portType, c.language), c.ui)));
+    const int language = ChooseStartLanguage(c.language, c.ui);
+    EXPECT_EQ(c.expected, Describe(StartNavigation(nav, ContextWith(c.flags, c.portType, c.language), language)));
     EXPECT_EQ(WizardPage::Language, nav.currentPage);
     EXPECT_FALSE(nav.prevEnabled);
   }
@@ -259,10 +260,10 @@ TEST(StartUp, SkipFlagCombinations) {
     }
     EXPECT_TRUE(host.QueueEmpty());
     EXPECT_EQ(u"ENG", host.language);
-    EXPECT_TRUE(host.IsChecked(kIdEnglish));
-    EXPECT_FALSE(host.IsChecked(kIdChinese));
-    EXPECT_TRUE(host.IsChecked(kIdUsb));
-    EXPECT_FALSE(host.IsChecked(kIdNetwork));
+    EXPECT_TRUE(host.IsChecked(IDC_ENGLISH));
+    EXPECT_FALSE(host.IsChecked(IDC_CHINESE));
+    EXPECT_TRUE(host.IsChecked(IDC_TYPE_USB));
+    EXPECT_FALSE(host.IsChecked(IDC_TYPE_NETWORK));
   }
 }
 
@@ -315,7 +316,7 @@ TEST(StartUp, EthernetPreselectedLeadsToTheNetworkPage) {
   host.Start(0x0409);
   host.PressNext();
   EXPECT_EQ(WizardPage::ConnectionType, host.shown);
-  EXPECT_TRUE(host.IsChecked(kIdNetwork));
+  EXPECT_TRUE(host.IsChecked(IDC_TYPE_NETWORK));
   host.PressNext();
   EXPECT_EQ(WizardPage::Network, host.shown);
   host.PressNext();
@@ -334,11 +335,11 @@ TEST(StartUp, SerialOrParallelWithTheTwoButtonPageWaitsForAChoice) {
     FakeNavHost host;
     host.context = ContextWith({0, 0, 0}, type);
     host.Start(0x0409);
-    EXPECT_FALSE(host.IsChecked(kIdNetwork) || host.IsChecked(kIdUsb));
+    EXPECT_FALSE(host.IsChecked(IDC_TYPE_NETWORK) || host.IsChecked(IDC_TYPE_USB));
     host.PressNext();
     host.PressNext();
     EXPECT_EQ(WizardPage::ConnectionType, host.shown);
-    host.Click(kIdNetwork);
+    host.Click(IDC_TYPE_NETWORK);
     host.PressNext();
     EXPECT_EQ(WizardPage::Network, host.shown);
   }
@@ -355,7 +356,7 @@ TEST(StartUp, AllFlagsWithNothingCheckedWaitOnTheTypePage) {
     EXPECT_TRUE(host.roads.empty());
     // The user chooses and Next moves on; the user, not an automatic Next, then starts the road
     // from the page just shown.
-    host.Click(kIdUsb);
+    host.Click(IDC_TYPE_USB);
     host.PressNext();
     EXPECT_EQ(WizardPage::Usb, host.shown);
     EXPECT_TRUE(host.roads.empty());

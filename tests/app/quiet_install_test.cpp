@@ -3,6 +3,7 @@
 
 #include "app/quiet_install.h"
 #include "app/road_context.h"
+#include "app/start_up.h"
 #include "config/texts.h"
 #include "spooler/fake_print_services.h"
 #include "usb/fake_device_tree.h"
@@ -19,7 +20,11 @@ class QuietInstallTest : public ::testing::Test {
     fake.spooler.AddTcpIpMonitor();
   }
 
-  int Run(std::uint16_t ui = kEnglishUi) { return RunQuietInstall(context, fake.platform, usb, ui); }
+  // The language as the run's start selects it, then the quiet install.
+  int Run(std::uint16_t ui = kEnglishUi) {
+    SelectStartLanguage(context, ui);
+    return RunQuietInstall(context, fake.platform, usb);
+  }
   QuietChoice Choose() { return ChooseQuietRoad(context, fake.platform, usb); }
 
   std::vector<std::u16string> BoxTexts() const {

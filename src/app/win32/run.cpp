@@ -4,11 +4,13 @@
 #include "app/config_checks.h"
 #include "app/install_road.h"
 #include "app/quiet_install.h"
+#include "app/start_up.h"
 #include "app/win32/app_services.h"
 #include "app/win32/command_line_win.h"
 #include "app/win32/session_win.h"
 #include "app/win32/wizard.h"
 #include "config/load_install_context.h"
+#include "config/os_platform.h"
 #include "config/texts.h"
 #include "config/win32/install_context_win.h"
 #include "config/win32/system_info_win.h"
@@ -29,14 +31,19 @@ const std::u16string kTitle = u"PrinterSetup";
 
 bool FileExists(const std::u16string& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
 
-int RunQuiet(const std::u16string& configFile) {
-  InstallContext context;
-  LoadInstallContext(context, configFile);
-  DebugTrace(u"Config %s", context.configPath);
-  const int bitness = GetOsBitness();
-  DebugTrace(u"OS width %d", bitness);
-  AppServices services(bitness);
-  const int code = RunQuietInstall(context, services.Print(), services.Usb(), GetUserDefaultUILanguage());
+// The one start-up of a run: config.ini read once, the system asked once.
+RunStart StartRun(const std::u16string& configFile) {
+  Win32SystemInfo system;
+  RunStart start;
+  start.osBitness = GetOsBitness(system);
+  LoadInstallContext(start.context, start.osBitness, configFile);
+  start.arm64 = IsArm64System(system);
+  start.languageButton = SelectStartLanguage(start.context, GetUserDefaultUILanguage());
+  return start;
+}
+
+int RunQuiet(InstallContext& context, AppServices& services) {
+  const int code = RunQuietInstall(context, services.Print(), services.Usb());
   DebugTrace(u"Language %s", context.languageCode);
   return code;
 }
@@ -58,18 +65,12 @@ std::u16string Describe(const InstallContext& context, const UninstallPlan& plan
 }
 
 // Removes what this configuration installs: asks first unless quiet; 1602 when the user says no.
-int RunRemoval(const std::u16string& configFile, bool quiet) {
-  InstallContext context;
-  LoadInstallContext(context, configFile);
-  DebugTrace(u"Config %s", context.configPath);
-  const int chosen = ChooseStartLanguage(context.defaultLanguage, GetUserDefaultUILanguage());
-  SelectLanguage(context, chosen == kIdChinese ? u"CHN" : u"ENG");
+int RunRemoval(const InstallContext& context, AppServices& services, bool quiet) {
   // The names must be sound before anything is matched against them.
   if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, WizardPage::Network)) {
     ShowError(0, RefusalCode(*refusal), RefusalText(context, *refusal));
     return kExitInstallFailed;
   }
-  AppServices services(GetOsBitness());
   const UninstallPlan plan = PlanUninstall(context, services.Print());
   if (plan.Empty()) {
     ShowMessage(0, Text(context, u"NothingToRemove"), kTitle);
@@ -98,27 +99,26 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
     ShowMessage(0, u"Another printer installation is running. Nothing was changed.", kTitle);
     return kExitAlreadyRunning;
   }
-  const std::u16string configFile = parsed.line.configPath.value_or(u"config.ini");
-  if (parsed.line.configPath) {
-    // A named configuration that is not there must not turn into an install with defaults.
-    InstallContext probe;
-    LoadInstallContext(probe, configFile);
-    if (!FileExists(probe.configPath)) {
-      ShowError(0, kErrorFileNotFound, u"Config File Not Found: " + probe.configPath);
-      return kExitInstallFailed;
-    }
+  RunStart start = StartRun(parsed.line.configPath.value_or(u"config.ini"));
+  InstallContext& context = start.context;
+  // A named configuration that is not there must not turn into an install with defaults.
+  if (parsed.line.configPath && !FileExists(context.configPath)) {
+    ShowError(0, kErrorFileNotFound, u"Config File Not Found: " + context.configPath);
+    return kExitInstallFailed;
   }
-  if (IsArm64System()) {
-    // Windows on ARM reports x64 to this process, but the x64 driver package and monitor cannot
-    // serve its spooler. (The interactive wizard says so in the chosen language at Next.)
-    if (quiet) {
-      ShowError(0, kErrorNotSupported, LookupTextIn(kEnglishTableIndex, u"Arm64NotSupported"));
-      return kExitInstallFailed;
-    }
+  // Windows on ARM reports x64 to this process, but the x64 driver package and monitor cannot
+  // serve its spooler. (The interactive wizard says so in the chosen language at Next.)
+  if (start.arm64 && quiet) {
+    ShowError(0, kErrorNotSupported, LookupTextIn(kEnglishTableIndex, u"Arm64NotSupported"));
+    return kExitInstallFailed;
   }
-  if (parsed.line.uninstall) return RunRemoval(configFile, quiet);
-  if (quiet) return RunQuiet(configFile);
-  Wizard wizard(instance, configFile);
+  DebugTrace(u"Config %s", context.configPath);
+  AppServices services(start.osBitness);
+  if (parsed.line.uninstall) return RunRemoval(context, services, quiet);
+  // The uninstall's log never named the width.
+  DebugTrace(u"OS width %d", start.osBitness);
+  if (quiet) return RunQuiet(context, services);
+  Wizard wizard(instance, start, services);
   return wizard.Run();
 }
 

@@ -5,8 +5,6 @@
 #include "app/ipv4_text.h"
 #include "app/road_controls.h"
 #include "config/texts.h"
-#include "config/win32/install_context_win.h"
-#include "config/win32/system_info_win.h"
 #include "diag/diagnostics.h"
 #include "diag/win32/system_library.h"
 #include "diag/win32/wide.h"
@@ -29,20 +27,20 @@ void InitialiseCommonControls() {
 }
 }  // namespace
 
-Wizard::Wizard(HINSTANCE instance, std::u16string configFile) : configFile_(std::move(configFile)) {
+Wizard::Wizard(HINSTANCE instance, RunStart& start, AppServices& services)
+    : start_(start), context_(start.context), services_(services) {
   windows_.instance = instance;
 }
 
 Wizard* Wizard::Of(HWND dialog) { return reinterpret_cast<Wizard*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
-Wizard* Wizard::Attach(HWND dialog, LPARAM parameter) {
-  SetWindowLongPtrW(dialog, DWLP_USER, parameter);
-  return reinterpret_cast<Wizard*>(parameter);
+void Wizard::Attach(HWND dialog, Wizard* wizard) {
+  SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(wizard));
 }
 
 int Wizard::Run() {
   InitialiseCommonControls();
-  HWND main = CreateDialogParamW(windows_.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
+  HWND main = CreateDialogParamW(windows_.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainProc,
                                  reinterpret_cast<LPARAM>(this));
   // Without a window there is nothing to wait for: the run failed.
   if (!main) return kExitInstallFailed;
@@ -56,23 +54,20 @@ int Wizard::Run() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  // The windows go before the wizard they point to does.
+  DestroyWindow(main);
   return static_cast<int>(message.wParam);
 }
 
 void Wizard::Initialise(HWND mainWindow) {
   windows_.mainWindow = mainWindow;
   CenterWindow(mainWindow);
-  LoadInstallContext(context_, configFile_);
-  DebugTrace(u"Config %s", context_.configPath);
   SetWindowTextW(mainWindow, W(context_.caption));
-  const int bitness = GetOsBitness();
-  DebugTrace(u"OS width %d", bitness);
-  services_ = std::make_unique<AppServices>(bitness);
-  PrintPlatform& print = services_->Print();
+  PrintPlatform& print = services_.Print();
   startPorts_ = std::make_unique<PortSnapshot>(print.spooler);
-  CreatePages(windows_, reinterpret_cast<LPARAM>(this));
+  CreatePages();
   startPorts_.reset();
-  CarryOut(StartNavigation(navigation_, context_, GetUserDefaultUILanguage()));
+  CarryOut(StartNavigation(navigation_, context_, start_.languageButton));
   DebugTrace(u"Language %s", context_.languageCode);
 }
 
@@ -109,10 +104,7 @@ void Wizard::SetCheck(WizardPage page, int buttonId, bool checked) {
   }
 }
 
-void Wizard::ApplyLanguage(int buttonId, const std::u16string&) {
-  // Exactly as a click on the language button arrives at its page.
-  SendMessageW(windows_.languagePage, WM_COMMAND, static_cast<WPARAM>(buttonId), 0);
-}
+void Wizard::ApplyLanguage(int, const std::u16string& code) { ::ApplyLanguage(windows_, context_, code); }
 
 ConnectionChecks Wizard::ReadConnectionChecks() {
   // A button the page does not offer reads as unchecked.
@@ -146,13 +138,13 @@ void Wizard::RunInstallRoad(WizardPage page) {
   const WindowHandle owner = FromHwnd(windows_.mainWindow);
   roadBusy_ = true;
   RoadEnd end = RoadEnd::Failed;
-  if (IsArm64System()) {
+  if (start_.arm64) {
     // Windows on ARM reports x64 to this process, but the x64 driver package and monitor cannot
     // serve its spooler: refuse before anything is changed.
     const char16_t* text = LookupText(context_, u"Arm64NotSupported");
     ShowError(owner, kErrorNotSupported, text ? text : u"");
   } else {
-    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_->Print());
+    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_.Print());
   }
   if (end == RoadEnd::Stay) {
     roadBusy_ = false;
@@ -163,14 +155,31 @@ void Wizard::RunInstallRoad(WizardPage page) {
   Quit();
 }
 
-void Wizard::Quit() { PostQuitMessage(ExitCodeFor(roadRan_, roadEnd_)); }
+void Wizard::Quit() {
+  quitPosted_ = true;
+  PostQuitMessage(ExitCodeFor(roadRan_, roadEnd_));
+}
 
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void Wizard::OnDestroy() {
+  // Nothing reaches the wizard through a window that is going; a window destroyed while the run
+  // goes on ends it as a close would, so that the loop does not wait for ever.
+  Attach(windows_.mainWindow, nullptr);
+  windows_ = WizardWindows{windows_.instance};
+  if (!quitPosted_) Quit();
+}
+
+INT_PTR CALLBACK Wizard::MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Wizard::Attach(window, lParam)->Initialise(window);
+    Wizard* wizard = reinterpret_cast<Wizard*>(lParam);
+    Attach(window, wizard);
+    wizard->Initialise(window);
     return TRUE;
   }
-  Wizard* wizard = Wizard::Of(window);
-  if (message != WM_COMMAND || !wizard) return 0;
-  return wizard->OnCommand(LOWORD(wParam)) ? 1 : 0;
+  Wizard* wizard = Of(window);
+  if (!wizard) return 0;
+  switch (message) {
+    case WM_COMMAND: return wizard->OnCommand(LOWORD(wParam)) ? 1 : 0;
+    case WM_DESTROY: wizard->OnDestroy(); return 0;
+    default: return 0;
+  }
 }

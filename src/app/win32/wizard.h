@@ -1,43 +1,55 @@
 #pragma once
-// One run of the wizard, made by the entry: what config.ini said and the user chose, where the
-// navigation stands, the windows, the platform services, and how the run ends. The dialog
-// procedures reach it through their window's DWLP_USER and forward to it.
+// The wizard's window for one run, made by the entry from the run's start: where the navigation
+// stands, the windows, and how the run ends. The main dialog's and the pages' procedures find it
+// through their window's DWLP_USER and forward to it.
 #include <windows.h>
 
 #include <memory>
 
 #include "app/install_road.h"
 #include "app/navigation.h"
+#include "app/start_up.h"
 #include "app/win32/app_services.h"
 #include "app/win32/wizard_windows.h"
-#include "config/install_context.h"
 #include "usb/port_names.h"
 
 class Wizard : public NavigationHost {
  public:
-  // configFile: config.ini, or the file the command line names.
-  Wizard(HINSTANCE instance, std::u16string configFile);
+  // start and services: the run's, made once by the entry; both outlive the wizard.
+  Wizard(HINSTANCE instance, RunStart& start, AppServices& services);
   Wizard(const Wizard&) = delete;
   Wizard& operator=(const Wizard&) = delete;
 
   // Creates the main window and runs the message loop until the run ends; the exit code.
   int Run();
 
-  // The wizard a main or page dialog was created for.
+ private:
+  // What a page's procedure is given at its creation.
+  struct PageCreation {
+    Wizard* wizard;
+    WizardPage page;
+  };
+
+  static INT_PTR CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The one procedure of the six pages.
+  static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static Wizard* Of(HWND dialog);
-  // Records the wizard passed as a dialog's creation parameter, for Of.
-  static Wizard* Attach(HWND dialog, LPARAM parameter);
+  static void Attach(HWND dialog, Wizard* wizard);
 
-  InstallContext& Context() { return context_; }
-  WizardWindows& Windows() { return windows_; }
-  AppServices& Services() { return *services_; }
-  // The spooler's ports as read once for all pages made at start; null afterwards, when a
-  // refresh reads them again.
-  PortSnapshot* StartPorts() { return startPorts_.get(); }
-
-  // The main dialog's initialisation and its commands (true when handled).
+  // The main dialog: its initialisation (the window's start-up), its commands (true when
+  // handled), and its end.
   void Initialise(HWND mainWindow);
   bool OnCommand(int command);
+  void OnDestroy();
+
+  // The pages (page_procs.cpp).
+  void CreatePages();
+  void InitialisePage(WizardPage page, HWND window);
+  bool OnPageCommand(HWND page, int command);
+  void FillPortCombo(HWND page, int comboId, const char16_t* fragment);
+  void RefreshUsbChoices(HWND page);
+  // The ports as read once for all pages made at start, else a fresh read kept in fresh.
+  PortSnapshot& Ports(std::unique_ptr<PortSnapshot>& fresh);
 
   // The window's side of the navigation's actions.
   void ShowPage(WizardPage page) override;
@@ -49,15 +61,16 @@ class Wizard : public NavigationHost {
   void RunInstallRoad(WizardPage page) override;
   void Quit() override;
 
- private:
   void CarryOut(const NavActions& actions);
   std::u16string ReadRoadText(WizardPage page);
 
-  std::u16string configFile_;
-  InstallContext context_;
+  RunStart& start_;
+  InstallContext& context_;
+  AppServices& services_;
   WizardNavigation navigation_;
   WizardWindows windows_;
-  std::unique_ptr<AppServices> services_;
+  // The spooler's ports while the pages are made at start; null afterwards, when a refresh reads
+  // them again.
   std::unique_ptr<PortSnapshot> startPorts_;
   bool roadRan_ = false;
   RoadEnd roadEnd_ = RoadEnd::Stay;
@@ -65,6 +78,6 @@ class Wizard : public NavigationHost {
   // Prev and close are ignored: a second road would install a second printer, and a close would
   // report the run as not installed.
   bool roadBusy_ = false;
+  // Set once the quit message is posted: a window destroyed before that still ends the loop.
+  bool quitPosted_ = false;
 };
-
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

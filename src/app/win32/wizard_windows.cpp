@@ -1,21 +1,22 @@
 #include "app/win32/wizard_windows.h"
 
-#include "app/win32/page_procs.h"
 #include "config/texts.h"
 #include "diag/win32/wide.h"
 #include "resources/resource_ids.h"
 
-HWND PageWindow(const WizardWindows& w, WizardPage page) {
+HWND& PageSlot(WizardWindows& w, WizardPage page) {
   switch (page) {
     case WizardPage::Language: return w.languagePage;
     case WizardPage::ConnectionType: return w.connectionTypePage;
     case WizardPage::Network: return w.networkPage;
     case WizardPage::Usb: return w.usbPage;
     case WizardPage::Serial: return w.serialPage;
-    case WizardPage::Parallel: return w.parallelPage;
+    case WizardPage::Parallel: break;
   }
-  return nullptr;
+  return w.parallelPage;
 }
+
+HWND PageWindow(const WizardWindows& w, WizardPage page) { return PageSlot(const_cast<WizardWindows&>(w), page); }
 
 HWND WindowFor(const WizardWindows& windows, WizardWindow window) {
   switch (window) {
@@ -30,13 +31,6 @@ HWND WindowFor(const WizardWindows& windows, WizardWindow window) {
   return nullptr;
 }
 
-namespace {
-void AddControlParentStyle(HWND window) {
-  if (!window) return;
-  SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-}
-}  // namespace
-
 void CenterWindow(HWND window) {
   HWND reference = GetParent(window);
   if (!reference) reference = GetDesktopWindow();
@@ -49,36 +43,11 @@ void CenterWindow(HWND window) {
   SetWindowPos(window, HWND_TOP, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE);
 }
 
-void ShowPage(WizardWindows& w, HWND page) {
+void ShowPage(const WizardWindows& w, HWND page) {
   for (HWND each : {w.languagePage, w.connectionTypePage, w.networkPage, w.usbPage, w.serialPage, w.parallelPage}) {
     if (each) ShowWindow(each, SW_HIDE);
   }
   ShowWindow(page, SW_SHOW);
-  w.currentPage = page;
-}
-
-void CreatePages(WizardWindows& w, LPARAM pageParameter) {
-  w.pageArea = GetDlgItem(w.mainWindow, IDC_PAGE_AREA);
-  RECT client{};
-  GetClientRect(w.pageArea, &client);
-  struct PageTemplate {
-    int id;
-    DLGPROC proc;
-  };
-  const PageTemplate pages[] = {
-      {IDD_LANGUAGE, LanguagePageProc}, {IDD_CONNECTION_TYPE, ConnectionTypePageProc},
-      {IDD_NETWORK, NetworkPageProc},   {IDD_USB, UsbPageProc},
-      {IDD_SERIAL, SerialPageProc},     {IDD_PARALLEL, ParallelPageProc},
-  };
-  // The page area and the pages hold controls of their own: Tab walks into the visible page.
-  AddControlParentStyle(w.pageArea);
-  for (const PageTemplate& page : pages) {
-    HWND created = CreateDialogParamW(w.instance, MAKEINTRESOURCEW(page.id), w.pageArea, page.proc, pageParameter);
-    if (!created) continue;
-    AddControlParentStyle(created);
-    MoveWindow(created, 0, 0, client.right - client.left, client.bottom - client.top, FALSE);
-  }
-  ShowPage(w, w.languagePage);
 }
 
 void SetNavButtons(HWND mainWindow, bool prevEnabled) {

@@ -18,16 +18,15 @@ struct WizardWindows {
   HWND usbPage = nullptr;
   HWND serialPage = nullptr;
   HWND parallelPage = nullptr;
-  HWND currentPage = nullptr;
 };
 
+// The field that holds a page's window, and its value.
+HWND& PageSlot(WizardWindows& windows, WizardPage page);
 HWND PageWindow(const WizardWindows& windows, WizardPage page);
 HWND WindowFor(const WizardWindows& windows, WizardWindow window);
 
 void CenterWindow(HWND window);
-void ShowPage(WizardWindows& windows, HWND page);
-// The six pages inside the page area; each page's procedure gets pageParameter at its creation.
-void CreatePages(WizardWindows& windows, LPARAM pageParameter);
+void ShowPage(const WizardWindows& windows, HWND page);
 void SetNavButtons(HWND mainWindow, bool prevEnabled);
 // Keyboard focus left on a hidden page or a disabled button goes to Next.
 void KeepFocusUsable(HWND mainWindow);

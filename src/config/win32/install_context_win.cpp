@@ -5,11 +5,10 @@
 #include "config/win32/profile_reader_win.h"
 #include "config/win32/system_info_win.h"
 
-void LoadInstallContext(InstallContext& context, std::u16string_view configFile) {
+void LoadInstallContext(InstallContext& context, int osBitness, std::u16string_view configFile) {
   Win32ModulePath module;
   Win32ProfileReader profile;
-  Win32SystemInfo system;
-  LoadInstallContext(context, module, profile, system, configFile);
+  LoadInstallContext(context, module, profile, osBitness, configFile);
 }
 
 int GetOsBitness() {
