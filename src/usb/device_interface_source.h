@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "diag/dialogs.h"
+#include "diag/scoped_handle.h"
 
 struct DeviceClassGuid {
   std::uint32_t data1;
@@ -68,23 +69,9 @@ class DeviceInterfaceSource {
   virtual bool SetupDiDestroyDeviceInfoList(DeviceInfoSet set) = 0;
 };
 
-// Owns a device-information set and destroys it when the scope ends.
-class ScopedDeviceInfoSet {
- public:
-  ScopedDeviceInfoSet(DeviceInterfaceSource& source, DeviceInfoSet set) : source_(source), set_(set) {}
-  ~ScopedDeviceInfoSet() {
-    if (valid()) source_.SetupDiDestroyDeviceInfoList(set_);
-  }
-  ScopedDeviceInfoSet(const ScopedDeviceInfoSet&) = delete;
-  ScopedDeviceInfoSet& operator=(const ScopedDeviceInfoSet&) = delete;
-
-  bool valid() const { return set_ != kInvalidDeviceInfoSet; }
-  DeviceInfoSet get() const { return set_; }
-
- private:
-  DeviceInterfaceSource& source_;
-  DeviceInfoSet set_;
-};
+// Owns a device-information set and destroys it when the scope ends; a failed open is none.
+using ScopedDeviceInfoSet = ScopedHandle<DeviceInterfaceSource, DeviceInfoSet,
+                                         &DeviceInterfaceSource::SetupDiDestroyDeviceInfoList, kInvalidDeviceInfoSet>;
 
 // Opens the set of present devices exposing the USB printer interface.
 DeviceInfoSet OpenUsbPrinterDeviceSet(DeviceInterfaceSource& source);

@@ -70,7 +70,7 @@ std::vector<std::u16string> EnumerateDeviceTexts(NZUsbVidPidEnumerator_win& enum
 void FindUsbPrintDeviceSuffix(DeviceInterfaceSource& devices, ConfigManager& configManager,
                               char (&suffix)[kUsbSuffixCapacity]) {
   ScopedDeviceInfoSet set(devices, OpenUsbPrinterDeviceSet(devices));
-  if (!set.valid()) return;
+  if (!set) return;
   DeviceInfoData device = EmptyDeviceInfoData(devices);
   for (std::uint32_t index = 0; devices.SetupDiEnumDeviceInfo(set.get(), index, device); ++index) {
     ReadDeviceSuffix(configManager, device.devInst, suffix);

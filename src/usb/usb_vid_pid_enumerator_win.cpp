@@ -10,7 +10,7 @@ std::int32_t NZUsbVidPidEnumerator_win::DoEnumerate(char* buffer, std::uint32_t 
   NarrowItemWriter writer(buffer, capacity);
   {
     ScopedDeviceInfoSet set(*devices_, OpenUsbPrinterDeviceSet(*devices_));
-    if (set.valid()) {
+    if (set) {
       DeviceInfoData device = EmptyDeviceInfoData(*devices_);
       for (std::uint32_t index = 0; devices_->SetupDiEnumDeviceInfo(set.get(), index, device); ++index) {
         DeviceInterfaceData deviceInterface{};

@@ -58,7 +58,7 @@ CASE(RealSetupApi_NoUsbPrinterYieldsNothing) {
 CASE(RealSetupApi_TheDeviceSetAcceptsTheBuildsRecordSizes) {
   Win32DeviceInterfaceSource devices;
   ScopedDeviceInfoSet set(devices, OpenUsbPrinterDeviceSet(devices));
-  REQUIRE(set.valid());
+  REQUIRE(set);
   DeviceInfoData device = EmptyDeviceInfoData(devices);
   CHECK(!devices.SetupDiEnumDeviceInfo(set.get(), 0, device));
   CHECK_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
