@@ -21,11 +21,7 @@ struct FreeHeapBlock {
 template <class T>
 using HeapBlock = std::unique_ptr<T[], FreeHeapBlock>;
 
-// A block of size bytes seen as Ts, owned; null when it cannot be allocated.
-template <class T>
-HeapBlock<T> AllocateBlock(std::size_t size) {
-  return HeapBlock<T>(static_cast<T*>(AllocateBytes(size)));
-}
+// A zeroed block of size bytes seen as Ts, owned; null when it cannot be allocated.
 template <class T>
 HeapBlock<T> AllocateZeroedBlock(std::size_t size) {
   return HeapBlock<T>(static_cast<T*>(AllocateZeroedBytes(size)));

@@ -1,20 +1,22 @@
 #pragma once
-// The configuration manager's device-identifier calls (exported by setupapi), one method per
-// call; each returns the CONFIGRET code.
+// The configuration manager's device-identifier reads (exported by setupapi): each returns the
+// text read, or the stage that failed with the CONFIGRET code of the failing call.
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
-constexpr std::uint32_t kCrSuccess = 0x00;                       // CR_SUCCESS
-constexpr std::uint32_t kCmGetIdListFilterBusRelations = 0x20;   // CM_GETIDLIST_FILTER_BUSRELATIONS
+#include "diag/read.h"
+
+constexpr std::size_t kBusRelationsCapacity = 2000;  // bytes: the list is read into this much, once
 
 class ConfigManager {
  public:
   virtual ~ConfigManager() = default;
-  // The identifier's length without its terminator.
-  virtual std::uint32_t CM_Get_Device_ID_Size(std::uint32_t* length, std::uint32_t devInst,
-                                              std::uint32_t flags) = 0;
-  virtual std::uint32_t CM_Get_Device_IDA(std::uint32_t devInst, char* buffer, std::uint32_t bufferLength,
-                                          std::uint32_t flags) = 0;
-  // A multi-string of identifiers related to filter as flags select.
-  virtual std::uint32_t CM_Get_Device_ID_ListA(const char* filter, char* buffer, std::uint32_t bufferLength,
-                                               std::uint32_t flags) = 0;
+  // The device instance identifier of devInst, without its terminator (CM_Get_Device_ID_Size,
+  // then CM_Get_Device_IDA with room for the terminator, flags 0).
+  virtual Read<std::string> DeviceId(std::uint32_t devInst) = 0;
+  // The identifiers of the device's bus relations as the multi-string CM_Get_Device_ID_ListA
+  // fills into kBusRelationsCapacity bytes (CM_GETIDLIST_FILTER_BUSRELATIONS), all those bytes;
+  // a list that does not fit fails the fill. No size query: the list is read once.
+  virtual Read<std::string> BusRelations(const std::string& deviceId) = 0;
 };

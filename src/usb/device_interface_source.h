@@ -1,9 +1,13 @@
 #pragma once
-// SetupAPI's device-interface enumeration, one method per call. The records mirror the Win32
-// ones field by field; their cbSize values come from RecordSizes(), which knows the build's layout.
+// SetupAPI's device-interface enumeration: one method per call, and one per variable-size read,
+// which returns the value read. The records mirror the Win32 ones field by field; their cbSize
+// values come from RecordSizes(), which knows the build's layout.
 #include <cstdint>
+#include <string>
 
 #include "diag/dialogs.h"
+#include "diag/read.h"
+#include "diag/scoped_handle.h"
 
 struct DeviceClassGuid {
   std::uint32_t data1;
@@ -39,15 +43,11 @@ constexpr DeviceInfoSet kInvalidDeviceInfoSet = ~std::uintptr_t{0};
 constexpr std::uint32_t kDigcfPresent = 0x02;          // DIGCF_PRESENT
 constexpr std::uint32_t kDigcfDeviceInterface = 0x10;  // DIGCF_DEVICEINTERFACE
 
-// SP_DEVICE_INTERFACE_DETAIL_DATA_A is a DWORD cbSize followed by the narrow DevicePath.
-constexpr std::uint32_t kDetailDevicePathOffset = 4;
-
 // The cbSize values the platform expects: sizeof of each record in the build's layout
-// (28, 28 and 5 for 32-bit Windows; 32, 32 and 8 for 64-bit).
+// (28 and 28 for 32-bit Windows; 32 and 32 for 64-bit).
 struct SetupRecordSizes {
   std::uint32_t deviceInfo;
   std::uint32_t deviceInterface;
-  std::uint32_t interfaceDetail;
 };
 
 class DeviceInterfaceSource {
@@ -61,30 +61,15 @@ class DeviceInterfaceSource {
   virtual bool SetupDiEnumDeviceInterfaces(DeviceInfoSet set, const DeviceInfoData* device,
                                            const DeviceClassGuid& classGuid, std::uint32_t index,
                                            DeviceInterfaceData& deviceInterface) = 0;
-  // detail: null with detailSize 0 for the size query; requiredSize and device may be null.
-  virtual bool SetupDiGetDeviceInterfaceDetailA(DeviceInfoSet set, const DeviceInterfaceData& deviceInterface,
-                                                void* detail, std::uint32_t detailSize,
-                                                std::uint32_t* requiredSize, DeviceInfoData* device) = 0;
+  // The interface's narrow device path (SetupDiGetDeviceInterfaceDetailA, size query then fill,
+  // without an SP_DEVINFO_DATA), or the stage that failed.
+  virtual Read<std::string> DeviceInterfacePath(DeviceInfoSet set, const DeviceInterfaceData& deviceInterface) = 0;
   virtual bool SetupDiDestroyDeviceInfoList(DeviceInfoSet set) = 0;
 };
 
-// Owns a device-information set and destroys it when the scope ends.
-class ScopedDeviceInfoSet {
- public:
-  ScopedDeviceInfoSet(DeviceInterfaceSource& source, DeviceInfoSet set) : source_(source), set_(set) {}
-  ~ScopedDeviceInfoSet() {
-    if (valid()) source_.SetupDiDestroyDeviceInfoList(set_);
-  }
-  ScopedDeviceInfoSet(const ScopedDeviceInfoSet&) = delete;
-  ScopedDeviceInfoSet& operator=(const ScopedDeviceInfoSet&) = delete;
-
-  bool valid() const { return set_ != kInvalidDeviceInfoSet; }
-  DeviceInfoSet get() const { return set_; }
-
- private:
-  DeviceInterfaceSource& source_;
-  DeviceInfoSet set_;
-};
+// Owns a device-information set and destroys it when the scope ends; a failed open is none.
+using ScopedDeviceInfoSet = ScopedHandle<DeviceInterfaceSource, DeviceInfoSet,
+                                         &DeviceInterfaceSource::SetupDiDestroyDeviceInfoList, kInvalidDeviceInfoSet>;
 
 // Opens the set of present devices exposing the USB printer interface.
 DeviceInfoSet OpenUsbPrinterDeviceSet(DeviceInterfaceSource& source);

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "diag/format.h"
-#include "spooler/ask_size_then_fill.h"
 #include "usb/allocation.h"
 #include "usb/multi_string.h"
 #include "usb/number_text.h"
@@ -45,25 +44,16 @@ std::int32_t NZEnumerator::EnumerateA(char* buffer, std::uint32_t capacity, std:
 
 std::int32_t NZEnumerator::EnumerateW(char16_t* buffer, std::uint32_t capacity, std::int32_t* total) {
   WideItemWriter writer(buffer, capacity);
+  // The size pass, then the fill pass into a zeroed buffer of that size.
+  std::int32_t size = 0;
+  EnumerateA(nullptr, 0, &size);
   HeapBlock<char> narrow;
-  std::uint32_t narrowSize = 0;
-  const TwoCallEnd end = AskSizeThenFill(
-      [&] {
-        std::int32_t size = 0;
-        EnumerateA(nullptr, 0, &size);
-        return BufferWanted(size > 0 ? static_cast<std::uint32_t>(size) : 0);
-      },
-      [&](std::uint32_t size) {
-        narrow = AllocateZeroedBlock<char>(size);
-        if (!narrow) return SpoolResult::NoMemory;
-        narrowSize = size;
-        // Devices may come or go between the passes; the fill keeps within its capacity either way,
-        // and a buffer it wrote nothing into stays an empty list.
-        EnumerateA(narrow.get(), size, nullptr);
-        return SpoolResult::Succeeded;
-      });
-  if (end == TwoCallEnd::Filled) {
-    ForEachItem(narrow.get(), narrowSize, [&writer](std::string_view item) {
+  if (size > 0) narrow = AllocateZeroedBlock<char>(static_cast<std::size_t>(size));
+  if (narrow) {
+    // Devices may come or go between the passes; the fill keeps within its capacity either way,
+    // and a buffer it wrote nothing into stays an empty list.
+    EnumerateA(narrow.get(), static_cast<std::uint32_t>(size), nullptr);
+    ForEachItem(narrow.get(), static_cast<std::size_t>(size), [&writer](std::string_view item) {
       HeapBlock<char16_t> wide(NarrowToWideText(std::string(item).c_str()));
       if (wide) writer.Add(wide.get());
     });

@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "diag/diagnostics.h"
-#include "spooler/ask_size_then_fill.h"
-#include "usb/allocation.h"
 #include "usb/port_names.h"
 #include "usb/multi_string.h"
 #include "usb/number_text.h"
@@ -17,34 +15,16 @@ namespace {
 
 // The tail after the last '&' of the device's first bus relation, when it has one.
 void ReadDeviceSuffix(ConfigManager& configManager, std::uint32_t devInst, char (&suffix)[kUsbSuffixCapacity]) {
-  std::uint32_t length = 0;
-  HeapBlock<char> identifier;
-  const TwoCallEnd end = AskSizeThenFill(
-      [&] {
-        if (configManager.CM_Get_Device_ID_Size(&length, devInst, 0) != kCrSuccess) {
-          return SizeAnswer{SizeQuery::Failed, 0};
-        }
-        // Room for the terminator too; a length that leaves none gives no size.
-        return BufferWanted(length == UINT32_MAX ? 0 : length + 1);
-      },
-      [&](std::uint32_t size) {
-        identifier = AllocateBlock<char>(size);
-        if (!identifier) return SpoolResult::NoMemory;
-        const std::uint32_t read = configManager.CM_Get_Device_IDA(devInst, identifier.get(), size, 0);
-        return read == kCrSuccess ? SpoolResult::Succeeded : SpoolResult::Failed;
-      });
-  // Without its own identifier the device has nothing to ask its relations by.
-  if (end != TwoCallEnd::Filled) return;
-  identifier[length] = 0;
-  DebugTraceA("%s\r\n", identifier.get());
+  // Without its own identifier, whichever stage failed, the device has nothing to ask its
+  // relations by.
+  const Read<std::string> identifier = configManager.DeviceId(devInst);
+  if (!identifier) return;
+  DebugTraceA("%s\r\n", identifier.value);
 
-  HeapBlock<char> list = AllocateBlock<char>(kBusRelationsCapacity);
+  // A list that cannot be had or does not fit gives no tail.
+  const Read<std::string> list = configManager.BusRelations(identifier.value);
   if (!list) return;
-  if (configManager.CM_Get_Device_ID_ListA(identifier.get(), list.get(), kBusRelationsCapacity,
-                                           kCmGetIdListFilterBusRelations) != kCrSuccess)
-    return;
-  const auto* nul = static_cast<const char*>(std::memchr(list.get(), 0, kBusRelationsCapacity));
-  const std::string_view first(list.get(), nul ? static_cast<std::size_t>(nul - list.get()) : kBusRelationsCapacity);
+  const std::string_view first(list.value.c_str());
   DebugTraceA("%s\r\n", first);
   const std::size_t amp = first.rfind('&');
   if (amp == std::string_view::npos) return;
@@ -70,7 +50,7 @@ std::vector<std::u16string> EnumerateDeviceTexts(NZUsbVidPidEnumerator_win& enum
 void FindUsbPrintDeviceSuffix(DeviceInterfaceSource& devices, ConfigManager& configManager,
                               char (&suffix)[kUsbSuffixCapacity]) {
   ScopedDeviceInfoSet set(devices, OpenUsbPrinterDeviceSet(devices));
-  if (!set.valid()) return;
+  if (!set) return;
   DeviceInfoData device = EmptyDeviceInfoData(devices);
   for (std::uint32_t index = 0; devices.SetupDiEnumDeviceInfo(set.get(), index, device); ++index) {
     ReadDeviceSuffix(configManager, device.devInst, suffix);

@@ -18,7 +18,6 @@ struct UsbPlatform {
 };
 
 constexpr std::size_t kUsbSuffixCapacity = 1000;      // bytes, terminator included
-constexpr std::size_t kBusRelationsCapacity = 2000;   // bytes
 constexpr std::size_t kDeviceTextsCapacity = 1000;    // UTF-16 units
 inline constexpr char16_t kDefaultUsbPort[] = u"USB001";
 

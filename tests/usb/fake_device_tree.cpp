@@ -2,6 +2,18 @@
 
 #include <cstring>
 
+namespace {
+
+constexpr std::uint32_t kCrNoSuchDevnode = 0x0D;  // CR_NO_SUCH_DEVNODE
+constexpr std::uint32_t kCrNoSuchValue = 0x25;    // CR_NO_SUCH_VALUE
+constexpr std::uint32_t kErrorInvalidParameter = 87;
+
+Read<std::string> Answer(const std::optional<FakeFailure>& failure, const std::string& value) {
+  return failure ? Read<std::string>::Failed(failure->stage, failure->code) : Read<std::string>::Of(value);
+}
+
+}  // namespace
+
 bool operator==(const DeviceClassGuid& a, const DeviceClassGuid& b) {
   return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 &&
          std::memcmp(a.data4, b.data4, sizeof a.data4) == 0;
@@ -21,7 +33,7 @@ FakeUsbDevice UsbPrinter(std::uint32_t devInst, const std::vector<std::string>& 
   FakeUsbDevice device;
   device.devInst = devInst;
   device.identifier = "USB\\VID_1A2B&PID_4D5E\\" + std::to_string(devInst);
-  for (const std::string& path : paths) device.interfaces.push_back({path, std::nullopt, false});
+  for (const std::string& path : paths) device.interfaces.push_back({path, std::nullopt});
   return device;
 }
 
@@ -62,29 +74,15 @@ bool FakeDeviceTree::SetupDiEnumDeviceInterfaces(DeviceInfoSet set, const Device
   return true;
 }
 
-bool FakeDeviceTree::SetupDiGetDeviceInterfaceDetailA(DeviceInfoSet set, const DeviceInterfaceData& deviceInterface,
-                                                      void* detail, std::uint32_t detailSize,
-                                                      std::uint32_t* requiredSize, DeviceInfoData* device) {
-  std::uint32_t cbSize = 0;
-  if (detail) std::memcpy(&cbSize, detail, sizeof cbSize);
-  detailCalls.push_back({detail == nullptr, detailSize, cbSize});
-  calls.push_back(detail ? "SetupDiGetDeviceInterfaceDetailA fill" : "SetupDiGetDeviceInterfaceDetailA size");
+Read<std::string> FakeDeviceTree::DeviceInterfacePath(DeviceInfoSet set, const DeviceInterfaceData& deviceInterface) {
+  calls.push_back("DeviceInterfacePath");
   const std::uintptr_t deviceSlot = deviceInterface.reserved >> 16;
   const std::uintptr_t interfaceSlot = deviceInterface.reserved & 0xFFFF;
-  if (set != kSet || !open_ || device != nullptr || deviceSlot == 0 || deviceSlot > snapshot_.size()) return false;
-  const FakeUsbDevice& owner = snapshot_[deviceSlot - 1];
-  if (interfaceSlot == 0 || interfaceSlot > owner.interfaces.size()) return false;
-  const FakeUsbInterface& item = owner.interfaces[interfaceSlot - 1];
-  const auto trueSize = static_cast<std::uint32_t>(kDetailDevicePathOffset + item.path.size() + 1);
-  if (!detail) {
-    if (detailSize != 0) return false;
-    if (requiredSize) *requiredSize = item.reportedSize.value_or(trueSize);
-    return false;  // ERROR_INSUFFICIENT_BUFFER
-  }
-  if (item.failDetail || cbSize != sizes.interfaceDetail || detailSize < trueSize) return false;
-  std::memcpy(static_cast<char*>(detail) + kDetailDevicePathOffset, item.path.c_str(), item.path.size() + 1);
-  if (requiredSize) *requiredSize = trueSize;
-  return true;
+  const bool known = set == kSet && open_ && deviceSlot != 0 && deviceSlot <= snapshot_.size() && interfaceSlot != 0 &&
+                     interfaceSlot <= snapshot_[deviceSlot - 1].interfaces.size();
+  if (!known) return Read<std::string>::Failed(ReadStage::SizeQueryFailed, kErrorInvalidParameter);
+  const FakeUsbInterface& item = snapshot_[deviceSlot - 1].interfaces[interfaceSlot - 1];
+  return Answer(item.failPath, item.path);
 }
 
 bool FakeDeviceTree::SetupDiDestroyDeviceInfoList(DeviceInfoSet set) {
@@ -95,59 +93,19 @@ bool FakeDeviceTree::SetupDiDestroyDeviceInfoList(DeviceInfoSet set) {
   return true;
 }
 
-FakeUsbDevice* FakeDeviceTree::DeviceOf(std::uint32_t devInst) {
-  for (FakeUsbDevice& device : devices) {
-    if (device.devInst == devInst) return &device;
+Read<std::string> FakeDeviceTree::DeviceId(std::uint32_t devInst) {
+  calls.push_back("DeviceId " + std::to_string(devInst));
+  for (const FakeUsbDevice& device : devices) {
+    if (device.devInst == devInst) return Answer(device.failId, device.identifier);
   }
-  return nullptr;
+  return Read<std::string>::Failed(ReadStage::SizeQueryFailed, kCrNoSuchDevnode);
 }
 
-std::uint32_t FakeDeviceTree::CM_Get_Device_ID_Size(std::uint32_t* length, std::uint32_t devInst,
-                                                    std::uint32_t flags) {
-  calls.push_back("CM_Get_Device_ID_Size " + std::to_string(devInst));
-  FakeUsbDevice* device = DeviceOf(devInst);
-  if (!device) return kCrNoSuchDevnode;
-  if (flags != 0) return kCrInvalidFlag;
-  if (device->idSizeResult != kCrSuccess) return device->idSizeResult;
-  *length = device->reportedIdLength.value_or(static_cast<std::uint32_t>(device->identifier.size()));
-  return kCrSuccess;
-}
-
-std::uint32_t FakeDeviceTree::CM_Get_Device_IDA(std::uint32_t devInst, char* buffer, std::uint32_t bufferLength,
-                                                std::uint32_t flags) {
-  calls.push_back("CM_Get_Device_IDA " + std::to_string(devInst));
-  idBufferLengths.push_back(bufferLength);
-  FakeUsbDevice* device = DeviceOf(devInst);
-  if (!device) return kCrNoSuchDevnode;
-  if (flags != 0) return kCrInvalidFlag;
-  if (device->idResult != kCrSuccess) return device->idResult;
-  // Like the platform: as much as fits, terminated only when there is room.
-  const std::size_t n = device->identifier.size();
-  std::memcpy(buffer, device->identifier.data(), n < bufferLength ? n : bufferLength);
-  if (n >= bufferLength) return kCrBufferSmall;
-  buffer[n] = 0;
-  return kCrSuccess;
-}
-
-std::uint32_t FakeDeviceTree::CM_Get_Device_ID_ListA(const char* filter, char* buffer, std::uint32_t bufferLength,
-                                                     std::uint32_t flags) {
-  calls.push_back(std::string("CM_Get_Device_ID_ListA ") + filter);
-  listFilters.push_back(filter);
-  listLengths.push_back(bufferLength);
-  listFlags.push_back(flags);
-  FakeUsbDevice* device = nullptr;
-  for (FakeUsbDevice& candidate : devices) {
-    if (candidate.identifier == filter) device = &candidate;
+Read<std::string> FakeDeviceTree::BusRelations(const std::string& deviceId) {
+  calls.push_back("BusRelations " + deviceId);
+  listFilters.push_back(deviceId);
+  for (const FakeUsbDevice& device : devices) {
+    if (device.identifier == deviceId) return Answer(device.failRelations, device.busRelations);
   }
-  if (!device) return kCrNoSuchValue;
-  if (flags != kCmGetIdListFilterBusRelations) return kCrInvalidFlag;
-  if (device->listResult != kCrSuccess) return device->listResult;
-  if (device->listUnterminated) {
-    std::memset(buffer, 'X', bufferLength);
-    buffer[bufferLength / 2] = '&';
-    return kCrSuccess;
-  }
-  if (device->busRelations.size() > bufferLength) return kCrBufferSmall;
-  std::memcpy(buffer, device->busRelations.data(), device->busRelations.size());
-  return kCrSuccess;
+  return Read<std::string>::Failed(ReadStage::FillFailed, kCrNoSuchValue);
 }

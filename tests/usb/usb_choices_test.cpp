@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "diag/fake_diagnostics.h"
-#include "usb/fake_allocation.h"
 #include "usb/fake_combo_box.h"
 #include "usb/fake_device_tree.h"
 #include "usb/fake_port_spooler.h"
@@ -43,10 +42,7 @@ TEST(FindUsbPrintDeviceSuffix, TakesTheTailOfTheFirstBusRelation) {
   EXPECT_EQ(h.diagnostics.output.narrow,
             (std::vector<std::string>{"Tollinder - USB\\VID_1A2B&PID_4D5E\\1\r\n",
                                       "Tollinder - ABC\\PRINTER\\7&2f41d9e&0&USB002\r\n", "Tollinder - USB002\r\n"}));
-  EXPECT_EQ(h.tree.idBufferLengths, (std::vector<std::uint32_t>{24}));  // length + 1
   EXPECT_EQ(h.tree.listFilters, (std::vector<std::string>{"USB\\VID_1A2B&PID_4D5E\\1"}));
-  EXPECT_EQ(h.tree.listLengths, (std::vector<std::uint32_t>{2000}));
-  EXPECT_EQ(h.tree.listFlags, (std::vector<std::uint32_t>{0x20}));
   EXPECT_EQ(h.tree.destroyed, 1);
 }
 
@@ -59,9 +55,13 @@ TEST(FindUsbPrintDeviceSuffix, TheLastDeviceWithATailWinsAndOthersAreSkipped) {
   const Row rows[] = {
       {"all well", [](FakeUsbDevice&) {}, "USB007"},
       {"third has no &", nullptr, "USB006"},
-      {"size fails", [](FakeUsbDevice& d) { d.idSizeResult = kCrNoSuchDevnode; }, "USB006"},
-      {"identifier fails", [](FakeUsbDevice& d) { d.idResult = kCrNoSuchDevnode; }, "USB006"},
-      {"list fails", [](FakeUsbDevice& d) { d.listResult = kCrBufferSmall; }, "USB006"},
+      {"size fails", [](FakeUsbDevice& d) { d.failId = FakeFailure{ReadStage::SizeQueryFailed, 0x0D}; }, "USB006"},
+      {"no memory for the identifier", [](FakeUsbDevice& d) { d.failId = FakeFailure{ReadStage::NoMemory, 8}; },
+       "USB006"},
+      {"identifier fails", [](FakeUsbDevice& d) { d.failId = FakeFailure{ReadStage::FillFailed, 0x0D}; }, "USB006"},
+      {"no memory for the list", [](FakeUsbDevice& d) { d.failRelations = FakeFailure{ReadStage::NoMemory, 8}; },
+       "USB006"},
+      {"list fails", [](FakeUsbDevice& d) { d.failRelations = FakeFailure{ReadStage::FillFailed, 0x1A}; }, "USB006"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -80,56 +80,17 @@ TEST(FindUsbPrintDeviceSuffix, TheLastDeviceWithATailWinsAndOthersAreSkipped) {
 }
 
 TEST(FindUsbPrintDeviceSuffix, AFailedIdentifierIsNeverUsedAsAFilter) {
-  Harness h;
-  h.tree.devices = {PrinterWithRelation(1, "P\\7&1&0&USB005")};
-  h.tree.devices[0].reportedIdLength = 5;  // too short: the identifier cannot be read whole
-  char suffix[kUsbSuffixCapacity] = {};
-  FindUsbPrintDeviceSuffix(h.tree, h.tree, suffix);
-  EXPECT_EQ(Suffix(suffix), "");
-  EXPECT_TRUE(h.tree.listFilters.empty());
-  EXPECT_TRUE(h.diagnostics.output.narrow.empty());
-}
-
-TEST(FindUsbPrintDeviceSuffix, ALengthWithoutRoomForItsTerminatorIsNotRead) {
-  struct Row {
-    std::uint32_t reported;
-    std::vector<std::size_t> allocated;
-    std::vector<std::uint32_t> idLengths;
-  };
-  const Row rows[] = {
-      {0xFFFFFFFF, {}, {}},
-      {0xFFFFFFFE, {0xFFFFFFFF}, {}},  // asked for; the allocation below fails it
-      {0, {1}, {1}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.reported);
+  for (ReadStage stage :
+       {ReadStage::SizeQueryFailed, ReadStage::SizeQuerySucceeded, ReadStage::NoMemory, ReadStage::FillFailed}) {
+    SCOPED_TRACE(static_cast<int>(stage));
     Harness h;
     h.tree.devices = {PrinterWithRelation(1, "P\\7&1&0&USB005")};
-    h.tree.devices[0].reportedIdLength = row.reported;
-    ScopedFakeAllocation allocation;
-    allocation.fail = [](std::size_t size, int) { return size > 0xFFFF; };
+    h.tree.devices[0].failId = FakeFailure{stage, 0x1A};
     char suffix[kUsbSuffixCapacity] = {};
     FindUsbPrintDeviceSuffix(h.tree, h.tree, suffix);
-    EXPECT_EQ(allocation.sizes, row.allocated);
-    EXPECT_EQ(h.tree.idBufferLengths, row.idLengths);
-    EXPECT_TRUE(h.tree.listFilters.empty());  // never a whole identifier to ask by
     EXPECT_EQ(Suffix(suffix), "");
-  }
-}
-
-TEST(FindUsbPrintDeviceSuffix, NoMemorySkipsTheDevice) {
-  // The first device's identifier buffer (23 + 1 bytes), or its list buffer.
-  for (std::size_t failing : {std::size_t{24}, kBusRelationsCapacity}) {
-    SCOPED_TRACE(failing);
-    Harness h;
-    h.tree.devices = {PrinterWithRelation(1, "P\\7&1&0&USB005"), PrinterWithRelation(2, "P\\7&1&0&USB006")};
-    h.tree.devices[1].identifier = "USB\\OTHER\\22";  // another length, so only device 1 fails
-    ScopedFakeAllocation allocation;
-    allocation.FailNthOfSize(failing, 1);
-    char suffix[kUsbSuffixCapacity] = {};
-    FindUsbPrintDeviceSuffix(h.tree, h.tree, suffix);
-    EXPECT_EQ(Suffix(suffix), "USB006");
-    EXPECT_EQ(h.tree.listFilters, (std::vector<std::string>{"USB\\OTHER\\22"}));
+    EXPECT_TRUE(h.tree.listFilters.empty());
+    EXPECT_TRUE(h.diagnostics.output.narrow.empty());
   }
 }
 
@@ -168,7 +129,8 @@ TEST(FindUsbPrintDeviceSuffix, TraceLinesStayBounded) {
   Harness h;
   FakeUsbDevice device = PrinterWithRelation(1, "");
   device.identifier = "USB\\" + std::string(3000, 'i');
-  device.listUnterminated = true;  // the list fills all 2000 bytes without a terminator
+  device.busRelations = std::string(kBusRelationsCapacity, 'X');  // all 2000 bytes, no terminator
+  device.busRelations[kBusRelationsCapacity / 2] = '&';
   h.tree.devices = {device};
   char suffix[kUsbSuffixCapacity] = {};
   FindUsbPrintDeviceSuffix(h.tree, h.tree, suffix);

@@ -1,4 +1,4 @@
-// The SetupAPI enumeration over a fake device tree: calls, records, failures and fit rules.
+// The SetupAPI enumeration over a fake device tree: calls, records, failed reads and fit rules.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -58,8 +58,8 @@ TEST(UsbVidPidEnumeratorWin, ListsOneItemPerPrinterInterfaceInPlatformOrder) {
 }
 
 TEST(UsbVidPidEnumeratorWin, MakesThePlatformCallsInOrderWithTheBuildsRecordSizes) {
-  for (SetupRecordSizes sizes : {SetupRecordSizes{28, 28, 5}, SetupRecordSizes{32, 32, 8}}) {
-    SCOPED_TRACE(sizes.interfaceDetail);
+  for (SetupRecordSizes sizes : {SetupRecordSizes{28, 28}, SetupRecordSizes{32, 32}}) {
+    SCOPED_TRACE(sizes.deviceInfo);
     FakeDeviceTree tree;
     tree.sizes = sizes;
     tree.devices = {UsbPrinter(1, {kPlain})};
@@ -67,18 +67,12 @@ TEST(UsbVidPidEnumeratorWin, MakesThePlatformCallsInOrderWithTheBuildsRecordSize
     std::int32_t total = 0;
     EXPECT_EQ(enumerator.DoEnumerate(nullptr, 0, &total), 0);
     EXPECT_EQ(total, 23);
-    EXPECT_EQ(tree.calls, (std::vector<std::string>{
-                              "SetupDiGetClassDevsA", "SetupDiEnumDeviceInfo 0", "SetupDiEnumDeviceInterfaces 0",
-                              "SetupDiGetDeviceInterfaceDetailA size", "SetupDiGetDeviceInterfaceDetailA fill",
-                              "SetupDiEnumDeviceInterfaces 1", "SetupDiEnumDeviceInfo 1",
-                              "SetupDiDestroyDeviceInfoList"}));
+    EXPECT_EQ(tree.calls, (std::vector<std::string>{"SetupDiGetClassDevsA", "SetupDiEnumDeviceInfo 0",
+                                                    "SetupDiEnumDeviceInterfaces 0", "DeviceInterfacePath",
+                                                    "SetupDiEnumDeviceInterfaces 1", "SetupDiEnumDeviceInfo 1",
+                                                    "SetupDiDestroyDeviceInfoList"}));
     for (std::uint32_t cbSize : tree.deviceInfoCbSizes) EXPECT_EQ(cbSize, sizes.deviceInfo);
     for (std::uint32_t cbSize : tree.interfaceCbSizes) EXPECT_EQ(cbSize, sizes.deviceInterface);
-    ASSERT_EQ(tree.detailCalls.size(), 2u);
-    EXPECT_EQ(tree.detailCalls[0].size, 0u);
-    const auto recordSize = static_cast<std::uint32_t>(4 + kPlain.size() + 1);
-    EXPECT_EQ(tree.detailCalls[1].size, recordSize);
-    EXPECT_EQ(tree.detailCalls[1].cbSize, sizes.interfaceDetail);
   }
 }
 
@@ -96,86 +90,23 @@ TEST(UsbVidPidEnumeratorWin, NoDeviceSetMeansNothingAndNoTotal) {
   EXPECT_EQ(tree.calls, (std::vector<std::string>{"SetupDiGetClassDevsA"}));
 }
 
-TEST(UsbVidPidEnumeratorWin, SkipsInterfacesWhoseRecordCannotBeHad) {
-  FakeDeviceTree tree;
-  FakeUsbDevice device = UsbPrinter(1, {kPlain, kMi01, kOther, kMi0a});
-  device.interfaces[0].reportedSize = 0;  // the size query reports nothing
-  device.interfaces[1].failDetail = true; // the fill fails
-  device.interfaces[2].reportedSize = 4;  // no room even for an empty path
-  tree.devices = {device};
-  NZUsbVidPidEnumerator_win enumerator(tree);
-  std::vector<char> buffer(100, 0);
-  std::int32_t total = 0;
-  EXPECT_EQ(enumerator.EnumerateA(buffer.data(), 100, &total), 1);
-  EXPECT_EQ(NarrowItems(buffer), (std::vector<std::string>{"VID:0x1A2B,PID:0x4D5E,MI:00"}));
-  EXPECT_EQ(total, 29);
-  // A record without a size is never read.
-  int fills = 0;
-  for (const DetailCall& call : tree.detailCalls) fills += call.query ? 0 : 1;
-  EXPECT_EQ(fills, 2);
-  EXPECT_EQ(tree.destroyed, 1);
-}
-
-TEST(UsbVidPidEnumeratorWin, TheSmallestRecordAskedForHasRoomForAPathTerminator) {
-  struct Row {
-    std::uint32_t reported;
-    bool filled;
-  };
-  for (const Row& row : {Row{4, false}, Row{5, true}, Row{6, true}}) {
-    SCOPED_TRACE(row.reported);
+TEST(UsbVidPidEnumeratorWin, AnInterfaceWhosePathCannotBeReadGivesNothingAtAnyStage) {
+  for (ReadStage stage :
+       {ReadStage::SizeQueryFailed, ReadStage::SizeQuerySucceeded, ReadStage::NoMemory, ReadStage::FillFailed}) {
+    SCOPED_TRACE(static_cast<int>(stage));
     FakeDeviceTree tree;
-    FakeUsbDevice device = UsbPrinter(1, {kPlain});
-    device.interfaces[0].reportedSize = row.reported;  // too small for the path: the fill then fails
+    FakeUsbDevice device = UsbPrinter(1, {kPlain, kMi01, kOther, kMi0a});
+    device.interfaces[1].failPath = FakeFailure{stage, 1234};
+    device.interfaces[2].failPath = FakeFailure{stage, 0};
     tree.devices = {device};
     NZUsbVidPidEnumerator_win enumerator(tree);
-    ScopedFakeAllocation allocation;
-    std::int32_t total = -1;
-    EXPECT_EQ(enumerator.EnumerateA(nullptr, 0, &total), 0);
-    EXPECT_EQ(total, 0);
-    std::vector<DetailCall> fills;
-    for (const DetailCall& call : tree.detailCalls) {
-      if (!call.query) fills.push_back(call);
-    }
-    ASSERT_EQ(fills.size(), row.filled ? 1u : 0u);
-    if (!row.filled) {
-      EXPECT_TRUE(allocation.sizes.empty());
-      continue;
-    }
-    EXPECT_EQ(fills[0].size, row.reported);
-    EXPECT_EQ(fills[0].cbSize, 5u);
-    EXPECT_EQ(allocation.sizes, (std::vector<std::size_t>{row.reported + 1u}));  // one zero byte beyond
+    std::vector<char> buffer(100, 0);
+    std::int32_t total = 0;
+    EXPECT_EQ(enumerator.EnumerateA(buffer.data(), 100, &total), 2);
+    EXPECT_EQ(NarrowItems(buffer), (std::vector<std::string>{"VID:0x1A2B,PID:0x4D5E", "VID:0x1A2B,PID:0x4D5E,MI:00"}));
+    EXPECT_EQ(total, 23 + 29);
+    EXPECT_EQ(tree.destroyed, 1);
   }
-}
-
-// A size no record can have is not allocated: the largest would wrap the allocation round to a
-// block smaller than the record's first field.
-TEST(UsbVidPidEnumeratorWin, ASizeNoRecordCanHaveIsNotAllocated) {
-  for (std::uint32_t reported : {0x10001u, 0xFFFFFFFFu}) {
-    SCOPED_TRACE(reported);
-    FakeDeviceTree tree;
-    FakeUsbDevice device = UsbPrinter(1, {kPlain});
-    device.interfaces[0].reportedSize = reported;
-    tree.devices = {device};
-    NZUsbVidPidEnumerator_win enumerator(tree);
-    ScopedFakeAllocation allocation;
-    std::int32_t total = -1;
-    EXPECT_EQ(enumerator.EnumerateA(nullptr, 0, &total), 0);
-    EXPECT_EQ(total, 0);
-    EXPECT_TRUE(allocation.sizes.empty());
-  }
-}
-
-TEST(UsbVidPidEnumeratorWin, ARecordThatCannotBeAllocatedSkipsOnlyThatInterface) {
-  FakeDeviceTree tree;
-  tree.devices = {UsbPrinter(1, {kPlain, kOther})};
-  NZUsbVidPidEnumerator_win enumerator(tree);
-  ScopedFakeAllocation allocation;
-  allocation.fail = [](std::size_t, int call) { return call == 1; };
-  std::vector<char> buffer(100, 0);
-  std::int32_t total = 0;
-  EXPECT_EQ(enumerator.EnumerateA(buffer.data(), 100, &total), 1);
-  EXPECT_EQ(NarrowItems(buffer), (std::vector<std::string>{"VID:0x5E6F,PID:0x0102"}));
-  EXPECT_EQ(total, 23);
 }
 
 TEST(UsbVidPidEnumeratorWin, FilterRejectsAddNothingToTheTotal) {

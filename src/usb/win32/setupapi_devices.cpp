@@ -4,14 +4,13 @@
 #include <cfgmgr32.h>
 #include <setupapi.h>
 
-#include <cstddef>
 #include <cstring>
 
 #include "diag/win32/wide.h"
+#include "usb/win32/setupapi_reads.h"
 
 static_assert(sizeof(GUID) == sizeof(DeviceClassGuid), "GUID layout");
-static_assert(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) == kDetailDevicePathOffset,
-              "DevicePath follows cbSize");
+static_assert(kDevicePathOffset == sizeof(DWORD), "DevicePath follows cbSize");
 #ifdef _WIN64
 static_assert(sizeof(SP_DEVINFO_DATA) == 32 && sizeof(SP_DEVICE_INTERFACE_DATA) == 32 &&
                   sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 8,
@@ -73,7 +72,7 @@ void FromWin32(const SP_DEVICE_INTERFACE_DATA& in, DeviceInterfaceData& data) {
 }  // namespace
 
 SetupRecordSizes Win32DeviceInterfaceSource::RecordSizes() const {
-  return {sizeof(SP_DEVINFO_DATA), sizeof(SP_DEVICE_INTERFACE_DATA), sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)};
+  return {sizeof(SP_DEVINFO_DATA), sizeof(SP_DEVICE_INTERFACE_DATA)};
 }
 
 DeviceInfoSet Win32DeviceInterfaceSource::SetupDiGetClassDevsA(const DeviceClassGuid& classGuid,
@@ -103,41 +102,25 @@ bool Win32DeviceInterfaceSource::SetupDiEnumDeviceInterfaces(DeviceInfoSet set, 
   return ok != FALSE;
 }
 
-bool Win32DeviceInterfaceSource::SetupDiGetDeviceInterfaceDetailA(DeviceInfoSet set,
-                                                                  const DeviceInterfaceData& deviceInterface,
-                                                                  void* detail, std::uint32_t detailSize,
-                                                                  std::uint32_t* requiredSize,
-                                                                  DeviceInfoData* device) {
+Read<std::string> Win32DeviceInterfaceSource::DeviceInterfacePath(DeviceInfoSet set,
+                                                                 const DeviceInterfaceData& deviceInterface) {
   SP_DEVICE_INTERFACE_DATA data = ToWin32(deviceInterface);
-  SP_DEVINFO_DATA deviceData{};
-  if (device) deviceData = ToWin32(*device);
-  DWORD required = 0;
-  BOOL ok = ::SetupDiGetDeviceInterfaceDetailA(ToSet(set), &data,
-                                               static_cast<PSP_DEVICE_INTERFACE_DETAIL_DATA_A>(detail), detailSize,
-                                               requiredSize ? &required : nullptr, device ? &deviceData : nullptr);
-  if (requiredSize) *requiredSize = required;
-  if (device) FromWin32(deviceData, *device);
-  return ok != FALSE;
+  return ReadDevicePath([&](PSP_DEVICE_INTERFACE_DETAIL_DATA_A record, DWORD size, DWORD* required) {
+    return ::SetupDiGetDeviceInterfaceDetailA(ToSet(set), &data, record, size, required, nullptr);
+  });
 }
 
 bool Win32DeviceInterfaceSource::SetupDiDestroyDeviceInfoList(DeviceInfoSet set) {
   return ::SetupDiDestroyDeviceInfoList(ToSet(set)) != FALSE;
 }
 
-std::uint32_t Win32ConfigManager::CM_Get_Device_ID_Size(std::uint32_t* length, std::uint32_t devInst,
-                                                        std::uint32_t flags) {
-  ULONG size = 0;
-  CONFIGRET result = ::CM_Get_Device_ID_Size(&size, devInst, flags);
-  if (length) *length = size;
-  return result;
+Read<std::string> Win32ConfigManager::DeviceId(std::uint32_t devInst) {
+  return ReadDeviceId([devInst](ULONG* length) { return ::CM_Get_Device_ID_Size(length, devInst, 0); },
+                      [devInst](char* buffer, ULONG length) { return ::CM_Get_Device_IDA(devInst, buffer, length, 0); });
 }
 
-std::uint32_t Win32ConfigManager::CM_Get_Device_IDA(std::uint32_t devInst, char* buffer, std::uint32_t bufferLength,
-                                                    std::uint32_t flags) {
-  return ::CM_Get_Device_IDA(devInst, buffer, bufferLength, flags);
-}
-
-std::uint32_t Win32ConfigManager::CM_Get_Device_ID_ListA(const char* filter, char* buffer,
-                                                         std::uint32_t bufferLength, std::uint32_t flags) {
-  return ::CM_Get_Device_ID_ListA(filter, buffer, bufferLength, flags);
+Read<std::string> Win32ConfigManager::BusRelations(const std::string& deviceId) {
+  return ReadBusRelations([&deviceId](char* buffer, ULONG length) {
+    return ::CM_Get_Device_ID_ListA(deviceId.c_str(), buffer, length, CM_GETIDLIST_FILTER_BUSRELATIONS);
+  });
 }

@@ -12,17 +12,12 @@ class Win32DeviceInterfaceSource : public DeviceInterfaceSource {
   bool SetupDiEnumDeviceInfo(DeviceInfoSet set, std::uint32_t index, DeviceInfoData& device) override;
   bool SetupDiEnumDeviceInterfaces(DeviceInfoSet set, const DeviceInfoData* device, const DeviceClassGuid& classGuid,
                                    std::uint32_t index, DeviceInterfaceData& deviceInterface) override;
-  bool SetupDiGetDeviceInterfaceDetailA(DeviceInfoSet set, const DeviceInterfaceData& deviceInterface, void* detail,
-                                        std::uint32_t detailSize, std::uint32_t* requiredSize,
-                                        DeviceInfoData* device) override;
+  Read<std::string> DeviceInterfacePath(DeviceInfoSet set, const DeviceInterfaceData& deviceInterface) override;
   bool SetupDiDestroyDeviceInfoList(DeviceInfoSet set) override;
 };
 
 class Win32ConfigManager : public ConfigManager {
  public:
-  std::uint32_t CM_Get_Device_ID_Size(std::uint32_t* length, std::uint32_t devInst, std::uint32_t flags) override;
-  std::uint32_t CM_Get_Device_IDA(std::uint32_t devInst, char* buffer, std::uint32_t bufferLength,
-                                  std::uint32_t flags) override;
-  std::uint32_t CM_Get_Device_ID_ListA(const char* filter, char* buffer, std::uint32_t bufferLength,
-                                       std::uint32_t flags) override;
+  Read<std::string> DeviceId(std::uint32_t devInst) override;
+  Read<std::string> BusRelations(const std::string& deviceId) override;
 };

@@ -13,6 +13,7 @@
 #include "usb/usb_vid_pid_enumerator_win.h"
 #include "usb/win32/combo_box_win.h"
 #include "usb/win32/setupapi_devices.h"
+#include "usb/win32/setupapi_reads.h"
 #include "usb/win32/usb_platform_win.h"
 #include "usb/wine/check.h"
 
@@ -58,7 +59,7 @@ CASE(RealSetupApi_NoUsbPrinterYieldsNothing) {
 CASE(RealSetupApi_TheDeviceSetAcceptsTheBuildsRecordSizes) {
   Win32DeviceInterfaceSource devices;
   ScopedDeviceInfoSet set(devices, OpenUsbPrinterDeviceSet(devices));
-  REQUIRE(set.valid());
+  REQUIRE(set);
   DeviceInfoData device = EmptyDeviceInfoData(devices);
   CHECK(!devices.SetupDiEnumDeviceInfo(set.get(), 0, device));
   CHECK_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
@@ -134,6 +135,145 @@ CASE(RealSetupApi_ReadsDevicePathsThroughRealRecords) {
   std::fill(wide.begin(), wide.end(), u'Z');
   CHECK_EQ(enumerator.EnumerateW(wide.data(), 2000, &total), 0);
   CHECK_EQ(wide[0], u'Z');
+}
+
+CASE(RealConfigManager_ReadsAMadeDevicesIdentifier) {
+  ClassKeyCleanup cleanup;
+  const std::string id = "USB\\VID_1A2B&PID_4D5E\\5&2F1E&0&1";
+  MadeDeviceSource devices({id});
+  Win32ConfigManager configManager;
+  ScopedDeviceInfoSet set(devices, OpenUsbPrinterDeviceSet(devices));
+  REQUIRE(set);
+  DeviceInfoData device = EmptyDeviceInfoData(devices);
+  REQUIRE(devices.SetupDiEnumDeviceInfo(set.get(), 0, device));
+  const Read<std::string> read = configManager.DeviceId(device.devInst);
+  CHECK(read.ok());
+  CHECK_EQ(read.value, id);
+  CHECK_EQ(static_cast<int>(configManager.DeviceId(0x7FFFFFF0).stage), static_cast<int>(ReadStage::SizeQueryFailed));
+  const Read<std::string> relations = configManager.BusRelations(id);
+  CHECK(relations.ok());
+  CHECK_EQ(relations.value.size(), kBusRelationsCapacity);
+}
+
+// The ask-size-then-fill protocol as the reads run it, each platform call answered by a script.
+struct Answer {
+  BOOL ok;
+  DWORD error;     // the last-error value a failure leaves
+  DWORD required;  // the size it reports
+};
+
+struct DetailRow {
+  const char* name;
+  std::vector<Answer> answers;
+  ReadStage stage;
+  DWORD code;
+  std::vector<DWORD> sizes;  // the size given to each call
+};
+
+CASE(Protocol_TheDevicePathIsReadByStage) {
+  const std::string path = "\\\\?\\usb#vid_1a2b&pid_4d5e#5&2f1e&0&1#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+  const DWORD size = static_cast<DWORD>(4 + path.size() + 1);
+  const DetailRow rows[] = {
+      {"size, then fill", {{FALSE, 122, size}, {TRUE, 0, size}}, ReadStage::Done, 0, {0, size}},
+      {"the size grew", {{FALSE, 122, size - 8}, {FALSE, 122, size}, {TRUE, 0, size}}, ReadStage::Done, 0,
+       {0, size - 8, size}},
+      {"size query succeeds", {{TRUE, 0, 0}}, ReadStage::SizeQuerySucceeded, 0, {0}},
+      {"size query fails otherwise", {{FALSE, 6, size}}, ReadStage::SizeQueryFailed, 6, {0}},
+      {"no size", {{FALSE, 122, 0}}, ReadStage::SizeQueryFailed, 122, {0}},
+      {"no room for a path", {{FALSE, 122, 4}}, ReadStage::SizeQueryFailed, 122, {0}},
+      {"larger than any record", {{FALSE, 122, 0x10001}}, ReadStage::SizeQueryFailed, 122, {0}},
+      {"fill fails", {{FALSE, 122, size}, {FALSE, 0x6F8, 0}}, ReadStage::FillFailed, 0x6F8, {0, size}},
+      {"still too small", {{FALSE, 122, size}, {FALSE, 122, size}}, ReadStage::FillFailed, 122, {0, size}},
+      {"grew past any record", {{FALSE, 122, size}, {FALSE, 122, 0x20000}}, ReadStage::FillFailed, 122, {0, size}},
+  };
+  for (const DetailRow& row : rows) {
+    check::current = row.name;
+    std::vector<DWORD> sizes;
+    const Read<std::string> read = ReadDevicePath([&](PSP_DEVICE_INTERFACE_DETAIL_DATA_A record, DWORD given,
+                                                      DWORD* required) -> BOOL {
+      const Answer& answer = row.answers.at(sizes.size());
+      sizes.push_back(given);
+      // Every record goes out with the build's cbSize (5 for 32-bit, 8 for 64-bit).
+      if (record) CHECK_EQ(record->cbSize, static_cast<DWORD>(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)));
+      *required = answer.required;
+      if (!answer.ok) {
+        SetLastError(answer.error);
+        return FALSE;
+      }
+      if (record) std::memcpy(record->DevicePath, path.c_str(), path.size() + 1);
+      return TRUE;
+    });
+    CHECK_EQ(static_cast<int>(read.stage), static_cast<int>(row.stage));
+    CHECK_EQ(read.code, static_cast<std::uint32_t>(row.code));
+    CHECK_EQ(read.value, row.stage == ReadStage::Done ? path : std::string());
+    CHECK_EQ(sizes, row.sizes);
+  }
+}
+
+struct IdRow {
+  const char* name;
+  std::vector<std::pair<CONFIGRET, ULONG>> lengths;  // each length query's answer
+  std::vector<CONFIGRET> fills;                      // each identifier call's answer
+  ReadStage stage;
+  std::uint32_t code;
+  std::vector<ULONG> sizes;  // the buffer length given to each identifier call
+};
+
+CASE(Protocol_TheDeviceIdentifierIsReadByStage) {
+  const std::string id = "USB\\VID_1A2B&PID_4D5E\\5&2F1E&0&1";
+  const auto length = static_cast<ULONG>(id.size());
+  const IdRow rows[] = {
+      {"length, then identifier", {{CR_SUCCESS, length}}, {CR_SUCCESS}, ReadStage::Done, 0, {length + 1}},
+      {"the identifier grew", {{CR_SUCCESS, length - 5}, {CR_SUCCESS, length}}, {CR_BUFFER_SMALL, CR_SUCCESS},
+       ReadStage::Done, 0, {length - 4, length + 1}},
+      {"length fails", {{CR_NO_SUCH_DEVNODE, 0}}, {}, ReadStage::SizeQueryFailed, CR_NO_SUCH_DEVNODE, {}},
+      {"no room for the terminator", {{CR_SUCCESS, MAXDWORD}}, {}, ReadStage::SizeQueryFailed, CR_BUFFER_SMALL, {}},
+      {"identifier fails", {{CR_SUCCESS, length}}, {CR_INVALID_DEVNODE}, ReadStage::FillFailed, CR_INVALID_DEVNODE,
+       {length + 1}},
+      {"still too small", {{CR_SUCCESS, length}, {CR_SUCCESS, length}}, {CR_BUFFER_SMALL}, ReadStage::FillFailed,
+       CR_BUFFER_SMALL, {length + 1}},
+  };
+  for (const IdRow& row : rows) {
+    check::current = row.name;
+    std::size_t asked = 0;
+    std::vector<ULONG> sizes;
+    const Read<std::string> read = ReadDeviceId(
+        [&](ULONG* units) {
+          const auto& answer = row.lengths.at(asked++);
+          *units = answer.second;
+          return answer.first;
+        },
+        [&](char* buffer, ULONG given) {
+          const CONFIGRET answer = row.fills.at(sizes.size());
+          sizes.push_back(given);
+          if (answer == CR_SUCCESS) std::memcpy(buffer, id.c_str(), id.size() + 1);
+          return answer;
+        });
+    CHECK_EQ(static_cast<int>(read.stage), static_cast<int>(row.stage));
+    CHECK_EQ(read.code, row.code);
+    CHECK_EQ(read.value, row.stage == ReadStage::Done ? id : std::string());
+    CHECK_EQ(sizes, row.sizes);
+  }
+}
+
+CASE(Protocol_TheBusRelationsAreOneCallOf2000Bytes) {
+  for (CONFIGRET answer : {CR_SUCCESS, CR_BUFFER_SMALL}) {
+    std::vector<ULONG> sizes;
+    const Read<std::string> read = ReadBusRelations([&](char* buffer, ULONG given) {
+      sizes.push_back(given);
+      std::memcpy(buffer, "A&1\0B\0", 7);
+      return answer;
+    });
+    CHECK_EQ(sizes, std::vector<ULONG>{2000});
+    if (answer == CR_SUCCESS) {
+      CHECK(read.ok());
+      CHECK_EQ(read.value.size(), std::size_t{2000});
+      CHECK_EQ(read.value.substr(0, 7), std::string("A&1\0B\0", 7));
+    } else {
+      CHECK_EQ(static_cast<int>(read.stage), static_cast<int>(ReadStage::FillFailed));
+      CHECK_EQ(read.code, static_cast<std::uint32_t>(CR_BUFFER_SMALL));
+    }
+  }
 }
 
 // A hidden top-level window with an unsorted drop-down combo box, like the USB page's.
