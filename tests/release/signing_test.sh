@@ -3,8 +3,9 @@
 # here: a code-signing certificate in a password-protected .pfx and a time stamp from an offline
 # RFC 3161 authority (tsa_server.py). Then: osslsigncode verify accepts the exe, SHA-256, with
 # the product name, the vendor URL and the time stamp; the vendor's CompanyName is in the version
-# resource; sha256sum -c accepts dist/ and the zip holds the signed exe; half a key, or roots that
-# do not trust the signer, fail scripts/dist; and the signed exe still installs under Wine.
+# resource; without the signature it is the built exe again; sha256sum -c accepts dist/ and the
+# zip holds the signed exe; half a key, or roots that do not trust the signer, fail scripts/dist;
+# and the signed exe still installs under Wine.
 set -u
 source "$1"
 source "$(dirname "$0")/../app/e2e/e2e_lib.sh"
@@ -85,6 +86,10 @@ e2e_expect_line "$keys/verify.out" "Message digest algorithm: SHA256"
 e2e_expect_text "$keys/verify.out" "Text description: PrinterSetup"
 e2e_expect_text "$keys/verify.out" "URL description: https://labels.test/printersetup"
 e2e_expect_text "$keys/verify.out" "Subject: /CN=Release Test sign"
+# Signing adds the signature and changes nothing else.
+osslsigncode remove-signature -in "$exe" -out "$keys/unsigned.exe" >/dev/null 2>&1
+cmp -s "$keys/unsigned.exe" "$copy/build/win32/src/app/PrinterSetup.exe" ||
+  e2e_fail "the signed exe without its signature is not the exe the build made"
 strings -el "$exe" >"$keys/strings.out"
 e2e_expect_line "$keys/strings.out" "Release Test Labels Ltd"
 (cd "$copy/dist" && sha256sum --quiet -c SHA256SUMS) || e2e_fail "sha256sum -c rejects the signed dist/"
