@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # scripts/dist signing in the first copy the reproducible test left, with a throwaway CA made
 # here: a code-signing certificate in a password-protected .pfx and a time stamp from an offline
-# RFC 3161 authority (tsa_server.py). Then: osslsigncode verify accepts the exe, SHA-256, with
+# RFC 3161 authority (tsa_server.py), and the same key through PKCS#11 (SoftHSM). Then: osslsigncode verify accepts the exe, SHA-256, with
 # the product name, the vendor URL and the time stamp; the vendor's CompanyName is in the version
 # resource; without the signature it is the built exe again; sha256sum -c accepts dist/ and the
 # zip holds the signed exe; half a key, or roots that do not trust the signer, fail scripts/dist;
@@ -71,6 +71,25 @@ e2e_expect_text "$log" "needs all of SIGN_PKCS11_MODULE, SIGN_KEY and SIGN_CERT"
 signed_dist "$keys/other.crt" && e2e_fail "a signature the given roots do not trust passed"
 e2e_expect_line "$log" "Signature verification: failed"
 [ ! -e "$copy/dist" ] || e2e_fail "a signing that did not verify left dist/ behind"
+
+# The same key in a software token, through PKCS#11, without a time stamp.
+export SOFTHSM2_CONF=$keys/softhsm2.conf
+mkdir "$keys/tokens"
+printf 'directories.tokendir = %s\nobjectstore.backend = file\n' "$keys/tokens" >"$SOFTHSM2_CONF"
+openssl pkcs8 -topk8 -nocrypt -in "$keys/sign.key" -out "$keys/sign.p8" &&
+  softhsm2-util --init-token --free --label release --pin 1234 --so-pin 4321 >/dev/null &&
+  softhsm2-util --import "$keys/sign.p8" --token release --label signing --id 01 --pin 1234 >/dev/null || exit 1
+cat "$keys/sign.crt" "$keys/ca.crt" >"$keys/chain.pem"
+module=$(dpkg -L libsofthsm2 | grep -m1 '/libsofthsm2\.so$')
+if (export SIGN_PKCS11_MODULE=$module SIGN_KEY='pkcs11:token=release;object=signing;type=private' \
+      SIGN_CERT=$keys/chain.pem SIGN_PASSWORD=1234 SIGN_VERIFY_CAFILE=$keys/ca.crt; dist); then
+  e2e_expect_line_start "$log" "dist: signed dist/PrinterSetup/PrinterSetup.exe (pkcs11 key, SHA-256, not time-stamped"
+  osslsigncode verify -in "$copy/dist/PrinterSetup/PrinterSetup.exe" -CAfile "$keys/ca.crt" >"$keys/verify.out" 2>&1
+  e2e_expect_line "$keys/verify.out" "Signature verification: ok"
+else
+  cat "$log"
+  e2e_fail "scripts/dist with a PKCS#11 key failed"
+fi
 
 if signed_dist "$keys/ca.crt"; then
   grep '^dist: signed ' "$log"
