@@ -7,11 +7,13 @@
 // Every command that reads the wizard's state first waits until the wizard's thread has handled
 // all that was posted to it before (see Sync), so a read never sees the state before a click.
 // Waits end at the limit set by `timeout`; none of them is a fixed pause.
+// A control <id> is its name in resource_ids.h (IDC_NEXT) or its number, and is echoed as given;
+// `texts` and `focus` name a control by that name when it has one, else by its number.
 //
 //   window [caption]            wait for the visible wizard window (that caption, or any)
 //   timeout <ms>                limit of every later wait (default 10000)
 //   page | waitpage <page>      the visible page; wait until <page> is the visible one
-//   nav                         "nav: prev=<0|1> next=<0|1>" (enabled states of 1001 and 1002)
+//   nav                         "nav: prev=<0|1> next=<0|1>" (enabled states of IDC_PREV and IDC_NEXT)
 //   click <page> <id>           BM_CLICK on a control (auto radio buttons check themselves)
 //   command <page> <id>         WM_COMMAND with that identifier to the page (no button involved)
 //   settext <page> <id> <text>  WM_SETTEXT (a combo box's edit field, an address control)
@@ -51,6 +53,7 @@
 #include <vector>
 
 #include "driver_windows.h"
+#include "resources/resource_ids.h"
 
 namespace e2e {
 namespace {
@@ -81,6 +84,21 @@ void Out(const std::string& line) {
 
 [[noreturn]] void Fail(const std::string& what) { throw Failure{what}; }
 
+// The controls by their names in resource_ids.h, listed from it at configure time.
+const struct {
+  const char* name;
+  int id;
+} kControls[] = {
+#include "control_names.inc"
+};
+
+std::string ControlName(int id) {
+  for (const auto& control : kControls) {
+    if (control.id == id) return control.name;
+  }
+  return std::to_string(id);
+}
+
 // A command line split into words, with the text after the first n words kept whole.
 struct Line {
   std::vector<std::string> words;
@@ -100,6 +118,14 @@ struct Line {
     long value = std::strtol(word.c_str(), &end, 0);
     if (!end || *end) Fail("not a number: " + word);
     return static_cast<int>(value);
+  }
+  // A control by its name in resource_ids.h, or by its number.
+  int ControlId(size_t i) const {
+    for (const auto& control : kControls) {
+      if (Word(i) == control.name) return control.id;
+    }
+    if (Word(i).rfind("IDC_", 0) == 0) Fail("no control named " + Word(i) + " in resource_ids.h");
+    return Number(i);
   }
   std::string RestAfter(size_t n) const {
     size_t at = 0;
@@ -157,7 +183,7 @@ class Driver {
   }
   HWND Control(const Line& line) {
     HWND page = Page(line.Word(1));
-    int id = line.Number(2);
+    int id = line.ControlId(2);
     HWND control = GetDlgItem(page, id);
     if (!control) Fail("no control " + std::to_string(id) + " on page " + line.Word(1));
     return control;
@@ -263,7 +289,7 @@ void Driver::TextsCommand() {
     }
     for (HWND control : ControlsOf(page)) {
       int id = GetDlgCtrlID(control) & 0xFFFF;
-      Out("text: " + name + " " + std::to_string(id) + " " + Printable(Text(control)));
+      Out("text: " + name + " " + ControlName(id) + " " + Printable(Text(control)));
     }
   }
 }
@@ -397,7 +423,7 @@ void Driver::FocusCommand() {
     HWND parent = GetParent(control);
     std::string page = parent == wizard_.main ? "main" : (parent ? PageNameOf(parent) : std::string());
     if (!page.empty()) {
-      Out("focus: " + page + " " + std::to_string(GetDlgCtrlID(control) & 0xFFFF));
+      Out("focus: " + page + " " + ControlName(GetDlgCtrlID(control) & 0xFFFF));
       return;
     }
   }
@@ -454,7 +480,7 @@ void Driver::Run(const Line& line) {
        }},
       {"nav", 0,
        [](D& d, L) {
-         HWND prev = GetDlgItem(d.Page("main"), 1001), next = GetDlgItem(d.Page("main"), 1002);
+         HWND prev = GetDlgItem(d.Page("main"), IDC_PREV), next = GetDlgItem(d.Page("main"), IDC_NEXT);
          Out(std::string("nav: prev=") + (prev && IsWindowEnabled(prev) ? "1" : "0") +
              " next=" + (next && IsWindowEnabled(next) ? "1" : "0"));
        }},
@@ -462,7 +488,7 @@ void Driver::Run(const Line& line) {
       {"command", 2,
        [](D& d, L l) {
          HWND page = d.Page(l.Word(1));
-         int id = l.Number(2);
+         int id = l.ControlId(2);
          PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
          Out("command: " + d.Where(l));
        }},
