@@ -1,5 +1,5 @@
 # GoogleTest natively only: it needs std::mutex, which MinGW's win32 thread model lacks, so the
-# Wine suites use small checkers of their own.
+# Wine test programs share the small checker in tests/support/wine_check.h.
 if(BUILD_TESTING AND NOT WIN32)
   find_package(GTest REQUIRED)
 endif()

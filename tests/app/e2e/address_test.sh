@@ -14,18 +14,18 @@ configured="$net.$((RANDOM % 100 + 1))"
 typed="$net.$((RANDOM % 100 + 150))"
 run=$(e2e_config "$name" ETH "$configured" '[SKIP]\nLanguage=1\nPort=1\n' | e2e_layout address)
 hint="box text: Please enter the printer's complete IP address: four numbers from 0 to 255. - ERROR CODE: 0\\r\\n"
+ip="network IDC_IP_ADDRESS"
 e2e_start "$run"
-e2e_drive "$run" "window $name" "waitpage network" "ip network 1012" >"$run/start.out"
-e2e_drive "$run" "window $name" "setfield network 1012 4" "ip network 1012" "click main 1002" box nobox page \
-  >"$run/partial.out"
-e2e_drive "$run" "window $name" "setfield network 1012 1" "setfield network 1012 2" "setfield network 1012 3" \
-  "ip network 1012" "click main 1002" box nobox page >"$run/blank.out"
-e2e_drive "$run" "window $name" "setip network 1012 $typed" "click main 1002" box gone >"$run/install.out"
+e2e_drive "$run" "window $name" "waitpage network" "ip $ip" >"$run/start.out"
+e2e_drive "$run" "window $name" "setfield $ip 4" "ip $ip" "click main IDC_NEXT" box nobox page >"$run/partial.out"
+e2e_drive "$run" "window $name" "setfield $ip 1" "setfield $ip 2" "setfield $ip 3" \
+  "ip $ip" "click main IDC_NEXT" box nobox page >"$run/blank.out"
+e2e_drive "$run" "window $name" "setip $ip $typed" "click main IDC_NEXT" box gone >"$run/install.out"
 e2e_finish "$run"
 
-e2e_expect_line "$run/start.out" "ip: network 1012 $configured"
-e2e_expect_line "$run/partial.out" "ip: network 1012 ${configured%.*}."
-e2e_expect_line "$run/blank.out" "ip: network 1012 ..."
+e2e_expect_line "$run/start.out" "ip: $ip $configured"
+e2e_expect_line "$run/partial.out" "ip: $ip ${configured%.*}."
+e2e_expect_line "$run/blank.out" "ip: $ip ..."
 for step in partial blank; do
   e2e_expect_line "$run/$step.out" "$hint"
   e2e_expect_line "$run/$step.out" "page: network"

@@ -19,11 +19,12 @@ DefaultPorttype=ETH
 EOF2
 )
 e2e_start "$run"
-e2e_drive "$run" "window $name" "click main 1002" "waitpage type" "checked type 1008" "click main 1002" \
-  "waitpage network" "setip network 1012 $address" "text network 1012" close gone >/dev/null
+e2e_drive "$run" "window $name" "click main IDC_NEXT" "waitpage type" "checked type IDC_TYPE_NETWORK" \
+  "click main IDC_NEXT" "waitpage network" "setip network IDC_IP_ADDRESS $address" "text network IDC_IP_ADDRESS" \
+  close gone >/dev/null
 e2e_finish "$run"
-e2e_expect_line "$run/drive.out" "checked: type 1008 1"
-e2e_expect_line "$run/drive.out" "text: network 1012 $address"
+e2e_expect_line "$run/drive.out" "checked: type IDC_TYPE_NETWORK 1"
+e2e_expect_line "$run/drive.out" "text: network IDC_IP_ADDRESS $address"
 e2e_expect_line "$run/drive.out" "gone"
 e2e_expect_exit "$run" 1602
 e2e_expect_count "$run/wizard.log" "MSGBOX_OnInit" 0

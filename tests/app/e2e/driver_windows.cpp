@@ -8,8 +8,9 @@ namespace {
 // Each page is known by a control that only it holds.
 const std::vector<std::pair<std::string, int>>& PageMarkers() {
   static const std::vector<std::pair<std::string, int>> markers = {
-      {"language", 1006}, {"type", 1009}, {"type", 1008}, {"network", 1012},
-      {"usb", 1013},      {"serial", 1014}, {"parallel", 1018}};
+      {"language", IDC_CHINESE},   {"type", IDC_TYPE_USB}, {"type", IDC_TYPE_NETWORK},
+      {"network", IDC_IP_ADDRESS}, {"usb", IDC_USB_COMBO}, {"serial", IDC_SERIAL_COMBO},
+      {"parallel", IDC_PARALLEL_COMBO}};
   return markers;
 }
 
@@ -45,7 +46,7 @@ BOOL CALLBACK FindBoxProc(HWND window, LPARAM parameter) {
   GetWindowThreadProcessId(window, &processId);
   if (processId != search->processId || window == search->main) return TRUE;
   if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
-  if (ClassOf(window) != L"#32770" || HasDirectChild(window, kPageAreaId)) return TRUE;
+  if (ClassOf(window) != L"#32770" || HasDirectChild(window, IDC_PAGE_AREA)) return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -59,7 +60,7 @@ struct WizardSearch {
 BOOL CALLBACK FindWizardProc(HWND window, LPARAM parameter) {
   auto* search = reinterpret_cast<WizardSearch*>(parameter);
   if (!IsWindowVisible(window) || ClassOf(window) != L"#32770") return TRUE;
-  if (!HasDirectChild(window, kPageAreaId)) return TRUE;
+  if (!HasDirectChild(window, IDC_PAGE_AREA)) return TRUE;
   if (!search->anyCaption && StoredText(window) != *search->caption) return TRUE;
   search->found = window;
   return FALSE;
@@ -90,7 +91,7 @@ std::string PageNameOf(HWND page) {
 
 HWND FindPage(const Wizard& wizard, const std::string& name) {
   if (name == "main") return wizard.main;
-  HWND area = GetDlgItem(wizard.main, kPageAreaId);
+  HWND area = GetDlgItem(wizard.main, IDC_PAGE_AREA);
   if (!area) return nullptr;
   for (HWND page : DirectChildren(area)) {
     if (PageNameOf(page) == name) return page;
@@ -100,7 +101,7 @@ HWND FindPage(const Wizard& wizard, const std::string& name) {
 
 std::vector<std::string> VisiblePages(const Wizard& wizard) {
   std::vector<std::string> visible;
-  HWND area = GetDlgItem(wizard.main, kPageAreaId);
+  HWND area = GetDlgItem(wizard.main, IDC_PAGE_AREA);
   if (!area) return visible;
   for (HWND page : DirectChildren(area)) {
     if (IsWindowVisible(page)) visible.push_back(PageNameOf(page));

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
+
 namespace e2e {
 
-constexpr int kPageAreaId = 1005;
 constexpr int kMessageBoxTextId = 0xFFFF;
 // A cross-process send gives up after this long, so a busy or stuck wizard fails a command
 // instead of hanging the test run.

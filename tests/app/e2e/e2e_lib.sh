@@ -13,7 +13,7 @@
 #   EOF
 #   )
 #   e2e_start "$run"               the wizard in the background, its Wine log in $run/wizard.log
-#   e2e_drive "$run" "window Caption" "click main 1002" box ...   (output also in $run/drive.out)
+#   e2e_drive "$run" "window Caption" "click main IDC_NEXT" box ...   (output also in $run/drive.out)
 #   e2e_finish "$run"              waits; E2E_EXIT = the wizard's full exit code
 #   e2e_probe "$run"               the spooler's printers, ports, drivers, data in $run/probe.out
 # Checks record failures and go on; e2e_done prints them and exits 1 if any.

@@ -48,8 +48,8 @@ Port=1
 EOF2
 )
 e2e_start "$monitor"
-e2e_drive "$monitor" "window $name" "timeout 30000" "waitpage usb" "settext usb 1013 VID:0x1A2B,PID:0x4D5E" \
-  "click main 1002" box gone >/dev/null
+e2e_drive "$monitor" "window $name" "timeout 30000" "waitpage usb" "settext usb IDC_USB_COMBO VID:0x1A2B,PID:0x4D5E" \
+  "click main IDC_NEXT" box gone >/dev/null
 e2e_finish "$monitor"
 e2e_expect_line "$monitor/drive.out" "box: ERROR"
 e2e_expect_line_start "$monitor/drive.out" "box text: Monitor Not Exist - ERROR CODE: "

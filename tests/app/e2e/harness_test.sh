@@ -15,15 +15,16 @@ DefaultLanguage=CHN'
 # Next through to the network page; the address typed; the success box; exit 0.
 run=$(e2e_layout harness-install "$E2E_STANDIN" <<<"$config")
 e2e_start "$run"
-e2e_drive "$run" "window E2E Harness" page nav "text main 1001" "click language 1007" idle "text main 1001" \
-  "checked language 1007" "checked language 1006" "click main 1002" "waitpage type" "click type 1008" \
-  "click main 1002" "waitpage network" nav "setip network 1012 10.9.8.7" "text network 1012" \
-  "ip network 1012" "click main 1002" box gone >/dev/null
+e2e_drive "$run" "window E2E Harness" page nav "text main IDC_PREV" "click language IDC_ENGLISH" idle \
+  "text main IDC_PREV" "checked language IDC_ENGLISH" "checked language IDC_CHINESE" "click main IDC_NEXT" \
+  "waitpage type" "click type IDC_TYPE_NETWORK" "click main IDC_NEXT" "waitpage network" nav \
+  "setip network IDC_IP_ADDRESS 10.9.8.7" "text network IDC_IP_ADDRESS" "ip network IDC_IP_ADDRESS" \
+  "click main IDC_NEXT" box gone >/dev/null
 e2e_finish "$run"
 out=$run/drive.out
-for line in "window: E2E Harness" "page: language" "nav: prev=0 next=1" "text: main 1001 上一步" \
-  "text: main 1001 Prev" "checked: language 1007 1" "checked: language 1006 0" "page: network" \
-  "nav: prev=1 next=1" "text: network 1012 10.9.8.7" "ip: network 1012 10.9.8.7" "box: OK" \
+for line in "window: E2E Harness" "page: language" "nav: prev=0 next=1" "text: main IDC_PREV 上一步" \
+  "text: main IDC_PREV Prev" "checked: language IDC_ENGLISH 1" "checked: language IDC_CHINESE 0" "page: network" \
+  "nav: prev=1 next=1" "text: network IDC_IP_ADDRESS 10.9.8.7" "ip: network IDC_IP_ADDRESS 10.9.8.7" "box: OK" \
   "box text: Add Printer Successful - Harness Printer" "box closed" "gone"; do
   e2e_expect_line "$out" "$line"
 done
@@ -33,15 +34,15 @@ e2e_expect_text "$run/wizard.log" 'MSGBOX_OnInit L"Add Printer Successful - Harn
 # An error box that keeps the wizard open, then one that ends it with 1603.
 run2=$(e2e_layout harness-failure "$E2E_STANDIN" <<<"$config")
 e2e_start "$run2"
-e2e_drive "$run2" "window E2E Harness" "click main 1002" "waitpage type" "click main 1002" "waitpage usb" \
-  "items usb 1013" "click main 1002" box page "settext usb 1013 VID:0x1A2B,PID:0x4D5E" "text usb 1013" \
-  "click main 1002" box gone >/dev/null
+e2e_drive "$run2" "window E2E Harness" "click main IDC_NEXT" "waitpage type" "click main IDC_NEXT" "waitpage usb" \
+  "items usb IDC_USB_COMBO" "click main IDC_NEXT" box page "settext usb IDC_USB_COMBO VID:0x1A2B,PID:0x4D5E" \
+  "text usb IDC_USB_COMBO" "click main IDC_NEXT" box gone >/dev/null
 e2e_finish "$run2"
 out=$run2/drive.out
-e2e_expect_line "$out" "items: usb 1013 0"
+e2e_expect_line "$out" "items: usb IDC_USB_COMBO 0"
 e2e_expect_line "$out" 'box text: 没有发现USB打印机 - ERROR CODE: 0\r\n'
 e2e_expect_line "$out" "page: usb"
-e2e_expect_line "$out" "text: usb 1013 VID:0x1A2B,PID:0x4D5E"
+e2e_expect_line "$out" "text: usb IDC_USB_COMBO VID:0x1A2B,PID:0x4D5E"
 e2e_expect_line "$out" 'box text: AddPrinter Failed - ERROR CODE: 1796\r\n'
 e2e_expect_exit "$run2" 1603
 

@@ -18,26 +18,26 @@ e2e_drive "$run" "window $name" focus "key tab" focus "key tab" focus "key tab" 
 e2e_finish "$run"
 
 # The expected transcript, line for line.
-expected="focus: main 1002
+expected="focus: main IDC_NEXT
 key: tab
-focus: language 1007
+focus: language IDC_ENGLISH
 key: tab
-focus: main 1002
+focus: main IDC_NEXT
 key: tab
-focus: language 1007
+focus: language IDC_ENGLISH
 key: enter
 page: type
-focus: main 1002
+focus: main IDC_NEXT
 key: tab
-focus: type 1008
+focus: type IDC_TYPE_NETWORK
 key: enter
 page: network
 nav: prev=1 next=1
-focus: main 1002
+focus: main IDC_NEXT
 key: tab
-focus: network 1012
+focus: network IDC_IP_ADDRESS
 key: tab
-focus: main 1001
+focus: main IDC_PREV
 key: esc
 gone"
 actual=$(grep -v '^window: ' "$run/keys.out" | tr -d '\r')

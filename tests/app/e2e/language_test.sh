@@ -12,24 +12,24 @@ e2e_setup || exit 1
 
 # page id | Chinese | English
 labels=(
-  "main 1001|上一步|Prev"
-  "main 1002|下一步|Next"
-  "language 1006|中文|Chinese"
-  "language 1007|英语|English"
-  "type 1008|  有线网络 - 使用网线将打印机连接到您的网络|  Cable network - use cable connect the printer to your network"
-  "type 1009|  USB - 使用USB数据线将打印机连接到您的计算机|  USB - use USB cable to connect the printer to your computer"
-  "serial 1019|串口：|Com Port:"
-  "network 1020|请输入IP地址：|Please Input IP Address:"
-  "parallel 1021|并口：|Lpt Port:"
-  "usb 1022|USB口：|Usb Port:"
-  "usb 1023|如果您不知道该如何选择USB端口，请点击搜索USB|If you don't know how to choose a USB port, please click on the search"
-  "usb 1024|搜索USB|SEARCH USB"
-  "type 11009|有线网络 - 使用网线将打印机连接到您的网络|Cable network - use cable connect the printer to your network"
-  "type 11008|USB - 使用USB数据线将打印机连接到您的计算机|USB - use USB cable to connect the printer to your computer"
-  "network 11008|请输入IP地址：|Please Input IP Address:"
-  "usb 11008|USB口：|Usb Port:"
+  "main IDC_PREV|上一步|Prev"
+  "main IDC_NEXT|下一步|Next"
+  "language IDC_CHINESE|中文|Chinese"
+  "language IDC_ENGLISH|英语|English"
+  "type IDC_TYPE_NETWORK|  有线网络 - 使用网线将打印机连接到您的网络|  Cable network - use cable connect the printer to your network"
+  "type IDC_TYPE_USB|  USB - 使用USB数据线将打印机连接到您的计算机|  USB - use USB cable to connect the printer to your computer"
+  "serial IDC_SERIAL_LABEL|串口：|Com Port:"
+  "network IDC_NETWORK_LABEL|请输入IP地址：|Please Input IP Address:"
+  "parallel IDC_PARALLEL_LABEL|并口：|Lpt Port:"
+  "usb IDC_USB_LABEL|USB口：|Usb Port:"
+  "usb IDC_USB_INFO|如果您不知道该如何选择USB端口，请点击搜索USB|If you don't know how to choose a USB port, please click on the search"
+  "usb IDC_USB_SEARCH|搜索USB|SEARCH USB"
+  "type IDC_LABEL_B|有线网络 - 使用网线将打印机连接到您的网络|Cable network - use cable connect the printer to your network"
+  "type IDC_LABEL_A|USB - 使用USB数据线将打印机连接到您的计算机|USB - use USB cable to connect the printer to your computer"
+  "network IDC_LABEL_A|请输入IP地址：|Please Input IP Address:"
+  "usb IDC_LABEL_A|USB口：|Usb Port:"
 )
-kept="main 1004"
+kept="main IDC_TITLE"
 
 tag=$(e2e_tag)
 name="E2E Language $tag"
@@ -42,10 +42,11 @@ DefaultLanguage=CHN
 EOF2
 )
 e2e_start "$run"
-e2e_drive "$run" "window $name" page nav "checked language 1006" texts >"$run/chinese.out"
-e2e_drive "$run" "window $name" "click language 1007" idle page "checked language 1006" "checked language 1007" \
-  texts >"$run/english.out"
-e2e_drive "$run" "window $name" "click language 1006" idle page "checked language 1006" texts >"$run/back.out"
+e2e_drive "$run" "window $name" page nav "checked language IDC_CHINESE" texts >"$run/chinese.out"
+e2e_drive "$run" "window $name" "click language IDC_ENGLISH" idle page "checked language IDC_CHINESE" \
+  "checked language IDC_ENGLISH" texts >"$run/english.out"
+e2e_drive "$run" "window $name" "click language IDC_CHINESE" idle page "checked language IDC_CHINESE" \
+  texts >"$run/back.out"
 e2e_drive "$run" "window $name" close gone >/dev/null
 e2e_finish "$run"
 
@@ -65,10 +66,10 @@ for out in chinese english back; do
   e2e_expect_line "$run/$out.out" "caption: $name"
 done
 e2e_expect_line "$run/chinese.out" "nav: prev=0 next=1"
-e2e_expect_line "$run/chinese.out" "checked: language 1006 1"
-e2e_expect_line "$run/english.out" "checked: language 1006 0"
-e2e_expect_line "$run/english.out" "checked: language 1007 1"
-e2e_expect_line "$run/back.out" "checked: language 1006 1"
+e2e_expect_line "$run/chinese.out" "checked: language IDC_CHINESE 1"
+e2e_expect_line "$run/english.out" "checked: language IDC_CHINESE 0"
+e2e_expect_line "$run/english.out" "checked: language IDC_ENGLISH 1"
+e2e_expect_line "$run/back.out" "checked: language IDC_CHINESE 1"
 # The design-time texts stay, in both languages.
 IFS='|' read -ra kept_ids <<<"$kept"
 for where in "${kept_ids[@]}"; do

@@ -31,7 +31,7 @@ NoEqualsSign"
 first=$(e2e_layout network-first <<<"$config")
 e2e_start "$first"
 # Only looking: the box is up before anything is clicked, the wizard still on the network page.
-e2e_drive "$first" "window $name" waitbox page nav "text network 1012" closebox gone >/dev/null
+e2e_drive "$first" "window $name" waitbox page nav "text network IDC_IP_ADDRESS" closebox gone >/dev/null
 e2e_finish "$first"
 e2e_expect_exit "$first" 0
 out=$first/drive.out
@@ -39,7 +39,7 @@ e2e_expect_line "$out" "page: network"
 e2e_expect_line "$out" "nav: prev=0 next=1"
 e2e_expect_line "$out" "box: OK"
 e2e_expect_line "$out" "box text: Add Printer Successful - $name"
-address=$(sed -n 's/^text: network 1012 //p' "$out")
+address=$(sed -n 's/^text: network IDC_IP_ADDRESS //p' "$out")
 [ -n "$address" ] || e2e_fail "no default address on the network page"
 
 e2e_probe "$first"

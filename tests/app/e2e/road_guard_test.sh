@@ -13,7 +13,7 @@ name="E2E Guard $tag"
 address="10.66.$((RANDOM % 250)).$((RANDOM % 250 + 1))"
 run=$(e2e_config "$name" ETH "$address" '[SKIP]\nLanguage=1\nPort=1\nAutoInstall=1\n' | e2e_layout road-guard)
 e2e_start "$run"
-e2e_drive "$run" "window $name" waitbox "command main 1002" "command main 1001" close cancel sync closebox \
+e2e_drive "$run" "window $name" waitbox "command main IDC_NEXT" "command main IDC_PREV" close cancel sync closebox \
   gone >/dev/null
 e2e_finish "$run"
 e2e_expect_exit "$run" 0

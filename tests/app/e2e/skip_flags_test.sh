@@ -46,13 +46,13 @@ case $case in
   language)
     # The connection-type page with Prev disabled, USB preselected; Next leads to the USB page
     # with Prev enabled; Prev back to the connection-type page disables it again.
-    steps start page nav "checked type 1009" "checked type 1008" nobox
-    steps next "click main 1002" "waitpage usb" nav
-    steps prev "click main 1001" "waitpage type" nav
+    steps start page nav "checked type IDC_TYPE_USB" "checked type IDC_TYPE_NETWORK" nobox
+    steps next "click main IDC_NEXT" "waitpage usb" nav
+    steps prev "click main IDC_PREV" "waitpage type" nav
     e2e_expect_line "$run/start.out" "page: type"
     e2e_expect_line "$run/start.out" "nav: prev=0 next=1"
-    e2e_expect_line "$run/start.out" "checked: type 1009 1"
-    e2e_expect_line "$run/start.out" "checked: type 1008 0"
+    e2e_expect_line "$run/start.out" "checked: type IDC_TYPE_USB 1"
+    e2e_expect_line "$run/start.out" "checked: type IDC_TYPE_NETWORK 0"
     e2e_expect_line "$run/next.out" "nav: prev=1 next=1"
     e2e_expect_line "$run/prev.out" "nav: prev=0 next=1"
     ;;
@@ -60,8 +60,8 @@ case $case in
     # The language page; Next passes over the connection-type page to the network page (ETH
     # preselected) and Prev from there returns to the language page.
     steps start page nav nobox
-    steps next "click main 1002" "waitpage network" nav
-    steps prev "click main 1001" "waitpage language" nav
+    steps next "click main IDC_NEXT" "waitpage network" nav
+    steps prev "click main IDC_PREV" "waitpage language" nav
     e2e_expect_line "$run/start.out" "page: language"
     e2e_expect_line "$run/start.out" "nav: prev=0 next=1"
     e2e_expect_line "$run/next.out" "nav: prev=1 next=1"
@@ -78,7 +78,7 @@ case $case in
     # connection-type page. The user's choice and Next then show the network page, and no
     # automatic Next starts a road there on an address the user has not seen.
     steps start page nobox
-    steps next "click type 1008" "click main 1002" "waitpage network" nobox page
+    steps next "click type IDC_TYPE_NETWORK" "click main IDC_NEXT" "waitpage network" nobox page
     e2e_expect_line "$run/start.out" "page: type"
     e2e_expect_count "$run/next.out" "page: network" 2
     ;;

@@ -37,23 +37,23 @@ EOF2
 first=$(config 0 | e2e_layout usb-monitor-first)
 e2e_start "$first"
 w="window $name"
-e2e_drive "$first" "$w" "click language 1006" "click main 1002" "waitpage usb" "text usb 1013" \
-  "click main 1002" waitbox closebox nobox page >"$first/chinese.out"
-e2e_drive "$first" "$w" "click main 1001" "waitpage language" "click language 1007" "click main 1002" \
-  "waitpage usb" "click main 1002" waitbox closebox nobox page >"$first/english.out"
+e2e_drive "$first" "$w" "click language IDC_CHINESE" "click main IDC_NEXT" "waitpage usb" "text usb IDC_USB_COMBO" \
+  "click main IDC_NEXT" waitbox closebox nobox page >"$first/chinese.out"
+e2e_drive "$first" "$w" "click main IDC_PREV" "waitpage language" "click language IDC_ENGLISH" "click main IDC_NEXT" \
+  "waitpage usb" "click main IDC_NEXT" waitbox closebox nobox page >"$first/english.out"
 [ ! -e "$first/MONITOR32/MonitorSetup.ran" ] || e2e_fail "the setup tool ran before a device was chosen"
-e2e_drive "$first" "$w" "timeout 30000" "settext usb 1013 $device" "text usb 1013" "click main 1002" box gone \
-  >"$first/install.out"
+e2e_drive "$first" "$w" "timeout 30000" "settext usb IDC_USB_COMBO $device" "text usb IDC_USB_COMBO" \
+  "click main IDC_NEXT" box gone >"$first/install.out"
 e2e_finish "$first"
 
-e2e_expect_line "$first/chinese.out" "text: usb 1013 "
+e2e_expect_line "$first/chinese.out" "text: usb IDC_USB_COMBO "
 for lang in chinese english; do
   e2e_expect_line "$first/$lang.out" "box: ERROR"
   e2e_expect_line "$first/$lang.out" "page: usb"
 done
 e2e_expect_line "$first/chinese.out" "box text: $hint_chn"
 e2e_expect_line "$first/english.out" "box text: $hint_eng"
-e2e_expect_line "$first/install.out" "text: usb 1013 $device"
+e2e_expect_line "$first/install.out" "text: usb IDC_USB_COMBO $device"
 e2e_expect_line "$first/install.out" "box: OK"
 e2e_expect_line "$first/install.out" "box text: Add Printer Successful - $name"
 e2e_expect_exit "$first" 0
@@ -85,8 +85,8 @@ e2e_expect_eq "record size" "${#record}" $((2620 * 2))
 # The next run: the monitor is there, the next number and the next printer name are taken.
 second=$(config 1 | e2e_layout usb-monitor-second)
 e2e_start "$second"
-e2e_drive "$second" "$w" "timeout 30000" "waitpage usb" nav "settext usb 1013 $device,MI:01" "click main 1002" \
-  box gone >/dev/null
+e2e_drive "$second" "$w" "timeout 30000" "waitpage usb" nav "settext usb IDC_USB_COMBO $device,MI:01" \
+  "click main IDC_NEXT" box gone >/dev/null
 e2e_finish "$second"
 e2e_expect_exit "$second" 0
 e2e_expect_line "$second/drive.out" "nav: prev=0 next=1"

@@ -32,26 +32,27 @@ awk -F'\t' '$1 == "port" && index($2, "USB") { print $2 }' "$run/before.out" >"$
 
 e2e_start "$run"
 w="window $name"
-e2e_drive "$run" "$w" "waitpage usb" "items usb 1013" "text usb 1013" >"$run/start.out"
-e2e_drive "$run" "$w" "settext usb 1013 typed over" "click usb 1024" idle "items usb 1013" "text usb 1013" \
+combo="usb IDC_USB_COMBO"
+e2e_drive "$run" "$w" "waitpage usb" "items $combo" "text $combo" >"$run/start.out"
+e2e_drive "$run" "$w" "settext $combo typed over" "click usb IDC_USB_SEARCH" idle "items $combo" "text $combo" \
   >"$run/search.out"
 # The port chosen is not the preselected one, so the choice is what reaches the spooler.
 chosen=$port
 [ "$(head -1 "$run/expected.txt")" = "$port" ] && chosen=$inner
-e2e_drive "$run" "$w" "select usb 1013 $chosen" "text usb 1013" "click main 1002" box gone >"$run/install.out"
+e2e_drive "$run" "$w" "select $combo $chosen" "text $combo" "click main IDC_NEXT" box gone >"$run/install.out"
 e2e_finish "$run"
 
 first=$(head -1 "$run/expected.txt")
 for step in start search; do
-  sed -n 's/^item: usb 1013 [0-9]* //p' "$run/$step.out" >"$run/$step-items.txt"
+  sed -n "s/^item: $combo [0-9]* //p" "$run/$step.out" >"$run/$step-items.txt"
   cmp -s "$run/$step-items.txt" "$run/expected.txt" ||
     e2e_fail "$step: the list is not the spooler's USB ports: $(tr '\n' ' ' <"$run/$step-items.txt")"
-  e2e_expect_line "$run/$step.out" "selected: usb 1013 0"
-  e2e_expect_line "$run/$step.out" "text: usb 1013 $first"
+  e2e_expect_line "$run/$step.out" "selected: $combo 0"
+  e2e_expect_line "$run/$step.out" "text: $combo $first"
 done
 grep -qx "$port" "$run/expected.txt" && grep -qx "$inner" "$run/expected.txt" ||
   e2e_fail "the spooler did not list $port and $inner"
-e2e_expect_line "$run/install.out" "text: usb 1013 $chosen"
+e2e_expect_line "$run/install.out" "text: $combo $chosen"
 e2e_expect_line "$run/install.out" "box text: Add Printer Successful - $name"
 e2e_expect_exit "$run" 0
 e2e_expect_no_text "$run/wizard.log" "Tollinder - MonitorExist"

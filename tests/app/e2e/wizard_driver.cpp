@@ -7,11 +7,13 @@
 // Every command that reads the wizard's state first waits until the wizard's thread has handled
 // all that was posted to it before (see Sync), so a read never sees the state before a click.
 // Waits end at the limit set by `timeout`; none of them is a fixed pause.
+// A control <id> is its name in resource_ids.h (IDC_NEXT) or its number, and is echoed as given;
+// `texts` and `focus` name a control by that name when it has one, else by its number.
 //
 //   window [caption]            wait for the visible wizard window (that caption, or any)
 //   timeout <ms>                limit of every later wait (default 10000)
 //   page | waitpage <page>      the visible page; wait until <page> is the visible one
-//   nav                         "nav: prev=<0|1> next=<0|1>" (enabled states of 1001 and 1002)
+//   nav                         "nav: prev=<0|1> next=<0|1>" (enabled states of IDC_PREV and IDC_NEXT)
 //   click <page> <id>           BM_CLICK on a control (auto radio buttons check themselves)
 //   command <page> <id>         WM_COMMAND with that identifier to the page (no button involved)
 //   settext <page> <id> <text>  WM_SETTEXT (a combo box's edit field, an address control)
@@ -51,6 +53,7 @@
 #include <vector>
 
 #include "driver_windows.h"
+#include "resources/resource_ids.h"
 
 namespace e2e {
 namespace {
@@ -81,6 +84,21 @@ void Out(const std::string& line) {
 
 [[noreturn]] void Fail(const std::string& what) { throw Failure{what}; }
 
+// The controls by their names in resource_ids.h, listed from it at configure time.
+const struct {
+  const char* name;
+  int id;
+} kControls[] = {
+#include "control_names.inc"
+};
+
+std::string ControlName(int id) {
+  for (const auto& control : kControls) {
+    if (control.id == id) return control.name;
+  }
+  return std::to_string(id);
+}
+
 // A command line split into words, with the text after the first n words kept whole.
 struct Line {
   std::vector<std::string> words;
@@ -100,6 +118,14 @@ struct Line {
     long value = std::strtol(word.c_str(), &end, 0);
     if (!end || *end) Fail("not a number: " + word);
     return static_cast<int>(value);
+  }
+  // A control by its name in resource_ids.h, or by its number.
+  int ControlId(size_t i) const {
+    for (const auto& control : kControls) {
+      if (Word(i) == control.name) return control.id;
+    }
+    if (Word(i).rfind("IDC_", 0) == 0) Fail("no control named " + Word(i) + " in resource_ids.h");
+    return Number(i);
   }
   std::string RestAfter(size_t n) const {
     size_t at = 0;
@@ -143,6 +169,10 @@ class Driver {
     if (!wizard_.main) Fail("no wizard window yet (use: window <caption>)");
     if (!IsWindow(wizard_.main)) Fail("the wizard window is gone");
   }
+  void PostToMain(UINT message, WPARAM wParam) {
+    RequireWizard();
+    PostMessageW(wizard_.main, message, wParam, 0);
+  }
   HWND Page(const std::string& name) {
     RequireWizard();
     Sync();
@@ -153,7 +183,7 @@ class Driver {
   }
   HWND Control(const Line& line) {
     HWND page = Page(line.Word(1));
-    int id = line.Number(2);
+    int id = line.ControlId(2);
     HWND control = GetDlgItem(page, id);
     if (!control) Fail("no control " + std::to_string(id) + " on page " + line.Word(1));
     return control;
@@ -259,7 +289,7 @@ void Driver::TextsCommand() {
     }
     for (HWND control : ControlsOf(page)) {
       int id = GetDlgCtrlID(control) & 0xFFFF;
-      Out("text: " + name + " " + std::to_string(id) + " " + Printable(Text(control)));
+      Out("text: " + name + " " + ControlName(id) + " " + Printable(Text(control)));
     }
   }
 }
@@ -393,7 +423,7 @@ void Driver::FocusCommand() {
     HWND parent = GetParent(control);
     std::string page = parent == wizard_.main ? "main" : (parent ? PageNameOf(parent) : std::string());
     if (!page.empty()) {
-      Out("focus: " + page + " " + std::to_string(GetDlgCtrlID(control) & 0xFFFF));
+      Out("focus: " + page + " " + ControlName(GetDlgCtrlID(control) & 0xFFFF));
       return;
     }
   }
@@ -423,121 +453,124 @@ void Driver::TcpPortCommand(const Line& line) {
   Out("tcpport: " + line.Word(1) + " status " + std::to_string(status));
 }
 
+// Every command: its name, the words it needs after the name (more may follow), what it does.
+struct Verb {
+  const char* name;
+  size_t arguments;
+  void (*run)(Driver& driver, const Line& line);
+};
+
 void Driver::Run(const Line& line) {
+  using D = Driver;
+  using L = const Line&;
+  static const Verb kVerbs[] = {
+      {"window", 0, [](D& d, L l) { d.FindWindowCommand(l); }},
+      {"timeout", 1, [](D& d, L l) { d.timeoutMs_ = static_cast<DWORD>(l.Number(1)); }},
+      {"page", 0, [](D& d, L) { d.Sync(); Out("page: " + d.CurrentPage()); }},
+      {"waitpage", 1,
+       [](D& d, L l) {
+         d.RequireWizard();
+         const std::string& wanted = l.Word(1);
+         if (!d.WaitFor([&] { return d.CurrentPage() == wanted; }, d.timeoutMs_)) {
+           Fail("page " + d.CurrentPage() + ", not " + wanted);
+         }
+         d.Sync();
+         if (d.CurrentPage() != wanted) Fail("page " + d.CurrentPage() + " after " + wanted);
+         Out("page: " + wanted);
+       }},
+      {"nav", 0,
+       [](D& d, L) {
+         HWND prev = GetDlgItem(d.Page("main"), IDC_PREV), next = GetDlgItem(d.Page("main"), IDC_NEXT);
+         Out(std::string("nav: prev=") + (prev && IsWindowEnabled(prev) ? "1" : "0") +
+             " next=" + (next && IsWindowEnabled(next) ? "1" : "0"));
+       }},
+      {"click", 2, [](D& d, L l) { PostMessageW(d.Control(l), BM_CLICK, 0, 0); Out("click: " + d.Where(l)); }},
+      {"command", 2,
+       [](D& d, L l) {
+         HWND page = d.Page(l.Word(1));
+         int id = l.ControlId(2);
+         PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+         Out("command: " + d.Where(l));
+       }},
+      {"settext", 2,
+       [](D& d, L l) {
+         std::wstring text = FromUtf8(l.RestAfter(3));
+         d.Send(d.Control(l), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+         Out("settext: " + d.Where(l) + " " + Printable(text));
+       }},
+      {"setip", 3,
+       [](D& d, L l) {
+         unsigned a = 0, b = 0, c = 0, e = 0;
+         if (std::sscanf(l.Word(3).c_str(), "%u.%u.%u.%u", &a, &b, &c, &e) != 4) Fail("not an address: " + l.Word(3));
+         d.Send(d.Control(l), IPM_SETADDRESS, 0, static_cast<LPARAM>(MAKEIPADDRESS(a, b, c, e)));
+         Out("setip: " + d.Where(l) + " " + l.Word(3));
+       }},
+      {"setfield", 3,
+       [](D& d, L l) {
+         std::vector<HWND> fields = AddressFields(d.Control(l));
+         const int n = l.Number(3);
+         if (n < 1 || static_cast<size_t>(n) > fields.size()) Fail("no field " + l.Word(3));
+         std::wstring text = FromUtf8(l.RestAfter(4));
+         d.Send(fields[static_cast<size_t>(n - 1)], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+         Out("setfield: " + d.Where(l) + " " + l.Word(3) + " " + Printable(text));
+       }},
+      {"select", 2,
+       [](D& d, L l) {
+         HWND combo = d.Control(l);
+         std::wstring wanted = FromUtf8(l.RestAfter(3));
+         LRESULT count = d.Send(combo, CB_GETCOUNT, 0, 0);
+         LRESULT index = CB_ERR;
+         for (LRESULT i = 0; i < count && index == CB_ERR; ++i) {
+           wchar_t item[512] = {};
+           if (d.Send(combo, CB_GETLBTEXTLEN, i, 0) < 511)
+             d.Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+           if (wanted == item) index = i;
+         }
+         if (index == CB_ERR) Fail("no item " + Printable(wanted) + " in " + d.Where(l));
+         d.Send(combo, CB_SETCURSEL, index, 0);
+         Out("select: " + d.Where(l) + " " + std::to_string(index));
+       }},
+      {"text", 2, [](D& d, L l) { Out("text: " + d.Where(l) + " " + Printable(d.Text(d.Control(l)))); }},
+      {"ip", 2, [](D& d, L l) { Out("ip: " + d.Where(l) + " " + Printable(ReadAddressFields(d.Control(l)))); }},
+      {"texts", 0, [](D& d, L) { d.TextsCommand(); }},
+      {"checked", 2,
+       [](D& d, L l) {
+         Out("checked: " + d.Where(l) + " " + std::to_string(d.Send(d.Control(l), BM_GETCHECK, 0, 0)));
+       }},
+      {"items", 2, [](D& d, L l) { d.ItemsCommand(l); }},
+      {"box", 0, [](D& d, L) { d.WaitBoxCommand(); d.CloseBoxCommand(); }},
+      {"waitbox", 0, [](D& d, L) { d.WaitBoxCommand(); }},
+      {"closebox", 0, [](D& d, L) { d.CloseBoxCommand(); }},
+      {"msgbox", 0, [](D& d, L l) { d.MessageBoxCommand(l); }},
+      {"answer", 1, [](D& d, L l) { d.AnswerCommand(l); }},
+      {"nobox", 0, [](D& d, L) { d.NoBoxCommand(); }},
+      {"key", 1, [](D& d, L l) { d.KeyCommand(l); }},
+      {"focus", 0, [](D& d, L) { d.FocusCommand(); }},
+      {"close", 0, [](D& d, L) { d.PostToMain(WM_SYSCOMMAND, SC_CLOSE); Out("close: sent"); }},
+      {"cancel", 0, [](D& d, L) { d.PostToMain(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED)); Out("cancel: sent"); }},
+      {"gone", 0, [](D& d, L) { d.GoneCommand(); }},
+      {"show", 1, [](D& d, L l) { d.ShowCommand(l); }},
+      {"idle", 0, [](D& d, L l) { d.Sync(); Out(l.words[0]); }},
+      {"sync", 0, [](D& d, L l) { d.Sync(); Out(l.words[0]); }},
+      {"sleep", 1, [](D&, L l) { Sleep(static_cast<DWORD>(l.Number(1))); }},
+      {"kill", 1,
+       [](D&, L l) {
+         HANDLE target = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(l.Number(1)));
+         if (!target) Fail("no process " + l.Word(1));
+         TerminateProcess(target, 1);
+         CloseHandle(target);
+         Out("killed: " + l.Word(1));
+       }},
+      {"tcpport", 2, [](D& d, L l) { d.TcpPortCommand(l); }},
+  };
   if (line.words.empty() || line.words[0][0] == '#') return;
-  const std::string& verb = line.words[0];
-  if (verb == "window") {
-    FindWindowCommand(line);
-  } else if (verb == "timeout") {
-    timeoutMs_ = static_cast<DWORD>(line.Number(1));
-  } else if (verb == "page") {
-    Sync();
-    Out("page: " + CurrentPage());
-  } else if (verb == "waitpage") {
-    RequireWizard();
-    const std::string& wanted = line.Word(1);
-    if (!WaitFor([&] { return CurrentPage() == wanted; }, timeoutMs_)) {
-      Fail("page " + CurrentPage() + ", not " + wanted);
-    }
-    Sync();
-    if (CurrentPage() != wanted) Fail("page " + CurrentPage() + " after " + wanted);
-    Out("page: " + wanted);
-  } else if (verb == "nav") {
-    HWND prev = GetDlgItem(Page("main"), 1001), next = GetDlgItem(Page("main"), 1002);
-    Out(std::string("nav: prev=") + (prev && IsWindowEnabled(prev) ? "1" : "0") +
-        " next=" + (next && IsWindowEnabled(next) ? "1" : "0"));
-  } else if (verb == "click") {
-    PostMessageW(Control(line), BM_CLICK, 0, 0);
-    Out("click: " + Where(line));
-  } else if (verb == "command") {
-    HWND page = Page(line.Word(1));
-    int id = line.Number(2);
-    PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
-    Out("command: " + Where(line));
-  } else if (verb == "settext") {
-    std::wstring text = FromUtf8(line.RestAfter(3));
-    Send(Control(line), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    Out("settext: " + Where(line) + " " + Printable(text));
-  } else if (verb == "setip") {
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (std::sscanf(line.Word(3).c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4) Fail("not an address: " + line.Word(3));
-    Send(Control(line), IPM_SETADDRESS, 0, static_cast<LPARAM>(MAKEIPADDRESS(a, b, c, d)));
-    Out("setip: " + Where(line) + " " + line.Word(3));
-  } else if (verb == "setfield") {
-    std::vector<HWND> fields = AddressFields(Control(line));
-    const int n = line.Number(3);
-    if (n < 1 || static_cast<size_t>(n) > fields.size()) Fail("no field " + line.Word(3));
-    std::wstring text = FromUtf8(line.RestAfter(4));
-    Send(fields[static_cast<size_t>(n - 1)], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    Out("setfield: " + Where(line) + " " + line.Word(3) + " " + Printable(text));
-  } else if (verb == "select") {
-    HWND combo = Control(line);
-    std::wstring wanted = FromUtf8(line.RestAfter(3));
-    LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
-    LRESULT index = CB_ERR;
-    for (LRESULT i = 0; i < count && index == CB_ERR; ++i) {
-      wchar_t item[512] = {};
-      if (Send(combo, CB_GETLBTEXTLEN, i, 0) < 511) Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-      if (wanted == item) index = i;
-    }
-    if (index == CB_ERR) Fail("no item " + Printable(wanted) + " in " + Where(line));
-    Send(combo, CB_SETCURSEL, index, 0);
-    Out("select: " + Where(line) + " " + std::to_string(index));
-  } else if (verb == "text") {
-    Out("text: " + Where(line) + " " + Printable(Text(Control(line))));
-  } else if (verb == "ip") {
-    Out("ip: " + Where(line) + " " + Printable(ReadAddressFields(Control(line))));
-  } else if (verb == "texts") {
-    TextsCommand();
-  } else if (verb == "checked") {
-    Out("checked: " + Where(line) + " " + std::to_string(Send(Control(line), BM_GETCHECK, 0, 0)));
-  } else if (verb == "items") {
-    ItemsCommand(line);
-  } else if (verb == "box") {
-    WaitBoxCommand();
-    CloseBoxCommand();
-  } else if (verb == "waitbox") {
-    WaitBoxCommand();
-  } else if (verb == "closebox") {
-    CloseBoxCommand();
-  } else if (verb == "msgbox") {
-    MessageBoxCommand(line);
-  } else if (verb == "answer") {
-    AnswerCommand(line);
-  } else if (verb == "nobox") {
-    NoBoxCommand();
-  } else if (verb == "key") {
-    KeyCommand(line);
-  } else if (verb == "focus") {
-    FocusCommand();
-  } else if (verb == "close") {
-    RequireWizard();
-    PostMessageW(wizard_.main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    Out("close: sent");
-  } else if (verb == "cancel") {
-    RequireWizard();
-    PostMessageW(wizard_.main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    Out("cancel: sent");
-  } else if (verb == "gone") {
-    GoneCommand();
-  } else if (verb == "show") {
-    ShowCommand(line);
-  } else if (verb == "idle" || verb == "sync") {
-    Sync();
-    Out(verb);
-  } else if (verb == "sleep") {
-    Sleep(static_cast<DWORD>(line.Number(1)));
-  } else if (verb == "kill") {
-    HANDLE target = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(line.Number(1)));
-    if (!target) Fail("no process " + line.Word(1));
-    TerminateProcess(target, 1);
-    CloseHandle(target);
-    Out("killed: " + line.Word(1));
-  } else if (verb == "tcpport") {
-    TcpPortCommand(line);
-  } else {
-    Fail("unknown command: " + verb);
+  for (const Verb& verb : kVerbs) {
+    if (line.words[0] != verb.name) continue;
+    if (line.words.size() <= verb.arguments) line.Word(line.words.size());  // fails: names the first missing
+    verb.run(*this, line);
+    return;
   }
+  Fail("unknown command: " + line.words[0]);
 }
 
 std::vector<std::string> ReadScript(const wchar_t* path) {

@@ -1,10 +1,8 @@
 // LoadInstallContext with the real profile reader, module path and system probe. Each case gets a
 // folder of its own holding a copy of this executable and, when the case has one, a config.ini;
 // the copy runs with --load-context and writes what it loaded to a file the test then reads.
-// (A small checker of its own: GoogleTest needs std::mutex, which MinGW's win32 threads lack.)
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -20,47 +18,9 @@
 #include "config/win32/system_info_win.h"
 #include "diag/fake_diagnostics.h"
 #include "diag/win32/wide.h"
+#include "support/wine_check.h"
 
 namespace {
-
-int g_checks = 0;
-int g_failures = 0;
-const char* g_test = "";
-
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    std::uint32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    if (c == 0) out += "\\0";
-    else if (c < 0x80) out += static_cast<char>(c);
-    else if (c < 0x800) out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
-    else if (c < 0x10000)
-      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-              static_cast<char>(0x80 | (c & 0x3F))};
-    else
-      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
-              static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
-  }
-  return out.size() > 300 ? out.substr(0, 300) + "..." : out;
-}
-std::string Show(const std::u16string& v) { return "\"" + Utf8(v) + "\""; }
-std::string Show(const char16_t* v) { return Show(std::u16string(v)); }
-std::string Show(const std::string& v) { return "\"" + v + "\""; }
-template <class T>
-std::string Show(const T& v) { return std::to_string(v); }
-
-template <class A, class B>
-void CheckEq(const A& expected, const B& actual, const char* what, int line) {
-  ++g_checks;
-  if (expected == actual) return;
-  ++g_failures;
-  std::printf("FAILED %s line %d: %s\n  expected %s\n  actual   %s\n", g_test, line, what, Show(expected).c_str(),
-              Show(actual).c_str());
-}
-#define EXPECT_EQ(expected, actual) CheckEq((expected), (actual), #actual, __LINE__)
-#define EXPECT_TRUE(condition) CheckEq(true, static_cast<bool>(condition), #condition, __LINE__)
-#define ADD_FAILURE_TEXT(text) CheckEq(std::string(), std::string(text), "", __LINE__)
 
 using Record = std::map<std::string, std::u16string>;
 
@@ -185,15 +145,15 @@ Record LoadBeside(const CaseFolder& folder, const std::vector<char>* config) {
   const std::wstring dir = folder.path();
   const std::wstring exe = dir + L"\\probe.exe";
   const std::wstring out = dir + L"\\out.bin";
-  EXPECT_TRUE(CopyFileW(SelfPath().c_str(), exe.c_str(), FALSE));
-  if (config) EXPECT_TRUE(WriteBytes(dir + L"\\config.ini", config->data(), static_cast<DWORD>(config->size())));
+  CHECK(CopyFileW(SelfPath().c_str(), exe.c_str(), FALSE));
+  if (config) CHECK(WriteBytes(dir + L"\\config.ini", config->data(), static_cast<DWORD>(config->size())));
   std::wstring command = L"\"" + exe + L"\" --load-context \"" + out + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
                       &process)) {
-    ADD_FAILURE_TEXT("CreateProcessW failed: " + std::to_string(GetLastError()));
+    wcheck::Fail(__FILE__, __LINE__, "CreateProcessW failed: " + std::to_string(GetLastError()));
     return {};
   }
   WaitForSingleObject(process.hProcess, 60000);
@@ -201,7 +161,7 @@ Record LoadBeside(const CaseFolder& folder, const std::vector<char>* config) {
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  EXPECT_EQ(0ul, static_cast<unsigned long>(code));
+  CHECK_EQ(static_cast<unsigned long>(code), 0ul);
   return Parse(ReadBytes(out));
 }
 
@@ -226,36 +186,33 @@ bool k64 = EXPECTED_OS_BITNESS == 64;
 
 }  // namespace
 
-void GetOsBitness_WidthOfThePrefix() {
-  g_test = "GetOsBitness.WidthOfThePrefix";
-  EXPECT_EQ(g_expectedBitness, GetOsBitness());
-  EXPECT_EQ(g_expectedBitness, GetOsBitness());  // not cached, same answer
+CASE(GetOsBitness_WidthOfThePrefix) {
+  CHECK_EQ(GetOsBitness(), g_expectedBitness);
+  CHECK_EQ(GetOsBitness(), g_expectedBitness);  // not cached, same answer
 }
 
 // Wine has IsWow64Process2 and runs on x86 only: the probe reaches it, it answers for the prefix's
 // width, and no ARM64 system is seen.
-void IsArm64System_NotOnWine() {
-  g_test = "IsArm64System.NotOnWine";
+CASE(IsArm64System_NotOnWine) {
   Win32SystemInfo system;
   ModuleHandle kernel = system.GetModuleHandleW(u"kernel32");
-  EXPECT_TRUE(kernel != 0);
+  CHECK(kernel != 0);
   ProcAddress function = kernel ? system.GetProcAddress(kernel, "IsWow64Process2") : 0;
-  EXPECT_TRUE(function != 0);
+  CHECK(function != 0);
   if (function) {
     std::uint16_t processMachine = 0xFFFF;
     std::uint16_t nativeMachine = 0xFFFF;
-    EXPECT_TRUE(system.IsWow64Process2(function, processMachine, nativeMachine));
+    CHECK(system.IsWow64Process2(function, processMachine, nativeMachine));
     // A process of the system's own width is not under WOW64; a 32-bit one on 64 bits is.
     const bool wow64 = sizeof(void*) == 4 && g_expectedBitness == 64;
-    EXPECT_EQ(wow64 ? kImageFileMachineI386 : kImageFileMachineUnknown, processMachine);
-    EXPECT_EQ(g_expectedBitness == 64 ? kImageFileMachineAmd64 : kImageFileMachineI386, nativeMachine);
+    CHECK_EQ(processMachine, wow64 ? kImageFileMachineI386 : kImageFileMachineUnknown);
+    CHECK_EQ(nativeMachine, g_expectedBitness == 64 ? kImageFileMachineAmd64 : kImageFileMachineI386);
   }
-  EXPECT_EQ(false, IsArm64System(system));
-  EXPECT_EQ(false, IsArm64System());
+  CHECK_EQ(IsArm64System(system), false);
+  CHECK_EQ(IsArm64System(), false);
 }
 
-void LoadInstallContextWine_AsciiFileWithEveryKey() {
-  g_test = "LoadInstallContextWine.AsciiFileWithEveryKey";
+CASE(LoadInstallContextWine_AsciiFileWithEveryKey) {
   CaseFolder folder;
   const std::vector<char> config = Ascii(
       "[ARGS]\r\nCaption=Label Printer Setup\r\nPrnName=Label Printer\r\nPrefix=LBL\r\nDefaultLanguage=ENG\r\n"
@@ -264,72 +221,68 @@ void LoadInstallContextWine_AsciiFileWithEveryKey() {
       "[usb]\r\nfiltervid=1A2B\r\nFilterPid=5E6F\r\nFilterUsbPort=\r\n"
       "[DATA]\r\nPaperName=Label 60x40\r\nDarkness=8\r\nx=y=z\r\n");
   Record r = LoadBeside(folder, &config);
-  EXPECT_EQ(Dir(folder), r["installDir"]);
-  EXPECT_EQ(Dir(folder) + u"\\config.ini", r["configPath"]);
-  EXPECT_EQ(u"Label Printer Setup", r["caption"]);
-  EXPECT_EQ(u"Label Printer", r["printerBaseName"]);
-  EXPECT_EQ(u"LBL", r["driverPrefix"]);
-  EXPECT_EQ(u"ENG", r["defaultLanguage"]);
-  EXPECT_EQ(u"USB", r["defaultPortType"]);
-  EXPECT_EQ(u"Label USB Monitor", r["portMonitorName"]);
-  EXPECT_EQ(u"LBUSB", r["portNamePrefix"]);
-  EXPECT_EQ(u"1", r["skipLanguage"]);
-  EXPECT_EQ(u"0", r["skipPort"]);
-  EXPECT_EQ(u"2", r["autoInstall"]);
-  EXPECT_EQ(u"1A2B", r["filterVid"]);  // names match without regard to case
-  EXPECT_EQ(u"5E6F", r["filterPid"]);
-  EXPECT_EQ(u"", r["filterUsbPort"]);
-  EXPECT_EQ(k64 ? u"SETUP64" : u"SETUP", r["setupDirName"]);
-  EXPECT_EQ(k64 ? u"MONITOR64" : u"MONITOR32", r["monitorDirName"]);
-  EXPECT_EQ(u"CHN", r["languageCode"]);
-  EXPECT_EQ(std::u16string(u"PaperName=Label 60x40\0Darkness=8\0x=y=z\0\0", 40), r["printerData"]);
-  EXPECT_EQ(0u, r.count(kTraceField));
+  CHECK_EQ(r["installDir"], Dir(folder));
+  CHECK_EQ(r["configPath"], Dir(folder) + u"\\config.ini");
+  CHECK_EQ(r["caption"], u"Label Printer Setup");
+  CHECK_EQ(r["printerBaseName"], u"Label Printer");
+  CHECK_EQ(r["driverPrefix"], u"LBL");
+  CHECK_EQ(r["defaultLanguage"], u"ENG");
+  CHECK_EQ(r["defaultPortType"], u"USB");
+  CHECK_EQ(r["portMonitorName"], u"Label USB Monitor");
+  CHECK_EQ(r["portNamePrefix"], u"LBUSB");
+  CHECK_EQ(r["skipLanguage"], u"1");
+  CHECK_EQ(r["skipPort"], u"0");
+  CHECK_EQ(r["autoInstall"], u"2");
+  CHECK_EQ(r["filterVid"], u"1A2B");  // names match without regard to case
+  CHECK_EQ(r["filterPid"], u"5E6F");
+  CHECK_EQ(r["filterUsbPort"], u"");
+  CHECK_EQ(r["setupDirName"], k64 ? u"SETUP64" : u"SETUP");
+  CHECK_EQ(r["monitorDirName"], k64 ? u"MONITOR64" : u"MONITOR32");
+  CHECK_EQ(r["languageCode"], u"CHN");
+  CHECK_EQ(r["printerData"], std::u16string(u"PaperName=Label 60x40\0Darkness=8\0x=y=z\0\0", 40));
+  CHECK_EQ(r.count(kTraceField), 0u);
 }
 
-void LoadInstallContextWine_Utf16FileWithChineseValues() {
-  g_test = "LoadInstallContextWine.Utf16FileWithChineseValues";
+CASE(LoadInstallContextWine_Utf16FileWithChineseValues) {
   CaseFolder folder;
   const std::vector<char> config = Utf16WithBom(
       u"[ARGS]\r\nCaption=标签打印机安装\r\nPrnName=标签打印机\r\nPrefix=LBL\r\nDefaultLanguage=CHN\r\n"
       u"[DATA]\r\n纸张=60x40 毫米\r\n浓度=8\r\n");
   Record r = LoadBeside(folder, &config);
-  EXPECT_EQ(u"标签打印机安装", r["caption"]);
-  EXPECT_EQ(u"标签打印机", r["printerBaseName"]);
-  EXPECT_EQ(u"LBL", r["driverPrefix"]);
-  EXPECT_EQ(u"CHN", r["defaultLanguage"]);
-  EXPECT_EQ(std::u16string(u"纸张=60x40 毫米\0浓度=8\0\0", 18), r["printerData"]);
-  EXPECT_EQ(u"0", r["skipLanguage"]);
+  CHECK_EQ(r["caption"], u"标签打印机安装");
+  CHECK_EQ(r["printerBaseName"], u"标签打印机");
+  CHECK_EQ(r["driverPrefix"], u"LBL");
+  CHECK_EQ(r["defaultLanguage"], u"CHN");
+  CHECK_EQ(r["printerData"], std::u16string(u"纸张=60x40 毫米\0浓度=8\0\0", 18));
+  CHECK_EQ(r["skipLanguage"], u"0");
 }
 
-void LoadInstallContextWine_MissingFileGivesDefaults() {
-  g_test = "LoadInstallContextWine.MissingFileGivesDefaults";
+CASE(LoadInstallContextWine_MissingFileGivesDefaults) {
   CaseFolder folder;
   Record r = LoadBeside(folder, nullptr);
-  EXPECT_EQ(Dir(folder), r["installDir"]);
+  CHECK_EQ(r["installDir"], Dir(folder));
   for (const char* field : {"caption", "printerBaseName", "driverPrefix", "defaultLanguage", "defaultPortType",
                             "portMonitorName", "portNamePrefix", "filterVid", "filterPid", "filterUsbPort",
                             "printerData"}) {
-    EXPECT_EQ(u"", r[field]);
+    CHECK_EQ(r[field], u"");
   }
-  for (const char* field : {"skipLanguage", "skipPort", "autoInstall"}) EXPECT_EQ(u"0", r[field]);
-  EXPECT_EQ(u"CHN", r["languageCode"]);
-  EXPECT_EQ(k64 ? u"SETUP64" : u"SETUP", r["setupDirName"]);
+  for (const char* field : {"skipLanguage", "skipPort", "autoInstall"}) CHECK_EQ(r[field], u"0");
+  CHECK_EQ(r["languageCode"], u"CHN");
+  CHECK_EQ(r["setupDirName"], k64 ? u"SETUP64" : u"SETUP");
 }
 
-void LoadInstallContextWine_MissingSectionsGiveDefaults() {
-  g_test = "LoadInstallContextWine.MissingSectionsGiveDefaults";
+CASE(LoadInstallContextWine_MissingSectionsGiveDefaults) {
   CaseFolder folder;
   const std::vector<char> config = Ascii("[ARGS]\r\nPrefix=LBL\r\n[OTHER]\r\nLanguage=1\r\nFilterVid=1A2B\r\n");
   Record r = LoadBeside(folder, &config);
-  EXPECT_EQ(u"LBL", r["driverPrefix"]);
-  EXPECT_EQ(u"", r["caption"]);
-  EXPECT_EQ(u"0", r["skipLanguage"]);
-  EXPECT_EQ(u"", r["filterVid"]);
-  EXPECT_EQ(u"", r["printerData"]);
+  CHECK_EQ(r["driverPrefix"], u"LBL");
+  CHECK_EQ(r["caption"], u"");
+  CHECK_EQ(r["skipLanguage"], u"0");
+  CHECK_EQ(r["filterVid"], u"");
+  CHECK_EQ(r["printerData"], u"");
 }
 
-void LoadInstallContextWine_LongValueCutAndOversizedDataSectionTraced() {
-  g_test = "LoadInstallContextWine.LongValueCutAndOversizedDataSectionTraced";
+CASE(LoadInstallContextWine_LongValueCutAndOversizedDataSectionTraced) {
   CaseFolder folder;
   // 3000 entries of 13 units ("K00000=value" and its NUL): 39000 units, past the 32768 buffer.
   std::string text = "[ARGS]\r\nCaption=" + std::string(300, 'c') + "\r\n[DATA]\r\n";
@@ -339,11 +292,11 @@ void LoadInstallContextWine_LongValueCutAndOversizedDataSectionTraced() {
   }
   const std::vector<char> config = Ascii(text);
   Record r = LoadBeside(folder, &config);
-  EXPECT_EQ(std::u16string(259, u'c'), r["caption"]);
+  CHECK_EQ(r["caption"], std::u16string(259, u'c'));
   const std::u16string& data = r["printerData"];
-  EXPECT_EQ(2520u * 13 + 1, data.size());  // the whole entries that fit; the cut one is not used
-  if (data.size() > 2519 * 13) EXPECT_EQ(std::u16string(u"K02519=value\0\0", 14), data.substr(2519 * 13));
-  EXPECT_EQ(u"Tollinder - DATA section larger than 32768 units, the entries past it are not used", r[kTraceField]);
+  CHECK_EQ(data.size(), 2520u * 13 + 1);  // the whole entries that fit; the cut one is not used
+  if (data.size() > 2519 * 13) CHECK_EQ(data.substr(2519 * 13), std::u16string(u"K02519=value\0\0", 14));
+  CHECK_EQ(r[kTraceField], u"Tollinder - DATA section larger than 32768 units, the entries past it are not used");
 }
 
 int wmain(int argc, wchar_t** argv) {
@@ -352,13 +305,5 @@ int wmain(int argc, wchar_t** argv) {
     g_expectedBitness = std::wcstol(argv[2], nullptr, 10);
     k64 = g_expectedBitness == 64;
   }
-  GetOsBitness_WidthOfThePrefix();
-  IsArm64System_NotOnWine();
-  LoadInstallContextWine_AsciiFileWithEveryKey();
-  LoadInstallContextWine_Utf16FileWithChineseValues();
-  LoadInstallContextWine_MissingFileGivesDefaults();
-  LoadInstallContextWine_MissingSectionsGiveDefaults();
-  LoadInstallContextWine_LongValueCutAndOversizedDataSectionTraced();
-  std::printf("%d checks, %d failed\n", g_checks, g_failures);
-  return g_failures == 0 ? 0 : 1;
+  return wcheck::RunAll();
 }

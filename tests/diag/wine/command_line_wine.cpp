@@ -7,7 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/win32/command_line_win.h"
-#include "spooler/wine/wine_check.h"
+#include "support/wine_check.h"
 
 namespace {
 
@@ -46,4 +46,4 @@ CASE(TheProcessGetsItsOwnArgumentsWithoutTheProgramName) {
 
 }  // namespace
 
-int wmain() { return wcheck::RunAll(wcheck::For::MatchingPrefix, {}); }
+int wmain() { return wcheck::RunAll(); }

@@ -10,7 +10,7 @@
 #include "diag/install_log.h"
 #include "diag/win32/install_log_win.h"
 #include "diag/win32/wide.h"
-#include "spooler/wine/wine_check.h"
+#include "support/wine_check.h"
 
 namespace {
 
@@ -209,4 +209,4 @@ CASE(TheDefaultPathIsUnderProgramData) {
 
 }  // namespace
 
-int wmain() { return wcheck::RunAll(wcheck::For::MatchingPrefix, {}); }
+int wmain() { return wcheck::RunAll(); }

@@ -8,7 +8,7 @@
 
 #include "diag/win32/system_library.h"
 #include "diag/wine/recording_loader.h"
-#include "spooler/wine/wine_check.h"
+#include "support/wine_check.h"
 
 namespace {
 
@@ -116,4 +116,4 @@ CASE(RestrictionIsInForceOnlyWithTheLoaderUpdate) {
 
 }  // namespace
 
-int wmain() { return wcheck::RunAll(wcheck::For::MatchingPrefix, {}); }
+int wmain() { return wcheck::RunAll(); }

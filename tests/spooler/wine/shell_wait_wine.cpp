@@ -8,7 +8,7 @@
 
 #include "diag/win32/wide.h"
 #include "spooler/win32/win32_services.h"
-#include "wine_check.h"
+#include "support/wine_check.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "wine_check.h"
+#include "support/wine_check.h"
 #include "wine_support.h"
 
 int wmain(int argc, wchar_t** argv) {

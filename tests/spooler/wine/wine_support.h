@@ -10,7 +10,7 @@
 
 #include "config/install_context.h"
 #include "spool_listing.h"
-#include "wine_check.h"
+#include "support/wine_check.h"
 
 namespace wine_test {
 

@@ -9,13 +9,13 @@
 
 #include "diag/win32/wide.h"
 #include "spooler/win32/print_platform_win.h"
+#include "support/wine_check.h"
 #include "usb/usb_choices.h"
 #include "usb/usb_vid_pid_enumerator_win.h"
 #include "usb/win32/combo_box_win.h"
 #include "usb/win32/setupapi_devices.h"
 #include "usb/win32/setupapi_reads.h"
 #include "usb/win32/usb_platform_win.h"
-#include "usb/wine/check.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ class MadeDeviceSource : public Win32DeviceInterfaceSource {
       deviceInterface.cbSize = sizeof deviceInterface;
       if (!SetupDiCreateDeviceInfoA(set, id.c_str(), &guid, nullptr, nullptr, 0, &device) ||
           !SetupDiCreateDeviceInterfaceA(set, &device, &guid, nullptr, 0, &deviceInterface))
-        check::Fail(__FILE__, __LINE__, "could not make " + id);
+        wcheck::Fail(__FILE__, __LINE__, "could not make " + id);
     }
     return reinterpret_cast<DeviceInfoSet>(set);
   }
@@ -401,4 +401,4 @@ CASE(RealSetupApi_NoDeviceTextsForTheMonitor) {
 
 }  // namespace
 
-int wmain() { return check::RunAll(); }
+int wmain() { return wcheck::RunAll(); }

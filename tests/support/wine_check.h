@@ -1,5 +1,5 @@
 #pragma once
-// A small test harness for the Wine suite: GoogleTest needs std::mutex, which MinGW's win32
+// The one checker of every Wine test program: GoogleTest needs std::mutex, which MinGW's win32
 // thread model lacks. A case fails on the first REQUIRE that does not hold (its clean-up objects
 // still run) and keeps going past a failed CHECK.
 #include <algorithm>
@@ -93,8 +93,8 @@ struct Register {
   Register(const char* name, For scenario, void (*run)()) { Cases().push_back({name, scenario, run}); }
 };
 
-// Runs the cases for this scenario; a case named on the command line runs alone.
-inline int RunAll(For scenario, const std::vector<std::string>& only) {
+// Runs the cases for this scenario; a case named in `only` runs alone.
+inline int RunAll(For scenario = For::MatchingPrefix, const std::vector<std::string>& only = {}) {
   int run = 0;
   for (const Case& c : Cases()) {
     if (c.scenario != scenario) continue;
