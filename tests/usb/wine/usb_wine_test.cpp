@@ -187,7 +187,7 @@ CASE(Protocol_TheDevicePathIsReadByStage) {
       {"grew past any record", {{FALSE, 122, size}, {FALSE, 122, 0x20000}}, ReadStage::FillFailed, 122, {0, size}},
   };
   for (const DetailRow& row : rows) {
-    check::current = row.name;
+    wcheck::current = row.name;
     std::vector<DWORD> sizes;
     const Read<std::string> read = ReadDevicePath([&](PSP_DEVICE_INTERFACE_DETAIL_DATA_A record, DWORD given,
                                                       DWORD* required) -> BOOL {
@@ -234,7 +234,7 @@ CASE(Protocol_TheDeviceIdentifierIsReadByStage) {
        CR_BUFFER_SMALL, {length + 1}},
   };
   for (const IdRow& row : rows) {
-    check::current = row.name;
+    wcheck::current = row.name;
     std::size_t asked = 0;
     std::vector<ULONG> sizes;
     const Read<std::string> read = ReadDeviceId(
