@@ -3,7 +3,9 @@
 // Texts model fixed 260-unit fields: at most 259 units each (kPathCapacity with its terminator).
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "config/printer_data.h"
 #include "diag/capacity.h"
 
 constexpr std::size_t kPrinterDataCapacity = 32768;
@@ -32,7 +34,6 @@ struct InstallContext {
   std::u16string monitorDirName;
   std::u16string languageCode;
   std::int32_t languageIndex = 1;
-  // The DATA section as a multi-string: entries each ended by NUL, the list by an empty entry.
-  // Empty when there is no section.
-  std::u16string printerData;
+  // The DATA section's entries in the file's order; none when there is no section.
+  std::vector<PrinterDataEntry> printerData;
 };

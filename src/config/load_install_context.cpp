@@ -120,7 +120,7 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
     std::u16string section;
     const std::uint32_t size = static_cast<std::uint32_t>(kPrinterDataCapacity);
     std::uint32_t count = profile.GetPrivateProfileSectionW(u"DATA", section, size, context.configPath);
-    context.printerData = WholeSectionEntries(section, count);
+    context.printerData = ParsePrinterData(WholeSectionEntries(section, count));
     // The reader cuts a section that does not fit without failing; say so, since those values
     // never reach the printer.
     if (count == size - 2) {

@@ -77,8 +77,4 @@ std::u16string DriverEnvironment(int osBitness) {
   return osBitness == 64 ? u"Windows x64" : u"Windows NT x86";
 }
 
-std::optional<PrinterDataEntry> SplitPrinterDataEntry(std::u16string_view entry) {
-  std::size_t sign = entry.find(u'=');
-  if (sign == std::u16string_view::npos) return std::nullopt;
-  return PrinterDataEntry{std::u16string(entry.substr(0, sign)), entry.substr(sign + 1)};
-}
+

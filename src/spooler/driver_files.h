@@ -50,10 +50,4 @@ std::u16string JoinPath(std::u16string_view directory, std::u16string_view name)
 // "Windows x64" for 64, else "Windows NT x86".
 std::u16string DriverEnvironment(int osBitness);
 
-struct PrinterDataEntry {
-  std::u16string key;
-  std::u16string_view value;
-};
 
-// Split at the first "="; no value when the entry carries no data.
-std::optional<PrinterDataEntry> SplitPrinterDataEntry(std::u16string_view entry);

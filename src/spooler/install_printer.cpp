@@ -31,22 +31,15 @@ void InstallSystemRestoreClient(PrintPlatform& platform, const std::u16string& s
   platform.files.CopyFileW(JoinPath(sourceDir, u"srclient.dll"), target, false);
 }
 
-void WritePrinterData(PrintPlatform& platform, PrinterHandle printer, const std::u16string& printerData) {
-  std::size_t start = 0;
-  while (start < printerData.size() && printerData[start] != u'\0') {
-    std::size_t end = printerData.find(u'\0', start);
-    if (end == std::u16string::npos) end = printerData.size();
-    std::u16string_view entry(printerData.data() + start, end - start);
-    start = end + 1;
-    std::optional<PrinterDataEntry> data = SplitPrinterDataEntry(entry);
-    if (!data) continue;
-    if (data->key.size() >= kPathCapacity) {
+void WritePrinterData(PrintPlatform& platform, PrinterHandle printer, const std::vector<PrinterDataEntry>& entries) {
+  for (const PrinterDataEntry& data : entries) {
+    if (data.key.size() >= kPathCapacity) {
       // Cut, it would land under another value's name.
-      DebugTrace(u"Skip DATA Entry, Name Too Long: %s", data->key);
+      DebugTrace(u"Skip DATA Entry, Name Too Long: %s", data.key);
       continue;
     }
-    DebugTrace(u"%s %s", data->key, data->value);
-    platform.spooler.SetData(printer, data->key, kRegSz, TextBytesWithoutTerminator(data->value));
+    DebugTrace(u"%s %s", data.key, data.value);
+    platform.spooler.SetData(printer, data.key, kRegSz, TextBytesWithoutTerminator(data.value));
   }
 }
 

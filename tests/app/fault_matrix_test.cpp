@@ -30,7 +30,7 @@ struct Road {
 
 InstallContext BaseContext() {
   InstallContext c = RoadTestContext();
-  c.printerData = std::u16string(u"PaperName=Label 60x40\0Darkness=8\0\0", 34);
+  c.printerData = {{u"PaperName", u"Label 60x40"}, {u"Darkness", u"8"}};
   return c;
 }
 

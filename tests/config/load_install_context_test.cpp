@@ -68,7 +68,7 @@ TEST(LoadInstallContext, ReadsEveryKeyOfTheExample) {
   EXPECT_EQ(u"MONITOR64", c.monitorDirName);
   EXPECT_EQ(u"CHN", c.languageCode);
   EXPECT_EQ(1, c.languageIndex);  // only SelectLanguage changes it
-  EXPECT_EQ(std::u16string(u"PaperName=Label 60x40\0Darkness=8\0\0", 34), c.printerData);
+  EXPECT_EQ(ParsePrinterData(std::u16string(u"PaperName=Label 60x40\0Darkness=8\0\0", 34)), c.printerData);
 }
 
 TEST(LoadInstallContext, CallsInReadingOrderWithEmptyDefaultsAnd260Units) {
@@ -99,9 +99,10 @@ TEST(LoadInstallContext, MissingFileOrSectionGivesDefaults) {
     const InstallContext& c = l.context;
     for (const std::u16string* text : {&c.caption, &c.printerBaseName, &c.driverPrefix, &c.defaultLanguage,
                                        &c.defaultPortType, &c.portMonitorName, &c.portNamePrefix, &c.printerAddress, &c.ifExists, &c.filterVid,
-                                       &c.filterPid, &c.filterUsbPort, &c.printerData}) {
+                                       &c.filterPid, &c.filterUsbPort}) {
       EXPECT_EQ(u"", *text);
     }
+    EXPECT_TRUE(c.printerData.empty());
     EXPECT_EQ(0u, c.skipLanguage + c.skipPort + c.autoInstall);
     EXPECT_EQ(u"CHN", c.languageCode);
     EXPECT_EQ(u"C:\\Setup", c.installDir);
@@ -156,7 +157,7 @@ TEST(LoadInstallContext, DataEntriesKeepFileOrderAndForm) {
   l.profile.Add(u"DATA", u"NoEquals");
   l.profile.Add(u"DATA", u"Empty=");
   l.Load();
-  EXPECT_EQ(std::u16string(u"x=y=z\0NoEquals\0Empty=\0\0", 23), l.context.printerData);
+  EXPECT_EQ((std::vector<PrinterDataEntry>{{u"x", u"y=z"}, {u"Empty", u""}}), l.context.printerData);
 }
 
 TEST(LoadInstallContext, DataSectionThatDoesNotFitIsTracedAndItsCutEntryDropped) {
@@ -170,10 +171,10 @@ TEST(LoadInstallContext, DataSectionThatDoesNotFitIsTracedAndItsCutEntryDropped)
     l.profile.Add(u"DATA", name + u"=value");
   }
   l.Load();
-  const std::u16string& data = l.context.printerData;
+  const std::vector<PrinterDataEntry>& data = l.context.printerData;
   // 32766 units hold 2520 whole entries (32760 units); the 2521st was cut and is not used.
-  ASSERT_EQ(2520u * 13 + 1, data.size());
-  EXPECT_EQ(std::u16string(u"K02519=value\0\0", 14), data.substr(2519 * 13));
+  ASSERT_EQ(2520u, data.size());
+  EXPECT_EQ((PrinterDataEntry{u"K02519", u"value"}), data.back());
   ASSERT_EQ(1u, diag.output.wide.size());
   EXPECT_EQ(u"Tollinder - DATA section larger than 32768 units, the entries past it are not used",
             diag.output.wide[0]);
@@ -184,7 +185,8 @@ TEST(LoadInstallContext, DataSectionThatFitsIsNotTraced) {
   Loader l;
   l.profile.Add(u"DATA", u"Big=" + std::u16string(30000, u'v'));
   l.Load();
-  EXPECT_EQ(30006u, l.context.printerData.size());
+  ASSERT_EQ(1u, l.context.printerData.size());
+  EXPECT_EQ(30000u, l.context.printerData[0].value.size());
   EXPECT_TRUE(diag.output.wide.empty());
 }
 

@@ -7,12 +7,15 @@
 #include "config/load_install_context.h"
 #include "config/texts.h"
 #include "fuzz_input.h"
-#include "spooler/driver_files.h"
+#include "config/printer_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::u16string text = fuzz::Units(data, size);
   const std::u16string entries = WholeSectionEntries(text, static_cast<std::uint32_t>(text.size()));
-  for (const std::u16string& entry : fuzz::Pieces(entries)) SplitPrinterDataEntry(entry);
+  // Every entry parsed keeps its name and value whole: joined again they are the entry.
+  for (const PrinterDataEntry& entry : ParsePrinterData(entries)) {
+    if (entries.find(entry.key + u"=" + entry.value) == std::u16string::npos) std::abort();
+  }
   if (std::optional<std::uint32_t> address = ParseIpv4Address(text)) {
     if (ParseIpv4Address(Ipv4Text(*address, 4)) != address) std::abort();  // the round trip holds
   }

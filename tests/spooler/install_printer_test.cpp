@@ -30,7 +30,7 @@ class InstallPrinterTest : public ::testing::Test {
     context.languageCode = u"ENG";
     context.driverPrefix = u"LBL";
     context.printerBaseName = u"Label Printer";
-    context.printerData = MultiString({u"PaperName=Label 60x40", u"Darkness=8"});
+    context.printerData = {{u"PaperName", u"Label 60x40"}, {u"Darkness", u"8"}};
     StageInstall(fake, context);
     fake.spooler.AddPrinter(u"Office");
   }
@@ -295,7 +295,8 @@ TEST_F(InstallPrinterTest, SystemRestoreClientCopiedOnlyWhenMissing) {
 
 TEST_F(InstallPrinterTest, PrinterDataEntries) {
   std::u16string longKey(260, u'k');
-  context.printerData = MultiString({u"x=y=z", u"k=", u"=v", u"novalue", longKey + u"=lost", std::u16string(259, u'n') + u"=kept"});
+  context.printerData = ParsePrinterData(
+      MultiString({u"x=y=z", u"k=", u"=v", u"novalue", longKey + u"=lost", std::u16string(259, u'n') + u"=kept"}));
   Install();
   const FakePrinter* printer = fake.spooler.FindPrinter(u"Label Printer");
   ASSERT_NE(printer, nullptr);

@@ -9,12 +9,6 @@ namespace {
 
 constexpr WindowHandle kMain = 0x1234;
 
-std::u16string MultiString(std::initializer_list<std::u16string> entries) {
-  std::u16string text;
-  for (const std::u16string& entry : entries) text += entry + u'\0';
-  return text + u'\0';
-}
-
 const std::u16string kPort = u"LBUSB001";
 
 std::vector<std::uint8_t> Utf16(const std::u16string& text) { return TextBytesWithoutTerminator(text); }
@@ -51,7 +45,7 @@ class UpdatePrinterTest : public ::testing::Test {
     context.languageCode = u"ENG";
     context.driverPrefix = u"LBL";
     context.printerBaseName = u"Label Printer";
-    context.printerData = MultiString({u"PaperName=Label 60x40", u"Darkness=8"});
+    context.printerData = {{u"PaperName", u"Label 60x40"}, {u"Darkness", u"8"}};
     StageUpdate(fake, context);
   }
   bool Update(const std::u16string& name = u"Label Printer") {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "diag/win32/kernel_owners.h"
 #include "diag/win32/wide.h"
 
 std::vector<std::u16string> SplitArguments(const wchar_t* commandLine) {
@@ -10,10 +11,9 @@ std::vector<std::u16string> SplitArguments(const wchar_t* commandLine) {
   // An empty line would make CommandLineToArgvW answer with this exe's path instead.
   if (!commandLine || !*commandLine) return arguments;
   int count = 0;
-  LPWSTR* split = CommandLineToArgvW(commandLine, &count);
+  const LocalMemory<LPWSTR> split(CommandLineToArgvW(commandLine, &count));
   if (!split) return arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(U16(split[i]));
-  LocalFree(split);
+  for (int i = 1; i < count; ++i) arguments.push_back(U16(split.get()[i]));
   return arguments;
 }
 

@@ -11,15 +11,11 @@ bool WindowStationVisible() {
 
 InstallMutex::InstallMutex() {
   // "Global\" reaches across sessions: a user's wizard and a deployment's in session 0 meet here.
-  handle_ = CreateMutexW(nullptr, FALSE, L"Global\\PrinterSetup.Install");
+  handle_.reset(CreateMutexW(nullptr, FALSE, L"Global\\PrinterSetup.Install"));
   if (!handle_) {
     // Made by another account whose wizard still runs: it exists, so it is held.
     taken_ = GetLastError() != ERROR_ACCESS_DENIED;
     return;
   }
   taken_ = GetLastError() != ERROR_ALREADY_EXISTS;
-}
-
-InstallMutex::~InstallMutex() {
-  if (handle_) CloseHandle(handle_);
 }

@@ -2,6 +2,8 @@
 // What the entry asks of the session it runs in.
 #include <windows.h>
 
+#include "diag/win32/kernel_owners.h"
+
 // False in a window station nobody sees (session 0, where services and deployment tools running
 // as SYSTEM start the wizard): a box there would wait for ever.
 bool WindowStationVisible();
@@ -10,7 +12,6 @@ bool WindowStationVisible();
 class InstallMutex {
  public:
   InstallMutex();
-  ~InstallMutex();
   InstallMutex(const InstallMutex&) = delete;
   InstallMutex& operator=(const InstallMutex&) = delete;
   // False when another wizard holds it (or it could not be made: then nothing is guarded, and
@@ -18,6 +19,6 @@ class InstallMutex {
   bool Taken() const { return taken_; }
 
  private:
-  HANDLE handle_ = nullptr;
+  KernelHandle handle_;
   bool taken_ = false;
 };

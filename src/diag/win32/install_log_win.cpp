@@ -5,16 +5,14 @@
 
 #include <vector>
 
+#include "diag/win32/kernel_owners.h"
 #include "diag/win32/wide.h"
 
 namespace {
 
 class Win32LogFile : public LogFile {
  public:
-  explicit Win32LogFile(HANDLE file) : file_(file) {}
-  ~Win32LogFile() override { CloseHandle(file_); }
-  Win32LogFile(const Win32LogFile&) = delete;
-  Win32LogFile& operator=(const Win32LogFile&) = delete;
+  explicit Win32LogFile(KernelHandle file) : file_(std::move(file)) {}
 
   bool Append(const std::string& utf8Line) override {
     // One write a line: with FILE_APPEND_DATA each write lands whole at the end, even when
@@ -23,11 +21,11 @@ class Win32LogFile : public LogFile {
     if (data.size() > MAXDWORD) return false;
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(data.size());
-    return WriteFile(file_, data.data(), size, &written, nullptr) && written == size;
+    return WriteFile(file_.get(), data.data(), size, &written, nullptr) && written == size;
   }
 
  private:
-  HANDLE file_;
+  KernelHandle file_;
 };
 
 bool IsFolder(const std::u16string& path) {
@@ -66,18 +64,15 @@ LocalTime Win32Clock::Now() {
 std::unique_ptr<LogFile> OpenWin32LogFile(const std::u16string& path) {
   if (path.empty()) return nullptr;
   // A link planted under the log's name is opened as itself, not followed, and refused below.
-  HANDLE file = CreateFileW(W(path), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  KernelHandle file(CreateFileW(W(path), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) return nullptr;
   BY_HANDLE_FILE_INFORMATION info{};
-  const bool plainFile = GetFileInformationByHandle(file, &info) &&
+  const bool plainFile = GetFileInformationByHandle(file.get(), &info) &&
                          !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
                          info.nNumberOfLinks <= 1;
-  if (!plainFile) {
-    CloseHandle(file);
-    return nullptr;
-  }
-  return std::make_unique<Win32LogFile>(file);
+  if (!plainFile) return nullptr;
+  return std::make_unique<Win32LogFile>(std::move(file));
 }
 
 bool CreateWin32FoldersOf(const std::u16string& filePath) {

@@ -61,6 +61,10 @@ int LoadContextInto(const wchar_t* outPath) {
   Win32ProfileReader profile;
   Win32SystemInfo system;
   LoadInstallContext(context, module, profile, system);
+  // The DATA entries as the section held them: each "name=value" ended by NUL, then an empty one.
+  std::u16string printerData;
+  for (const PrinterDataEntry& entry : context.printerData) printerData += entry.key + u"=" + entry.value + u'\0';
+  if (!printerData.empty()) printerData += u'\0';
   const std::pair<const char*, const std::u16string*> fields[] = {
       {"installDir", &context.installDir},       {"configPath", &context.configPath},
       {"caption", &context.caption},             {"printerBaseName", &context.printerBaseName},
@@ -69,7 +73,7 @@ int LoadContextInto(const wchar_t* outPath) {
       {"portNamePrefix", &context.portNamePrefix}, {"filterVid", &context.filterVid},
       {"filterPid", &context.filterPid},         {"filterUsbPort", &context.filterUsbPort},
       {"setupDirName", &context.setupDirName},   {"monitorDirName", &context.monitorDirName},
-      {"languageCode", &context.languageCode},   {"printerData", &context.printerData},
+      {"languageCode", &context.languageCode},   {"printerData", &printerData},
   };
   std::u16string out;
   for (const auto& f : fields) {

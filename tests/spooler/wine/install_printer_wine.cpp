@@ -33,7 +33,7 @@ void InstallsDriverPrinterAndData(const std::u16string& language) {
   TestBed& bed = scene.bed;
   const std::u16string driver = u"LBL" + language;
   InstallContext context = wine_test::DemoContext(bed.osBitness, language, scene.base);
-  context.printerData.assign(kDataEntries, sizeof(kDataEntries) / sizeof(char16_t));
+  context.printerData = ParsePrinterData(std::u16string_view(kDataEntries, sizeof(kDataEntries) / sizeof(char16_t)));
 
   REQUIRE_EQ(bed.Install(context, scene.port), 1);
 

@@ -36,7 +36,7 @@ CASE(UpdatePrinterKeepsTheNameAndTakesTheNewPackageAndData) {
   InstallContext context = wine_test::DemoContext(bed.osBitness, u"ENG", base);
   context.installDir = installDir;
   context.driverPrefix = u"WUP";
-  context.printerData.assign(kFirstData, sizeof(kFirstData) / sizeof(char16_t));
+  context.printerData = ParsePrinterData(std::u16string_view(kFirstData, sizeof(kFirstData) / sizeof(char16_t)));
   REQUIRE_EQ(bed.Install(context, firstPort), 1);
   std::optional<fixture::DriverEntry> first = wine_test::FindDriver(environment, u"WUPENG");
   REQUIRE(first.has_value());
@@ -50,7 +50,7 @@ CASE(UpdatePrinterKeepsTheNameAndTakesTheNewPackageAndData) {
   const std::string added = "*% updated package\r\n";
   gpd->insert(gpd->end(), added.begin(), added.end());
   REQUIRE(wine_test::WriteFileBytes(packageDir + u"\\WUPENG.GPD", *gpd));
-  context.printerData.assign(kNextData, sizeof(kNextData) / sizeof(char16_t));
+  context.printerData = ParsePrinterData(std::u16string_view(kNextData, sizeof(kNextData) / sizeof(char16_t)));
 
   std::optional<std::u16string> existing = FindExistingPrinter(bed.Platform(), u"WINE UPDATE");
   REQUIRE_EQ(existing, std::optional<std::u16string>(base));
