@@ -2,6 +2,7 @@
 // protocol, a size that grew between the calls, and the spooler's own listings through it.
 #include <windows.h>
 
+#include <iterator>
 #include <vector>
 
 #include "diag/win32/two_call.h"
@@ -57,10 +58,15 @@ CASE(EachEndingOfTheProtocol) {
        ReadStage::FillFailed, 1722, {0, 64}},
       {"too small again without a larger size", {{FALSE, 64, ERROR_INSUFFICIENT_BUFFER}, {FALSE, 64, ERROR_INSUFFICIENT_BUFFER}},
        ReadStage::FillFailed, 122, {0, 64}},
-      {"no memory for the size named", {{FALSE, 0xFFFFFFF0, ERROR_INSUFFICIENT_BUFFER}}, ReadStage::NoMemory, 8, {0}},
       {"ever growing", growing, ReadStage::FillFailed, 122, growingSizes},
   };
-  for (const Row& row : rows) {
+  std::vector<Row> table(std::begin(rows), std::end(rows));
+  // Only a 32-bit process surely cannot have 4 GiB; a 64-bit one might, and would zero it all.
+  if (sizeof(void*) == 4) {
+    table.push_back({"no memory for the size named", {{FALSE, 0xFFFFFFF0, ERROR_INSUFFICIENT_BUFFER}},
+                     ReadStage::NoMemory, 8, {0}});
+  }
+  for (const Row& row : table) {
     Script script{row.answers, {}};
     ByteBuffer buffer;
     DWORD code = 0;
