@@ -37,6 +37,12 @@ struct Read {
   bool EmptyListing() const { return stage == ReadStage::SizeQuerySucceeded; }
 };
 
+// A listing as its callers take it: one whose size query succeeded holds nothing.
+template <class T>
+Read<T> AsListing(Read<T> read) {
+  return read.EmptyListing() ? Read<T>::Of(T{}) : read;
+}
+
 // What a step failed on, as its box names it, and the code it failed with; ok when nothing
 // failed. A plain outcome is shown without the ERROR caption and code.
 struct Outcome {

@@ -97,10 +97,8 @@ Installed Failure(std::u16string call, std::uint32_t code) { return {{}, Outcome
 }  // namespace
 
 Read<std::vector<PrinterInfo2>> LocalPrinters(PrintPlatform& platform) {
-  Read<std::vector<PrinterInfo2>> printers = platform.spooler.LocalPrinters();
   // No printer at all: the size query succeeds, and the list is empty.
-  if (printers.EmptyListing()) return Read<std::vector<PrinterInfo2>>::Of({});
-  return printers;
+  return AsListing(platform.spooler.LocalPrinters());
 }
 
 std::optional<std::u16string> MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName) {

@@ -62,12 +62,6 @@ bool ContainsName(const std::vector<std::u16string>& names, const std::u16string
                      [&](const std::u16string& n) { return SameNameIgnoringCase(n, name); });
 }
 
-// A listing whose size query succeeded has nothing in it.
-template <class T>
-Read<T> Listing(Read<T> read) {
-  return read.EmptyListing() ? Read<T>::Of({}) : read;
-}
-
 // A printer of others using port, or null.
 const PrinterInfo2* UserOfPort(const std::vector<const PrinterInfo2*>& others, const std::u16string& port) {
   for (const PrinterInfo2* printer : others) {
@@ -78,7 +72,7 @@ const PrinterInfo2* UserOfPort(const std::vector<const PrinterInfo2*>& others, c
 
 void PlanPorts(const InstallContext& context, PrintPlatform& platform, const std::vector<const PrinterInfo2*>& ours,
                const std::vector<const PrinterInfo2*>& others, UninstallPlan& plan) {
-  const Read<std::vector<PortInfo>> listed = Listing(platform.spooler.Ports(2));
+  const Read<std::vector<PortInfo>> listed = AsListing(platform.spooler.Ports(2));
   if (!listed) {
     plan.unlisted.emplace_back(u"EnumPorts", listed.code);
     return;
@@ -112,7 +106,7 @@ void PlanDrivers(PrintPlatform& platform, const std::u16string (&names)[2],
   std::vector<std::u16string> environments = {DriverEnvironment(32)};
   if (platform.osBitness == 64) environments.push_back(DriverEnvironment(64));
   for (const std::u16string& environment : environments) {
-    const Read<std::vector<std::u16string>> listed = Listing(platform.spooler.Drivers(environment));
+    const Read<std::vector<std::u16string>> listed = AsListing(platform.spooler.Drivers(environment));
     if (!listed) {
       // A spooler without that environment has no driver in it.
       if (listed.code != kErrorInvalidEnvironment) plan.unlisted.emplace_back(u"EnumPrinterDrivers", listed.code);
