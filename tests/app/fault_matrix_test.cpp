@@ -1,6 +1,7 @@
-// Every platform call of every road failed in turn, with each error such a call can give: no
-// crash (the sanitizer build runs this too), an end the exit code matches, a failure that ends
-// the road always says so in an ERROR box, and an install always ends on its success box.
+// Every platform call of every road failed in turn (a read at its size query and at its fill),
+// with each error such a call can give: no crash (the sanitizer build runs this too), an end the
+// exit code matches, a failure that ends the road always says so in an ERROR box, and an install
+// always ends on its success box.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -42,9 +43,19 @@ void Arrange(const Road& road, InstallContext& context, FakePrintPlatform& fake)
   road.arrange(context, fake);
 }
 
+// The stages a call can fail at: a read at its size query or at its fill, any other call once.
+std::vector<ReadStage> StagesOf(const std::string& method) {
+  static const char* const reads[] = {"LocalPrinters", "Ports", "Printer", "Drivers"};
+  for (const char* read : reads) {
+    if (method == read) return {ReadStage::SizeQueryFailed, ReadStage::FillFailed};
+  }
+  return {ReadStage::SizeQueryFailed};
+}
+
 // Fails the n-th call of method on every fake (a fake never makes another's calls).
-void FailCall(FakePrintPlatform& fake, const std::string& method, std::uint32_t error, int occurrence) {
-  fake.spooler.Fail(method, error, occurrence);
+void FailCall(FakePrintPlatform& fake, const std::string& method, std::uint32_t error, int occurrence,
+              ReadStage stage = ReadStage::SizeQueryFailed) {
+  fake.spooler.FailRead(method, stage, error, occurrence);
   fake.files.Fail(method, error, occurrence);
   fake.versions.Fail(method, error, occurrence);
   fake.shell.Fail(method, error, occurrence);
@@ -99,25 +110,28 @@ TEST(FaultMatrix, EveryCallOfEveryRoadFailedInTurn) {
       clean = fake.log.Methods();
     }
     for (const auto& [method, occurrence] : CallsOf(clean)) {
-      for (std::uint32_t error : kErrors) {
-        SCOPED_TRACE(method + " #" + std::to_string(occurrence) + " fails with " + std::to_string(error));
-        ++cells;
-        FakePrintPlatform fake;
-        InstallContext context = BaseContext();
-        Arrange(road, context, fake);
-        FailCall(fake, method, error, occurrence);
-        const RoadEnd end = RunInstallRoad(road.page, road.text, kMain, context, fake.platform);
-        ASSERT_NE(RoadEnd::Stay, end);
-        const int code = ExitCodeFor(true, end);
-        EXPECT_TRUE(code == 0 || code == 1603);
-        ASSERT_FALSE(fake.Boxes().empty());
-        const RecordedBox& last = fake.Boxes().back();
-        if (end == RoadEnd::Failed) {
-          EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), last.caption);
-        } else {
-          EXPECT_EQ(0u, last.text.rfind(u"Add Printer Successful - ", 0));
+      for (const ReadStage stage : StagesOf(method)) {
+        for (std::uint32_t error : kErrors) {
+          SCOPED_TRACE(method + " #" + std::to_string(occurrence) + " fails with " + std::to_string(error) +
+                       " at stage " + std::to_string(static_cast<int>(stage)));
+          ++cells;
+          FakePrintPlatform fake;
+          InstallContext context = BaseContext();
+          Arrange(road, context, fake);
+          FailCall(fake, method, error, occurrence, stage);
+          const RoadEnd end = RunInstallRoad(road.page, road.text, kMain, context, fake.platform);
+          ASSERT_NE(RoadEnd::Stay, end);
+          const int code = ExitCodeFor(true, end);
+          EXPECT_TRUE(code == 0 || code == 1603);
+          ASSERT_FALSE(fake.Boxes().empty());
+          const RecordedBox& last = fake.Boxes().back();
+          if (end == RoadEnd::Failed) {
+            EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), last.caption);
+          } else {
+            EXPECT_EQ(0u, last.text.rfind(u"Add Printer Successful - ", 0));
+          }
+          for (const RecordedBox& box : fake.Boxes()) EXPECT_EQ(kMain, box.owner);
         }
-        for (const RecordedBox& box : fake.Boxes()) EXPECT_EQ(kMain, box.owner);
       }
     }
   }
@@ -145,18 +159,21 @@ TEST(FaultMatrix, EveryCallOfTheUninstallFailedInTurn) {
   }
   std::size_t cells = 0;
   for (const auto& [method, occurrence] : CallsOf(clean)) {
-    for (std::uint32_t error : kErrors) {
-      SCOPED_TRACE(method + " #" + std::to_string(occurrence) + " fails with " + std::to_string(error));
-      ++cells;
-      FakePrintPlatform fake;
-      InstallContext context;
-      arrange(context, fake);
-      FailCall(fake, method, error, occurrence);
-      const UninstallPlan plan = PlanUninstall(context, fake.platform);
-      const bool removed = CarryOutUninstall(context, fake.platform, plan);
-      if (!removed) {
-        ASSERT_FALSE(fake.Boxes().empty());
-        EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), fake.Boxes().back().caption);
+    for (const ReadStage stage : StagesOf(method)) {
+      for (std::uint32_t error : kErrors) {
+        SCOPED_TRACE(method + " #" + std::to_string(occurrence) + " fails with " + std::to_string(error) +
+                     " at stage " + std::to_string(static_cast<int>(stage)));
+        ++cells;
+        FakePrintPlatform fake;
+        InstallContext context;
+        arrange(context, fake);
+        FailCall(fake, method, error, occurrence, stage);
+        const UninstallPlan plan = PlanUninstall(context, fake.platform);
+        const bool removed = CarryOutUninstall(context, fake.platform, plan);
+        if (!removed) {
+          ASSERT_FALSE(fake.Boxes().empty());
+          EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), fake.Boxes().back().caption);
+        }
       }
     }
   }
