@@ -95,6 +95,26 @@ std::vector<std::pair<std::string, int>> CallsOf(const std::vector<std::string>&
   return calls;
 }
 
+// Runs check on fresh fakes once for every call of a clean run failed in turn, at each stage
+// it can fail at and with each error; the number of cells run.
+std::size_t ForEachFailedCall(const std::vector<std::string>& clean,
+                              const std::function<void(FakePrintPlatform&)>& check) {
+  std::size_t cells = 0;
+  for (const auto& [method, occurrence] : CallsOf(clean)) {
+    for (const ReadStage stage : StagesOf(method)) {
+      for (std::uint32_t error : kErrors) {
+        SCOPED_TRACE(method + " #" + std::to_string(occurrence) + " fails with " + std::to_string(error) +
+                     " at stage " + std::to_string(static_cast<int>(stage)));
+        ++cells;
+        FakePrintPlatform fake;
+        FailCall(fake, method, error, occurrence, stage);
+        check(fake);
+      }
+    }
+  }
+  return cells;
+}
+
 }  // namespace
 
 TEST(FaultMatrix, EveryCallOfEveryRoadFailedInTurn) {
@@ -109,31 +129,22 @@ TEST(FaultMatrix, EveryCallOfEveryRoadFailedInTurn) {
       ASSERT_EQ(RoadEnd::Installed, RunInstallRoad(road.page, road.text, kMain, context, fake.platform));
       clean = fake.log.Methods();
     }
-    for (const auto& [method, occurrence] : CallsOf(clean)) {
-      for (const ReadStage stage : StagesOf(method)) {
-        for (std::uint32_t error : kErrors) {
-          SCOPED_TRACE(method + " #" + std::to_string(occurrence) + " fails with " + std::to_string(error) +
-                       " at stage " + std::to_string(static_cast<int>(stage)));
-          ++cells;
-          FakePrintPlatform fake;
-          InstallContext context = BaseContext();
-          Arrange(road, context, fake);
-          FailCall(fake, method, error, occurrence, stage);
-          const RoadEnd end = RunInstallRoad(road.page, road.text, kMain, context, fake.platform);
-          ASSERT_NE(RoadEnd::Stay, end);
-          const int code = ExitCodeFor(true, end);
-          EXPECT_TRUE(code == 0 || code == 1603);
-          ASSERT_FALSE(fake.Boxes().empty());
-          const RecordedBox& last = fake.Boxes().back();
-          if (end == RoadEnd::Failed) {
-            EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), last.caption);
-          } else {
-            EXPECT_EQ(0u, last.text.rfind(u"Add Printer Successful - ", 0));
-          }
-          for (const RecordedBox& box : fake.Boxes()) EXPECT_EQ(kMain, box.owner);
-        }
+    cells += ForEachFailedCall(clean, [&](FakePrintPlatform& fake) {
+      InstallContext context = BaseContext();
+      Arrange(road, context, fake);
+      const RoadEnd end = RunInstallRoad(road.page, road.text, kMain, context, fake.platform);
+      ASSERT_NE(RoadEnd::Stay, end);
+      const int code = ExitCodeFor(true, end);
+      EXPECT_TRUE(code == 0 || code == 1603);
+      ASSERT_FALSE(fake.Boxes().empty());
+      const RecordedBox& last = fake.Boxes().back();
+      if (end == RoadEnd::Failed) {
+        EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), last.caption);
+      } else {
+        EXPECT_EQ(0u, last.text.rfind(u"Add Printer Successful - ", 0));
       }
-    }
+      for (const RecordedBox& box : fake.Boxes()) EXPECT_EQ(kMain, box.owner);
+    });
   }
   std::cout << "fault matrix: " << cells << " cells (" << Roads().size() << " roads)" << std::endl;
 }
@@ -157,25 +168,14 @@ TEST(FaultMatrix, EveryCallOfTheUninstallFailedInTurn) {
     ASSERT_TRUE(CarryOutUninstall(context, fake.platform, plan));
     clean = fake.log.Methods();
   }
-  std::size_t cells = 0;
-  for (const auto& [method, occurrence] : CallsOf(clean)) {
-    for (const ReadStage stage : StagesOf(method)) {
-      for (std::uint32_t error : kErrors) {
-        SCOPED_TRACE(method + " #" + std::to_string(occurrence) + " fails with " + std::to_string(error) +
-                     " at stage " + std::to_string(static_cast<int>(stage)));
-        ++cells;
-        FakePrintPlatform fake;
-        InstallContext context;
-        arrange(context, fake);
-        FailCall(fake, method, error, occurrence, stage);
-        const UninstallPlan plan = PlanUninstall(context, fake.platform);
-        const bool removed = CarryOutUninstall(context, fake.platform, plan);
-        if (!removed) {
-          ASSERT_FALSE(fake.Boxes().empty());
-          EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), fake.Boxes().back().caption);
-        }
-      }
+  const std::size_t cells = ForEachFailedCall(clean, [&](FakePrintPlatform& fake) {
+    InstallContext context;
+    arrange(context, fake);
+    const UninstallPlan plan = PlanUninstall(context, fake.platform);
+    if (!CarryOutUninstall(context, fake.platform, plan)) {
+      ASSERT_FALSE(fake.Boxes().empty());
+      EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), fake.Boxes().back().caption);
     }
-  }
+  });
   std::cout << "fault matrix: " << cells << " uninstall cells" << std::endl;
 }
