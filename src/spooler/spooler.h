@@ -13,13 +13,11 @@
 // An open printer, monitor or port handle; 0 is "none".
 using PrinterHandle = std::uintptr_t;
 
-constexpr std::uint32_t kPrinterEnumLocal = 0x00000002;         // PRINTER_ENUM_LOCAL
 constexpr std::uint32_t kPrinterAttributeLocal = 0x00000040;    // PRINTER_ATTRIBUTE_LOCAL
 constexpr std::uint32_t kServerAccessAdminister = 0x00000001;   // SERVER_ACCESS_ADMINISTER
 constexpr std::uint32_t kPrinterAllAccess = 0x000F000C;         // PRINTER_ALL_ACCESS
 constexpr std::uint32_t kRegSz = 1;                             // REG_SZ
 constexpr std::uint32_t kApdCopyAllFiles = 0x00000004;          // APD_COPY_ALL_FILES
-constexpr std::uint32_t kApdCopyNewFiles = 0x00000008;          // APD_COPY_NEW_FILES
 constexpr std::uint32_t kDpdDeleteUnusedFiles = 0x00000001;     // DPD_DELETE_UNUSED_FILES
 constexpr std::uint32_t kDpdDeleteSpecificVersion = 0x00000002; // DPD_DELETE_SPECIFIC_VERSION
 
