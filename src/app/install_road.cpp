@@ -11,25 +11,26 @@ namespace {
 constexpr std::size_t kSuccessTextCapacity = 512;
 
 // The install's one box: success naming the printer, or the failed step.
-RoadEnd Report(const Installed& installed, WindowHandle owner) {
+RoadEnd Report(const Installed& installed, WindowHandle owner, const RoadOptions& options) {
   if (!installed.ok()) {
     ShowOutcome(owner, installed.failure);
     return RoadEnd::Failed;
   }
+  if (options.onInstalled) options.onInstalled({installed.printerName, installed.driverName, installed.portName});
   ShowMessage(owner, FormatWide(kSuccessTextCapacity, u"Add Printer Successful - %s", installed.printerName),
               std::u16string(u"OK"));
   return RoadEnd::Installed;
 }
 
 RoadEnd Install(const InstallContext& context, PrintPlatform& platform, WindowHandle owner,
-                const std::u16string& portName) {
+                const std::u16string& portName, const RoadOptions& options) {
   // Update: the printer already there is brought to this configuration and keeps its name.
   if (ParseIfExists(context.ifExists) == IfExistsMode::Update) {
     if (std::optional<std::u16string> existing = FindExistingPrinter(platform, context.printerBaseName)) {
-      return Report(UpdatePrinter(context, platform, portName, *existing), owner);
+      return Report(UpdatePrinter(context, platform, portName, *existing), owner, options);
     }
   }
-  return Report(InstallPrinter(context, platform, portName), owner);
+  return Report(InstallPrinter(context, platform, portName), owner, options);
 }
 
 // The configured lengths' box when one would be cut.
@@ -55,7 +56,7 @@ std::u16string Text(const InstallContext& context, const char16_t* key) {
 }
 
 RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, const InstallContext& context,
-                    PrintPlatform& platform) {
+                    PrintPlatform& platform, const RoadOptions& options) {
   // A blank or partly filled address control reads as empty: let the user complete it.
   if (address.empty()) {
     ShowError(owner, 0, Text(context, u"HintIncompleteIP"));
@@ -64,11 +65,11 @@ RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, const Ins
   if (!LengthsFit(context, owner)) return RoadEnd::Failed;
   // An existing port counts as created, and a failed one shows its own box: go on either way.
   ShowOutcome(owner, AddStandardTcpIpPort(platform, address, address, kStandardRawPort));
-  return Install(context, platform, owner, address);
+  return Install(context, platform, owner, address, options);
 }
 
 RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, const InstallContext& context,
-                       PrintPlatform& platform) {
+                       PrintPlatform& platform, const RoadOptions& options) {
   CustomPortRecord record = BuildCustomPortRecord(custom_port::kUsbConnection, deviceText);
   if (deviceText.empty()) {
     ShowError(owner, 0, Text(context, u"HintNotFindUSBPrinter"));
@@ -88,7 +89,7 @@ RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, con
     ShowError(owner, port.status.code, u"Add KCPort Failed");
     return RoadEnd::Failed;
   }
-  return Install(context, platform, owner, port.portName);
+  return Install(context, platform, owner, port.portName, options);
 }
 
 }  // namespace
@@ -109,9 +110,9 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
     }
   }
   const std::u16string chosen = CutToCapacity(text, kPathCapacity);
-  if (page == WizardPage::Network) return NetworkRoad(chosen, owner, context, platform);
+  if (page == WizardPage::Network) return NetworkRoad(chosen, owner, context, platform, options);
   if (page == WizardPage::Usb && !context.portMonitorName.empty()) {
-    return MonitorUsbRoad(chosen, owner, context, platform);
+    return MonitorUsbRoad(chosen, owner, context, platform, options);
   }
   // The spooler's own port, taken as chosen (even when empty).
   if (!LengthsFit(context, owner)) return RoadEnd::Failed;
@@ -119,7 +120,7 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
     // Confirmed, cancelled or failed: the road goes on in every case.
     platform.spooler.PortDialog(owner, chosen);
   }
-  return Install(context, platform, owner, chosen);
+  return Install(context, platform, owner, chosen, options);
 }
 
 IfExistsMode ParseIfExists(std::u16string_view value) {

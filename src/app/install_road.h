@@ -1,6 +1,7 @@
 #pragma once
 // What Next on a connection page does: create the port where one is needed, then install the
 // driver and the printer on it. One road runs per process.
+#include <functional>
 #include <string>
 
 #include "config/install_context.h"
@@ -19,9 +20,19 @@ constexpr int kExitInstallFailed = 1603;         // ERROR_INSTALL_FAILURE
 enum class IfExistsMode { New, Keep, Update };
 IfExistsMode ParseIfExists(std::u16string_view value);
 
-// How a road may talk to the user: a run without a window opens no port dialog.
+// What a road that installed, updated or repaired the printer left in the spooler.
+struct InstalledFacts {
+  std::u16string printerName;
+  std::u16string driverName;
+  std::u16string portName;
+};
+
+// How a road may talk to the user: a run without a window opens no port dialog. onInstalled is
+// told once the printer is as configured after a road that changed it (not when the printer was
+// kept or already compliant).
 struct RoadOptions {
   bool configureSerialPort = true;
+  std::function<void(const InstalledFacts&)> onInstalled;
 };
 
 // page: a connection page. text: the page control's text as the user left it (cut to 259 units here).

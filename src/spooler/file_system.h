@@ -2,6 +2,9 @@
 // The few file-system calls of the driver install (kernel32, shlwapi).
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "diag/read.h"
 
 class FileSystem {
  public:
@@ -12,4 +15,6 @@ class FileSystem {
   virtual bool PathFileExistsW(const std::u16string& path) = 0;
   virtual bool CopyFileW(const std::u16string& existingFile, const std::u16string& newFile,
                          bool failIfExists) = 0;
+  // The whole file, opened for reading with others allowed to read it too.
+  virtual Read<std::vector<std::uint8_t>> ReadBytes(const std::u16string& path) = 0;
 };

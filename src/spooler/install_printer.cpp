@@ -92,7 +92,7 @@ Outcome RegisterDriverReplacingFiles(PrintPlatform& platform, const DriverInfo3&
   return {};
 }
 
-Installed Failure(std::u16string call, std::uint32_t code) { return {{}, Outcome::Failed(std::move(call), code)}; }
+Installed Failure(std::u16string call, std::uint32_t code) { return Installed::Failed(Outcome::Failed(std::move(call), code)); }
 
 }  // namespace
 
@@ -123,7 +123,7 @@ Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform,
       BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
 
   const StagedDriver staged = StageDriverPackage(names, platform);
-  if (!staged.failure.ok()) return {{}, staged.failure};
+  if (!staged.failure.ok()) return Installed::Failed(staged.failure);
   if (const Status added = platform.spooler.RegisterDriver(staged.driver); !added) {
     return Failure(u"AddPrinterDriver Failed", added.code);
   }
@@ -139,7 +139,7 @@ Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform,
   if (!opened) return Failure(u"AddPrinter Failed", opened.code);
   ScopedPrinterHandle added(platform.spooler, opened.handle);
   WritePrinterData(platform, added.get(), context.printerData);
-  return {*printerName, {}};
+  return {*printerName, {}, names.driverName, portName};
 }
 
 std::optional<std::u16string> FindExistingPrinter(PrintPlatform& platform, const std::u16string& name) {
@@ -161,9 +161,9 @@ Installed UpdatePrinter(const InstallContext& context, PrintPlatform& platform, 
   const DriverFileNames names =
       BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
   const StagedDriver staged = StageDriverPackage(names, platform);
-  if (!staged.failure.ok()) return {{}, staged.failure};
+  if (!staged.failure.ok()) return Installed::Failed(staged.failure);
   if (Outcome registered = RegisterDriverReplacingFiles(platform, staged.driver); !registered.ok()) {
-    return {{}, registered};
+    return Installed::Failed(registered);
   }
 
   const Opened opened = platform.spooler.Open(existingName, kPrinterAllAccess);
@@ -180,5 +180,5 @@ Installed UpdatePrinter(const InstallContext& context, PrintPlatform& platform, 
     return Failure(u"SetPrinter Failed", set.code);
   }
   WritePrinterData(platform, printer.get(), context.printerData);
-  return {existingName, {}};
+  return {existingName, {}, names.driverName, portName};
 }

@@ -30,10 +30,13 @@ struct PrintPlatform {
 constexpr std::uint32_t kErrorFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
 constexpr std::uint32_t kStandardRawPort = 9100;
 
-// How an install or update ended: the printer's name, or the step that failed.
+// How an install or update ended: the printer as it now stands, or the step that failed.
 struct Installed {
   std::u16string printerName;
   Outcome failure;
+  std::u16string driverName;
+  std::u16string portName;
+  static Installed Failed(Outcome failure) { return {{}, std::move(failure), {}, {}}; }
   bool ok() const { return failure.ok(); }
 };
 

@@ -71,6 +71,12 @@ struct DriverInfo3 {
   std::optional<std::u16string> defaultDataType;
 };
 
+// One printer-data value as GetPrinterDataW gives it: its registry type and bytes.
+struct PrinterDataValue {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> bytes;
+};
+
 // An open handle, or 0 and the code the open left.
 struct Opened {
   PrinterHandle handle = 0;
@@ -113,6 +119,9 @@ class Spooler {
   virtual Read<std::u16string> DriverDirectory(const std::u16string& environment) = 0;
   // The names of the drivers installed for an environment.
   virtual Read<std::vector<std::u16string>> Drivers(const std::u16string& environment) = 0;
+  // One of an open printer's data values (GetPrinterDataW); a value of no bytes is an empty
+  // listing.
+  virtual Read<PrinterDataValue> DataValue(PrinterHandle handle, const std::u16string& valueName) = 0;
 
   // --- Changes ---
 

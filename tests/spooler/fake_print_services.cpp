@@ -38,9 +38,16 @@ bool FakeFileSystem::CopyFileW(const std::u16string& existingFile, const std::u1
   if (failIfExists && Exists(newFile)) {  // ERROR_FILE_EXISTS
     return false;
   }
-  AddFile(newFile);
+  AddFile(newFile, Bytes(existingFile));
   copies.emplace_back(existingFile, newFile);
   return true;
+}
+
+Read<std::vector<std::uint8_t>> FakeFileSystem::ReadBytes(const std::u16string& path) {
+  using Result = Read<std::vector<std::uint8_t>>;
+  if (auto code = Failing("ReadBytes", "ReadBytes(" + Quoted(path) + ")")) return Result::Failed(ReadStage::FillFailed, *code);
+  if (!Exists(path)) return Result::Failed(ReadStage::SizeQueryFailed, kErrorFileNotFound);
+  return Result::Of(Bytes(path));
 }
 
 std::uint32_t FakeVersionInstaller::VerInstallFileW(std::uint32_t flags, const std::u16string& srcFileName,
@@ -56,7 +63,7 @@ std::uint32_t FakeVersionInstaller::VerInstallFileW(std::uint32_t flags, const s
   auto forced = flagsFor.find(srcFileName);
   if (forced != flagsFor.end()) return forced->second;
   if (!files_.Exists(JoinPath(srcDir, srcFileName))) return kVifCannotReadSrc;
-  files_.AddFile(JoinPath(destDir, destFileName));
+  files_.AddFile(JoinPath(destDir, destFileName), files_.Bytes(JoinPath(srcDir, srcFileName)));
   return 0;
 }
 

@@ -9,7 +9,6 @@
 #include "fake_spooler.h"
 #include "spooler/print_system.h"
 
-constexpr std::uint32_t kErrorFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
 constexpr std::uint32_t kVifCannotReadSrc = 0x00100000;  // VIF_CANNOTREADSRC
 
 // Files by full path; paths compare without regard to letter case, as on Windows.
@@ -17,18 +16,24 @@ class FakeFileSystem : public FileSystem, public FakeSeam {
  public:
   using FakeSeam::FakeSeam;
   std::u16string systemDirectory = u"C:\\windows\\system32";
-  void AddFile(const std::u16string& path) { files_.insert(Key(path)); }
+  void AddFile(const std::u16string& path, std::vector<std::uint8_t> bytes = {}) { files_[Key(path)] = std::move(bytes); }
   void RemoveFile(const std::u16string& path) { files_.erase(Key(path)); }
   bool Exists(const std::u16string& path) const { return files_.count(Key(path)) != 0; }
+  // A file's bytes (none for a file that is not there).
+  std::vector<std::uint8_t> Bytes(const std::u16string& path) const {
+    auto found = files_.find(Key(path));
+    return found == files_.end() ? std::vector<std::uint8_t>{} : found->second;
+  }
   std::vector<std::pair<std::u16string, std::u16string>> copies;
 
   std::uint32_t GetSystemDirectoryW(std::u16string& directory, std::uint32_t capacity) override;
   bool PathFileExistsW(const std::u16string& path) override;
   bool CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) override;
+  Read<std::vector<std::uint8_t>> ReadBytes(const std::u16string& path) override;
 
  private:
   static std::u16string Key(const std::u16string& path);
-  std::set<std::u16string> files_;
+  std::map<std::u16string, std::vector<std::uint8_t>> files_;
 };
 
 // Installs a file present in the fake file system by copying it there; flagsFor forces a result.

@@ -282,6 +282,20 @@ Opened FakeSpooler::CreatePrinter(const PrinterInfo2& info) {
   return {NewHandle(Target{Kind::Printer, info.printerName, info.printerName, kPrinterAllAccess}), 0};
 }
 
+Read<PrinterDataValue> FakeSpooler::DataValue(PrinterHandle handle, const std::u16string& valueName) {
+  using Result = Read<PrinterDataValue>;
+  if (auto failed = FailedRead<PrinterDataValue>("DataValue", "DataValue(" + HandleText(handle) + ", " + Quoted(valueName) + ")")) {
+    return *failed;
+  }
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) return Result::Failed(ReadStage::SizeQueryFailed, kErrorInvalidHandle);
+  auto value = printer->data.find(valueName);
+  if (value == printer->data.end()) return Result::Failed(ReadStage::SizeQueryFailed, kErrorFileNotFound);
+  // As GetPrinterDataW: a value of no bytes answers the size query itself.
+  if (value->second.second.empty()) return Result::Failed(ReadStage::SizeQuerySucceeded, 0);
+  return Result::Of(PrinterDataValue{value->second.first, value->second.second});
+}
+
 Status FakeSpooler::SetData(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,
                                    const std::vector<std::uint8_t>& data) {
   if (auto code = Failing("SetPrinterDataW", "SetPrinterDataW(" + HandleText(handle) + ", " + Quoted(valueName) +

@@ -17,6 +17,7 @@
 #include "spooler/port_records.h"
 #include "spooler/spooler.h"
 
+constexpr std::uint32_t kErrorFileNotFound = 2;              // ERROR_FILE_NOT_FOUND
 constexpr std::uint32_t kErrorAccessDenied = 5;              // ERROR_ACCESS_DENIED
 constexpr std::uint32_t kErrorInvalidHandle = 6;             // ERROR_INVALID_HANDLE
 constexpr std::uint32_t kErrorNotEnoughMemory = 8;           // ERROR_NOT_ENOUGH_MEMORY
@@ -119,6 +120,7 @@ class FakeSpooler : public Spooler, public FakeSeam {
   Read<PrinterInfo2> Printer(PrinterHandle handle) override;
   Read<std::u16string> DriverDirectory(const std::u16string& environment) override;
   Read<std::vector<std::u16string>> Drivers(const std::u16string& environment) override;
+  Read<PrinterDataValue> DataValue(PrinterHandle handle, const std::u16string& valueName) override;
   Status RegisterDriver(const DriverInfo3& info) override;
   Status RegisterDriverEx(const DriverInfo3& info, std::uint32_t fileCopyFlags) override;
   Opened CreatePrinter(const PrinterInfo2& info) override;

@@ -37,6 +37,9 @@ class FakePortSpooler : public Spooler {
   Read<std::vector<std::u16string>> Drivers(const std::u16string&) override {
     return UnusedRead<std::vector<std::u16string>>();
   }
+  Read<PrinterDataValue> DataValue(PrinterHandle, const std::u16string&) override {
+    return UnusedRead<PrinterDataValue>();
+  }
   Status RegisterDriver(const DriverInfo3&) override { return Unused(); }
   Status RegisterDriverEx(const DriverInfo3&, std::uint32_t) override { return Unused(); }
   Opened CreatePrinter(const PrinterInfo2&) override { return {0, Unused().code}; }

@@ -4,11 +4,14 @@
 #include <shlwapi.h>
 #include <winver.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "diag/win32/kernel_owners.h"
 #include "diag/win32/wide.h"
 
 namespace {
+constexpr LONGLONG kLargestFileRead = 64LL << 20;
 const wchar_t* WOrNull(const std::optional<std::u16string>& text) { return text ? W(*text) : nullptr; }
 }  // namespace
 
@@ -43,6 +46,30 @@ bool Win32FileSystem::PathFileExistsW(const std::u16string& path) { return ::Pat
 
 bool Win32FileSystem::CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) {
   return ::CopyFileW(W(existingFile), W(newFile), failIfExists ? TRUE : FALSE) != FALSE;
+}
+
+Read<std::vector<std::uint8_t>> Win32FileSystem::ReadBytes(const std::u16string& path) {
+  using Result = Read<std::vector<std::uint8_t>>;
+  KernelHandle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return Result::Failed(ReadStage::SizeQueryFailed, ::GetLastError());
+  LARGE_INTEGER size = {};
+  if (!::GetFileSizeEx(file.get(), &size)) return Result::Failed(ReadStage::SizeQueryFailed, ::GetLastError());
+  // A driver file is a few megabytes: a larger one is not read into this 32-bit process.
+  if (size.QuadPart > kLargestFileRead) return Result::Failed(ReadStage::NoMemory, ERROR_NOT_ENOUGH_MEMORY);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    if (!::ReadFile(file.get(), bytes.data() + done, ask, &got, nullptr)) {
+      return Result::Failed(ReadStage::FillFailed, ::GetLastError());
+    }
+    if (got == 0) break;  // shorter than its size said: what is there is the file
+    done += got;
+  }
+  bytes.resize(done);
+  return Result::Of(std::move(bytes));
 }
 
 bool Win32Shell::ShellExecuteExW(ShellExecuteInfo& info) {

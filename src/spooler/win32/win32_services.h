@@ -28,6 +28,7 @@ class Win32FileSystem : public FileSystem {
   std::uint32_t GetSystemDirectoryW(std::u16string& directory, std::uint32_t capacity) override;
   bool PathFileExistsW(const std::u16string& path) override;
   bool CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) override;
+  Read<std::vector<std::uint8_t>> ReadBytes(const std::u16string& path) override;
 };
 
 // Waits for the handle while dispatching the calling thread's messages, so that its windows

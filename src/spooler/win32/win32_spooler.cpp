@@ -123,6 +123,7 @@ Win32Spooler::Win32Spooler()
       addPrinterDriver_(library_.Get<decltype(addPrinterDriver_)>("AddPrinterDriverW")),
       addPrinter_(library_.Get<decltype(addPrinter_)>("AddPrinterW")),
       setPrinterData_(library_.Get<decltype(setPrinterData_)>("SetPrinterDataW")),
+      getPrinterData_(library_.Get<decltype(getPrinterData_)>("GetPrinterDataW")),
       configurePort_(library_.Get<decltype(configurePort_)>("ConfigurePortW")),
       addPrinterDriverEx_(library_.Get<decltype(addPrinterDriverEx_)>("AddPrinterDriverExW")),
       setPrinter_(library_.Get<decltype(setPrinter_)>("SetPrinterW")),
@@ -218,6 +219,23 @@ Read<std::vector<std::u16string>> Win32Spooler::Drivers(const std::u16string& en
       [&](const BYTE* buffer, DWORD) {
         const auto* infos = reinterpret_cast<const DRIVER_INFO_1W*>(buffer);
         return Records<std::u16string>(count, [&](DWORD i) { return U16(infos[i].pName); });
+      });
+}
+
+Read<PrinterDataValue> Win32Spooler::DataValue(PrinterHandle handle, const std::u16string& valueName) {
+  using Result = Read<PrinterDataValue>;
+  if (!getPrinterData_) return Result::Failed(ReadStage::SizeQueryFailed, kMissing);
+  DWORD type = 0;
+  return ReadWithBuffer<PrinterDataValue>(
+      [&](BYTE* buffer, DWORD size, DWORD* needed) {
+        // The call answers with its code and says ERROR_MORE_DATA for a short buffer: put both
+        // as the buffer protocol has them.
+        const DWORD code = getPrinterData_(ToHandle(handle), Mutable(valueName), &type, buffer, size, needed);
+        ::SetLastError(code == ERROR_MORE_DATA ? ERROR_INSUFFICIENT_BUFFER : code);
+        return code == ERROR_SUCCESS;
+      },
+      [&](const BYTE* buffer, DWORD size) {
+        return PrinterDataValue{type, std::vector<std::uint8_t>(buffer, buffer + size)};
       });
 }
 

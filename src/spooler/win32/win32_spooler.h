@@ -20,6 +20,7 @@ class Win32Spooler : public Spooler {
   Read<PrinterInfo2> Printer(PrinterHandle handle) override;
   Read<std::u16string> DriverDirectory(const std::u16string& environment) override;
   Read<std::vector<std::u16string>> Drivers(const std::u16string& environment) override;
+  Read<PrinterDataValue> DataValue(PrinterHandle handle, const std::u16string& valueName) override;
   Status RegisterDriver(const DriverInfo3& info) override;
   Status RegisterDriverEx(const DriverInfo3& info, std::uint32_t fileCopyFlags) override;
   Opened CreatePrinter(const PrinterInfo2& info) override;
@@ -45,6 +46,7 @@ class Win32Spooler : public Spooler {
   decltype(&::AddPrinterDriverW) addPrinterDriver_;
   decltype(&::AddPrinterW) addPrinter_;
   decltype(&::SetPrinterDataW) setPrinterData_;
+  decltype(&::GetPrinterDataW) getPrinterData_;
   decltype(&::ConfigurePortW) configurePort_;
   decltype(&::AddPrinterDriverExW) addPrinterDriverEx_;
   decltype(&::SetPrinterW) setPrinter_;
