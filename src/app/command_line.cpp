@@ -4,7 +4,7 @@
 
 namespace {
 
-enum class Switch { Quiet, Help, Uninstall, Log, Config };
+enum class Switch { Quiet, Help, Uninstall, Verify, Log, Config };
 
 struct SwitchName {
   std::u16string_view name;
@@ -15,7 +15,8 @@ constexpr SwitchName kSwitches[] = {
     {u"quiet", Switch::Quiet}, {u"q", Switch::Quiet},     {u"qn", Switch::Quiet},
     {u"s", Switch::Quiet},     {u"silent", Switch::Quiet}, {u"?", Switch::Help},
     {u"help", Switch::Help},   {u"log", Switch::Log},      {u"config", Switch::Config},
-    {u"uninstall", Switch::Uninstall}, {u"x", Switch::Uninstall},
+    {u"uninstall", Switch::Uninstall}, {u"x", Switch::Uninstall}, {u"verify", Switch::Verify},
+    {u"detect", Switch::Verify},
 };
 
 char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }
@@ -79,7 +80,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
         parsed.error = u"The switch " + Quoted(argument) + u" takes no value.";
         return parsed;
       }
-      (*which == Switch::Quiet ? line.quiet : *which == Switch::Help ? line.help : line.uninstall) = true;
+      bool& flag = *which == Switch::Quiet    ? line.quiet
+                   : *which == Switch::Help   ? line.help
+                   : *which == Switch::Verify ? line.verify
+                                              : line.uninstall;
+      flag = true;
+      if (line.verify && line.uninstall) {
+        parsed.error = u"The switches /verify and /uninstall cannot be used together.";
+        return parsed;
+      }
       continue;
     }
     std::u16string_view value;
@@ -106,13 +115,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
 }
 
 std::u16string UsageText() {
-  return u"Usage: PrinterSetup.exe [/quiet] [/uninstall] [/log <file>] [/config <file>] [/?]\r\n"
+  return u"Usage: PrinterSetup.exe [/quiet] [/uninstall | /verify] [/log <file>] [/config <file>] [/?]\r\n"
          u"\r\n"
          u"/quiet (also /q, /qn, /s, /silent)\r\n"
          u"    Install without any window or box, as config.ini says; boxes go to the log.\r\n"
          u"/uninstall (also /x)\r\n"
          u"    Remove the printers this configuration installed, their ports and driver\r\n"
          u"    where nothing else uses them; asks first unless quiet.\r\n"
+         u"/verify (also /detect)\r\n"
+         u"    Change nothing; check that the printer is installed as config.ini says.\r\n"
+         u"    Exit 0 compliant, 1 not compliant; the log names every difference.\r\n"
          u"/log <file>\r\n"
          u"    Append a line for every step to <file>. A quiet run logs to\r\n"
          u"    %ProgramData%\\PrinterSetup\\install.log without it.\r\n"
@@ -125,7 +137,8 @@ std::u16string UsageText() {
          u"quote it when it holds spaces: /log \"C:\\My Logs\\setup.log\".\r\n"
          u"\r\n"
          u"Exit codes:\r\n"
-         u"0     installed\r\n"
+         u"0     installed (/verify: compliant)\r\n"
+         u"1     /verify: not compliant\r\n"
          u"1602  closed without installing\r\n"
          u"1603  failed\r\n"
          u"1618  another install is running\r\n"

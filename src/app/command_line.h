@@ -11,6 +11,7 @@ struct CommandLine {
   std::optional<std::u16string> logPath;     // /log <file>
   std::optional<std::u16string> configPath;  // /config <file>
   bool uninstall = false;  // /uninstall, /x: remove what the configuration installs
+  bool verify = false;     // /verify, /detect: check the printer against the configuration, change nothing
 };
 
 // error: set when the arguments cannot be taken as given; a short English text naming the

@@ -4,11 +4,14 @@
 #include "config/texts.h"
 #include "diag/diagnostics.h"
 #include "diag/format.h"
+#include "spooler/desired_printer.h"
+#include "spooler/name_compare.h"
 #include "spooler/port_records.h"
 
 namespace {
 
 constexpr std::size_t kSuccessTextCapacity = 512;
+constexpr std::uint32_t kErrorUnknownPort = 1796;  // ERROR_UNKNOWN_PORT
 
 // The install's one box: success naming the printer, or the failed step.
 RoadEnd Report(const Installed& installed, WindowHandle owner, const RoadOptions& options) {
@@ -22,12 +25,32 @@ RoadEnd Report(const Installed& installed, WindowHandle owner, const RoadOptions
   return RoadEnd::Installed;
 }
 
+// After a repair: the printer as configured, or its remaining differences in the box.
+RoadEnd ReportRepair(const Installed& installed, const DesiredPrinter& desired, PrintPlatform& platform,
+                     WindowHandle owner, const RoadOptions& options) {
+  if (!installed.ok()) return Report(installed, owner, options);
+  const std::vector<Check> checks = Compare(desired, ReadInstalledPrinter(desired, platform));
+  if (Compliant(checks)) return Report(installed, owner, options);
+  std::u16string differences;
+  for (const Check& check : checks) {
+    if (check.verdict == Verdict::Ok) continue;
+    DebugTrace(u"Repair Incomplete: %s", Difference(check));
+    differences += u"\r\n" + Difference(check);
+  }
+  ShowError(owner, 0, FormatWide(kErrorTextCapacity, u"%s still differs from the configuration:%s",
+                                 installed.printerName, differences));
+  return RoadEnd::Failed;
+}
+
 RoadEnd Install(const InstallContext& context, PrintPlatform& platform, WindowHandle owner,
-                const std::u16string& portName, const RoadOptions& options) {
-  // Update: the printer already there is brought to this configuration and keeps its name.
-  if (ParseIfExists(context.ifExists) == IfExistsMode::Update) {
+                const std::u16string& portName, const RoadOptions& options, const DesiredPort& port) {
+  // Update and Repair: the printer already there is brought to this configuration and keeps its name.
+  const IfExistsMode mode = ParseIfExists(context.ifExists);
+  if (mode == IfExistsMode::Update || mode == IfExistsMode::Repair) {
     if (std::optional<std::u16string> existing = FindExistingPrinter(platform, context.printerBaseName)) {
-      return Report(UpdatePrinter(context, platform, portName, *existing), owner, options);
+      const Installed updated = UpdatePrinter(context, platform, portName, *existing);
+      if (mode == IfExistsMode::Update) return Report(updated, owner, options);
+      return ReportRepair(updated, MakeDesiredPrinter(context, platform.osBitness, port), platform, owner, options);
     }
   }
   return Report(InstallPrinter(context, platform, portName), owner, options);
@@ -55,6 +78,24 @@ std::u16string Text(const InstallContext& context, const char16_t* key) {
   return text ? text : u"";
 }
 
+// Whether the port step left the port in the spooler's list; the box naming it and the reason
+// when not (nothing after it may change the spooler then). A list that cannot be read tells
+// nothing: the road goes on, and a missing port fails at AddPrinter.
+bool PortMade(PrintPlatform& platform, const std::u16string& port, WindowHandle owner) {
+  const Read<std::vector<PortInfo>> ports = AsListing(platform.spooler.Ports(1));
+  if (!ports) return true;
+  for (const PortInfo& listed : ports.value) {
+    if (SameNameIgnoringCase(listed.portName, port)) return true;
+  }
+  if (const Status monitor = MonitorExists(platform, kTcpIpMonitorName); !monitor) {
+    ShowError(owner, monitor.code, FormatWide(kErrorTextCapacity, u"Port Not Created: %s (Monitor Not Exist: %s)", port,
+                                              kTcpIpMonitorName));
+  } else {
+    ShowError(owner, kErrorUnknownPort, FormatWide(kErrorTextCapacity, u"Port Not Created: %s", port));
+  }
+  return false;
+}
+
 RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, const InstallContext& context,
                     PrintPlatform& platform, const RoadOptions& options) {
   // A blank or partly filled address control reads as empty: let the user complete it.
@@ -63,9 +104,10 @@ RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, const Ins
     return RoadEnd::Stay;
   }
   if (!LengthsFit(context, owner)) return RoadEnd::Failed;
-  // An existing port counts as created, and a failed one shows its own box: go on either way.
+  // An existing port counts as created; a refused one shows its own box.
   ShowOutcome(owner, AddStandardTcpIpPort(platform, address, address, kStandardRawPort));
-  return Install(context, platform, owner, address, options);
+  if (!PortMade(platform, address, owner)) return RoadEnd::Failed;
+  return Install(context, platform, owner, address, options, NetworkPort(address));
 }
 
 RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, const InstallContext& context,
@@ -89,10 +131,30 @@ RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, con
     ShowError(owner, port.status.code, u"Add KCPort Failed");
     return RoadEnd::Failed;
   }
-  return Install(context, platform, owner, port.portName, options);
+  return Install(context, platform, owner, port.portName, options, MonitorPortOf(context));
+}
+
+// The existing printer's name when it is exactly as configured; nothing is changed either way.
+std::optional<std::u16string> CompliantPrinter(const InstallContext& context, PrintPlatform& platform,
+                                               DesiredPort port) {
+  const DesiredPrinter desired = MakeDesiredPrinter(context, platform.osBitness, std::move(port));
+  const InstalledPrinter installed = ReadInstalledPrinter(desired, platform);
+  if (!installed.printer) return std::nullopt;
+  const std::vector<Check> checks = Compare(desired, installed);
+  for (const Check& check : checks) {
+    if (check.verdict != Verdict::Ok) DebugTrace(u"Repair: %s", Difference(check));
+  }
+  if (!Compliant(checks)) return std::nullopt;
+  return installed.printer->printerName;
 }
 
 }  // namespace
+
+DesiredPort DesiredPortFor(WizardPage page, const std::u16string& text, const InstallContext& context) {
+  if (page == WizardPage::Network) return NetworkPort(text);
+  if (page == WizardPage::Usb && !context.portMonitorName.empty()) return MonitorPortOf(context);
+  return SpoolerPort(text);
+}
 
 RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle owner,
                        const InstallContext& context, PrintPlatform& platform, RoadOptions options) {
@@ -101,15 +163,18 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
     ShowError(owner, RefusalCode(*refusal), RefusalText(context, *refusal));
     return RoadEnd::Failed;
   }
-  // Keep: a re-run finds its printer and changes nothing at all.
-  if (ParseIfExists(context.ifExists) == IfExistsMode::Keep) {
-    if (std::optional<std::u16string> existing = FindExistingPrinter(platform, context.printerBaseName)) {
-      const char16_t* format = LookupText(context, u"AlreadyInstalled");
-      ShowMessage(owner, FormatWide(kPathCapacity + 64, format ? format : u"%s", *existing), std::u16string(u"OK"));
-      return RoadEnd::Installed;
-    }
-  }
+  const IfExistsMode mode = ParseIfExists(context.ifExists);
   const std::u16string chosen = CutToCapacity(text, kPathCapacity);
+  // Keep: a re-run finds its printer and changes nothing at all. Repair: only when it is
+  // already as configured.
+  std::optional<std::u16string> kept;
+  if (mode == IfExistsMode::Keep) kept = FindExistingPrinter(platform, context.printerBaseName);
+  if (mode == IfExistsMode::Repair) kept = CompliantPrinter(context, platform, DesiredPortFor(page, chosen, context));
+  if (kept) {
+    const char16_t* format = LookupText(context, u"AlreadyInstalled");
+    ShowMessage(owner, FormatWide(kPathCapacity + 64, format ? format : u"%s", *kept), std::u16string(u"OK"));
+    return RoadEnd::Installed;
+  }
   if (page == WizardPage::Network) return NetworkRoad(chosen, owner, context, platform, options);
   if (page == WizardPage::Usb && !context.portMonitorName.empty()) {
     return MonitorUsbRoad(chosen, owner, context, platform, options);
@@ -120,12 +185,13 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
     // Confirmed, cancelled or failed: the road goes on in every case.
     platform.spooler.PortDialog(owner, chosen);
   }
-  return Install(context, platform, owner, chosen, options);
+  return Install(context, platform, owner, chosen, options, SpoolerPort(chosen));
 }
 
 IfExistsMode ParseIfExists(std::u16string_view value) {
   if (SameAscii(value, u"keep")) return IfExistsMode::Keep;
   if (SameAscii(value, u"update")) return IfExistsMode::Update;
+  if (SameAscii(value, u"repair")) return IfExistsMode::Repair;
   return IfExistsMode::New;
 }
 

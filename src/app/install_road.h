@@ -7,6 +7,7 @@
 #include "config/install_context.h"
 #include "diag/dialogs.h"
 #include "app/navigation.h"
+#include "spooler/desired_printer.h"
 #include "spooler/print_system.h"
 
 // How a road ended. Stay: the wizard keeps its page (the USB page asked for a device).
@@ -16,8 +17,8 @@ constexpr int kExitInstalled = 0;
 constexpr int kExitClosedWithoutInstall = 1602;  // ERROR_INSTALL_USEREXIT
 constexpr int kExitInstallFailed = 1603;         // ERROR_INSTALL_FAILURE
 
-// [ARGS] IfExists, read without regard to case: anything but Keep and Update is New.
-enum class IfExistsMode { New, Keep, Update };
+// [ARGS] IfExists, read without regard to case: anything but Keep, Update and Repair is New.
+enum class IfExistsMode { New, Keep, Update, Repair };
 IfExistsMode ParseIfExists(std::u16string_view value);
 
 // What a road that installed, updated or repaired the printer left in the spooler.
@@ -38,6 +39,9 @@ struct RoadOptions {
 // page: a connection page. text: the page control's text as the user left it (cut to 259 units here).
 RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle owner,
                        const InstallContext& context, PrintPlatform& platform, RoadOptions options = {});
+
+// The port the road on this page makes from its text, as a comparison wants it.
+DesiredPort DesiredPortFor(WizardPage page, const std::u16string& text, const InstallContext& context);
 
 // The process's exit code for a run that ended this way; no road at all means the wizard was
 // closed without installing.

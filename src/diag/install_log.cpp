@@ -76,7 +76,10 @@ std::u16string_view WithoutTrailingLineBreaks(std::u16string_view text) {
   return text;
 }
 
-std::u16string_view ResultWord(int exitCode, bool removal) {
+std::u16string_view ResultWord(int exitCode, RunKind kind) {
+  const bool removal = kind == RunKind::Removal;
+  if (kind == RunKind::Verification && exitCode == 0) return u"compliant";
+  if (kind == RunKind::Verification && exitCode == 1) return u"not compliant";
   switch (exitCode) {
     case 0: return removal ? u"removed" : u"installed";
     case 1602: return removal ? u"not removed" : u"not installed";  // ERROR_INSTALL_USEREXIT
@@ -161,8 +164,8 @@ void InstallLog::Box(std::optional<std::u16string_view> caption, std::u16string_
   Line(line);
 }
 
-void InstallLog::Result(int exitCode, bool removal) {
-  Line(FormatWide(64, u"result: %d ", exitCode) + std::u16string(ResultWord(exitCode, removal)));
+void InstallLog::Result(int exitCode, RunKind kind) {
+  Line(FormatWide(64, u"result: %d ", exitCode) + std::u16string(ResultWord(exitCode, kind)));
 }
 
 std::unique_ptr<LogFile> OpenRunLog(LogFiles& files, const std::optional<std::u16string>& requestedPath, bool quiet) {

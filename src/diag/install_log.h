@@ -66,8 +66,10 @@ std::u16string_view WithoutTrailingLineBreaks(std::u16string_view text);
 
 // The word a result line gives an exit code: 0 "installed", 1602 "not installed", 1603 "failed",
 // 1618 "already running", 1639 "invalid command line", any other "exit code".
-// removal: the run was an uninstall ("removed", "not removed" for 0 and 1602).
-std::u16string_view ResultWord(int exitCode, bool removal = false);
+// An uninstall says "removed", "not removed" for 0 and 1602; a verification "compliant" and "not
+// compliant" for 0 and 1.
+enum class RunKind { Install, Removal, Verification };
+std::u16string_view ResultWord(int exitCode, RunKind kind = RunKind::Install);
 
 // <folder>\PrinterSetup\install.log for the %ProgramData% folder given.
 std::u16string InstallLogPathUnder(std::u16string_view programData);
@@ -88,7 +90,7 @@ class InstallLog {
   // "Error", the title Windows gives such a box; the line breaks that end a box text are left out.
   void Box(std::optional<std::u16string_view> caption, std::u16string_view text);
   // "result: <code> <word>": how the run ended.
-  void Result(int exitCode, bool removal = false);
+  void Result(int exitCode, RunKind kind = RunKind::Install);
 
   bool HasFile() const { return file_ != nullptr; }
   std::size_t FailedLines() const { return failedLines_; }

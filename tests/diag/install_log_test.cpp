@@ -83,9 +83,12 @@ TEST(ResultWord, NamesTheInstallerCodesAndNoOthers) {
       {-1, u"exit code"},      {1604, u"exit code"},            {3010, u"exit code"},
   };
   for (const Case& c : cases) EXPECT_EQ(std::u16string_view(c.word), ResultWord(c.code)) << c.code;
-  EXPECT_EQ(u"removed", ResultWord(0, true));
-  EXPECT_EQ(u"not removed", ResultWord(1602, true));
-  EXPECT_EQ(u"failed", ResultWord(1603, true));
+  EXPECT_EQ(u"removed", ResultWord(0, RunKind::Removal));
+  EXPECT_EQ(u"not removed", ResultWord(1602, RunKind::Removal));
+  EXPECT_EQ(u"failed", ResultWord(1603, RunKind::Removal));
+  EXPECT_EQ(u"compliant", ResultWord(0, RunKind::Verification));
+  EXPECT_EQ(u"not compliant", ResultWord(1, RunKind::Verification));
+  EXPECT_EQ(u"failed", ResultWord(1603, RunKind::Verification));
 }
 
 TEST(InstallLogPathUnder, JoinsTheFolderWithOneSeparator) {

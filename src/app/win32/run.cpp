@@ -20,6 +20,7 @@
 #include "diag/win32/install_log_win.h"
 #include "diag/win32/wide.h"
 #include "app/uninstall_report.h"
+#include "app/verify.h"
 #include "version.h"
 
 namespace {
@@ -85,7 +86,23 @@ int RunRemoval(const InstallContext& context, AppServices& services, bool quiet)
   return kExitInstalled;
 }
 
-int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
+// One line for a caller that redirected the standard output; nothing when there is none.
+void WriteOutputLine(const std::u16string& line) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!out || out == INVALID_HANDLE_VALUE) return;
+  const std::string utf8 = Utf8FromUtf16(line) + "\r\n";
+  DWORD written = 0;
+  WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+int RunVerification(const InstallContext& context, AppServices& services, InstallLog& log) {
+  const Verification verification = Verify(context, services.Print(), services.Usb());
+  for (const std::u16string& line : verification.lines) log.Line(line);
+  if (!verification.outputLine.empty()) WriteOutputLine(verification.outputLine);
+  return verification.exitCode;
+}
+
+int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, InstallLog& log) {
   if (parsed.error) {
     ShowMessage(0, *parsed.error + u"\r\n\r\n" + UsageText(), kTitle);
     return kExitInvalidCommandLine;
@@ -115,6 +132,7 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
   DebugTrace(u"Config %s", context.configPath);
   AppServices services(start.osBitness);
   if (parsed.line.uninstall) return RunRemoval(context, services, quiet);
+  if (parsed.line.verify) return RunVerification(context, services, log);
   // The uninstall's log never named the width.
   DebugTrace(u"OS width %d", start.osBitness);
   if (quiet) return RunQuiet(context, services);
@@ -129,7 +147,8 @@ int RunFromCommandLine(HINSTANCE instance) {
   // Nobody sees a window station that is not visible (session 0 under SYSTEM): a window or a box
   // there would wait for ever, so such a run is quiet whatever the command line says.
   const bool visible = WindowStationVisible();
-  const bool quiet = parsed.line.quiet || !visible;
+  // A verification never shows a box: a detection script waits on nobody.
+  const bool quiet = parsed.line.quiet || parsed.line.verify || !visible;
   Win32LogFiles files;
   std::unique_ptr<LogFile> file = OpenRunLog(files, parsed.line.logPath, quiet);
   Win32Clock clock;
@@ -138,7 +157,10 @@ int RunFromCommandLine(HINSTANCE instance) {
   log.Line(u"PrinterSetup " PRINTERSETUP_VERSION_TEXT);
   log.Line(u"Command line: " + U16(GetCommandLineW()));
   if (!visible) log.Line(u"No visible window station: running quiet");
-  const int code = Run(instance, parsed, quiet);
-  log.Result(code, parsed.line.uninstall && !parsed.error);
+  const int code = Run(instance, parsed, quiet, log);
+  RunKind kind = RunKind::Install;
+  if (!parsed.error && parsed.line.uninstall) kind = RunKind::Removal;
+  if (!parsed.error && parsed.line.verify) kind = RunKind::Verification;
+  log.Result(code, kind);
   return code;
 }
