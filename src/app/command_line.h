@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "config/overrides.h"
+
 struct CommandLine {
   bool quiet = false;  // /quiet, /q, /qn, /s, /silent: no window and no box
   bool help = false;   // /?, /help
@@ -12,6 +14,9 @@ struct CommandLine {
   std::optional<std::u16string> configPath;  // /config <file>
   bool uninstall = false;  // /uninstall, /x: remove what the configuration installs
   bool verify = false;     // /verify, /detect: check the printer against the configuration, change nothing
+  bool showConfig = false;  // /showconfig: the resolved configuration and where each value came from
+  // NAME=VALUE arguments, in order: configuration values that win over config.ini and targets.
+  std::vector<NamedValue> values;
 };
 
 // error: set when the arguments cannot be taken as given; a short English text naming the

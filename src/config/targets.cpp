@@ -44,35 +44,10 @@ std::optional<std::u16string> PatternProblem(std::u16string_view pattern) {
 
 }  // namespace
 
-std::optional<std::uint32_t> ParseIpv4(std::u16string_view text) {
-  std::uint32_t address = 0;
-  for (int part = 0; part < 4; ++part) {
-    if (part > 0) {
-      if (text.empty() || text.front() != u'.') return std::nullopt;
-      text.remove_prefix(1);
-    }
-    std::size_t digits = 0;
-    std::uint32_t value = 0;
-    while (digits < text.size() && digits < 4 && text[digits] >= u'0' && text[digits] <= u'9') {
-      value = value * 10 + (text[digits] - u'0');
-      ++digits;
-    }
-    if (digits == 0 || digits > 3 || value > 255 || (digits > 1 && text[0] == u'0')) return std::nullopt;
-    text.remove_prefix(digits);
-    address = address << 8 | value;
-  }
-  if (!text.empty()) return std::nullopt;
-  return address;
-}
-
-std::u16string Ipv4Text(std::uint32_t address) {
-  return FormatWide(16, u"%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF, (address >> 8) & 0xFF, address & 0xFF);
-}
-
 std::optional<Ipv4Range> ParseIpv4Range(std::u16string_view text) {
   const std::size_t slash = text.find(u'/');
   if (slash != std::u16string_view::npos) {
-    const std::optional<std::uint32_t> base = ParseIpv4(text.substr(0, slash));
+    const std::optional<std::uint32_t> base = ParseIpv4Address(text.substr(0, slash));
     const std::u16string_view length = text.substr(slash + 1);
     if (!base || length.empty() || length.size() > 2 || (length.size() == 2 && length[0] == u'0')) return std::nullopt;
     std::uint32_t bits = 0;
@@ -86,8 +61,8 @@ std::optional<Ipv4Range> ParseIpv4Range(std::u16string_view text) {
   }
   const std::size_t dash = text.find(u'-');
   if (dash == std::u16string_view::npos) return std::nullopt;
-  const std::optional<std::uint32_t> first = ParseIpv4(Trimmed(text.substr(0, dash)));
-  const std::optional<std::uint32_t> last = ParseIpv4(Trimmed(text.substr(dash + 1)));
+  const std::optional<std::uint32_t> first = ParseIpv4Address(Trimmed(text.substr(0, dash)));
+  const std::optional<std::uint32_t> last = ParseIpv4Address(Trimmed(text.substr(dash + 1)));
   if (!first || !last || *last < *first) return std::nullopt;
   return Ipv4Range{*first, *last};
 }
@@ -203,6 +178,6 @@ std::u16string MachineFacts(const Machine& machine) {
   std::u16string facts = u"name " + machine.computerName + u"; ";
   if (machine.addresses.empty()) return facts + u"no IPv4 address";
   facts += u"addresses ";
-  for (std::size_t i = 0; i < machine.addresses.size(); ++i) facts += (i ? u", " : u"") + Ipv4Text(machine.addresses[i]);
+  for (std::size_t i = 0; i < machine.addresses.size(); ++i) facts += (i ? u", " : u"") + Ipv4Text(machine.addresses[i], 4);
   return facts;
 }

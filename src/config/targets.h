@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/ipv4_text.h"
 #include "config/overrides.h"
 #include "config/profile_reader.h"
 
@@ -18,9 +19,6 @@ struct Ipv4Range {
   std::uint32_t last = 0;
 };
 
-// Four decimal numbers 0..255 without leading zeros, separated by dots.
-std::optional<std::uint32_t> ParseIpv4(std::u16string_view text);
-std::u16string Ipv4Text(std::uint32_t address);
 // "a.b.c.d/len" (len 0..32; the address need not be the network's first) or "a.b.c.d-e.f.g.h"
 // (not ending before it starts).
 std::optional<Ipv4Range> ParseIpv4Range(std::u16string_view text);

@@ -33,11 +33,12 @@ const std::u16string kTitle = u"PrinterSetup";
 bool FileExists(const std::u16string& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
 
 // The one start-up of a run: config.ini read once, the system asked once.
-RunStart StartRun(const std::u16string& configFile) {
+RunStart StartRun(const CommandLine& line) {
   Win32SystemInfo system;
   RunStart start;
   start.osBitness = GetOsBitness(system);
-  LoadInstallContext(start.context, start.osBitness, configFile);
+  LoadInstallContext(start.context, start.osBitness, line.configPath.value_or(u"config.ini"));
+  start.resolution = ResolveInstallContext(start.context, line.values, line.showConfig);
   start.arm64 = IsArm64System(system);
   start.languageButton = SelectStartLanguage(start.context, GetUserDefaultUILanguage());
   return start;
@@ -102,6 +103,23 @@ int RunVerification(const InstallContext& context, AppServices& services, Instal
   return verification.exitCode;
 }
 
+// /showconfig: what this run would use, and whether the configuration would be taken.
+int ShowConfiguration(const InstallContext& context, const Resolution& resolution, InstallLog& log) {
+  for (const std::u16string& line : ShowConfigLines(resolution)) {
+    log.Line(line);
+    WriteOutputLine(line);
+  }
+  if (resolution.targetError || resolution.NoTargetMatched()) return JudgeResolution(context, resolution).exitCode;
+  const WizardPage page = PageForPortType(context.defaultPortType);
+  if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, page)) {
+    ShowError(0, RefusalCode(*refusal), RefusalText(context, *refusal));
+    return kExitInstallFailed;
+  }
+  const Outcome lengths = CheckConfiguredLengths(context);
+  ShowOutcome(0, lengths);
+  return lengths.ok() ? kExitInstalled : kExitInstallFailed;
+}
+
 int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, InstallLog& log) {
   if (parsed.error) {
     ShowMessage(0, *parsed.error + u"\r\n\r\n" + UsageText(), kTitle);
@@ -116,7 +134,7 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
     ShowMessage(0, u"Another printer installation is running. Nothing was changed.", kTitle);
     return kExitAlreadyRunning;
   }
-  RunStart start = StartRun(parsed.line.configPath.value_or(u"config.ini"));
+  RunStart start = StartRun(parsed.line);
   InstallContext& context = start.context;
   // A named configuration that is not there must not turn into an install with defaults.
   if (parsed.line.configPath && !FileExists(context.configPath)) {
@@ -130,6 +148,9 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
     return kExitInstallFailed;
   }
   DebugTrace(u"Config %s", context.configPath);
+  if (parsed.line.showConfig) return ShowConfiguration(context, start.resolution, log);
+  const ResolutionVerdict verdict = JudgeResolution(context, start.resolution);
+  if (!verdict.goOn) return verdict.exitCode;
   AppServices services(start.osBitness);
   if (parsed.line.uninstall) return RunRemoval(context, services, quiet);
   if (parsed.line.verify) return RunVerification(context, services, log);
@@ -148,7 +169,7 @@ int RunFromCommandLine(HINSTANCE instance) {
   // there would wait for ever, so such a run is quiet whatever the command line says.
   const bool visible = WindowStationVisible();
   // A verification never shows a box: a detection script waits on nobody.
-  const bool quiet = parsed.line.quiet || parsed.line.verify || !visible;
+  const bool quiet = parsed.line.quiet || parsed.line.verify || parsed.line.showConfig || !visible;
   Win32LogFiles files;
   std::unique_ptr<LogFile> file = OpenRunLog(files, parsed.line.logPath, quiet);
   Win32Clock clock;

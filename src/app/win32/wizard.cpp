@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/ipv4_text.h"
+#include "config/ipv4_text.h"
 #include "app/road_controls.h"
 #include "config/texts.h"
 #include "diag/diagnostics.h"
