@@ -72,12 +72,12 @@ bool MatchesWildcard(std::u16string_view pattern, std::u16string_view text) {
   std::size_t p = 0, t = 0;
   std::size_t star = std::u16string_view::npos, resume = 0;
   while (t < text.size()) {
-    if (p < pattern.size() && (pattern[p] == u'?' || Upper(pattern[p]) == Upper(text[t]))) {
-      ++p;
-      ++t;
-    } else if (p < pattern.size() && pattern[p] == u'*') {
+    if (p < pattern.size() && pattern[p] == u'*') {
       star = p++;
       resume = t;
+    } else if (p < pattern.size() && (pattern[p] == u'?' || Upper(pattern[p]) == Upper(text[t]))) {
+      ++p;
+      ++t;
     } else if (star != std::u16string_view::npos) {
       p = star + 1;
       t = ++resume;

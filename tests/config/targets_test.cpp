@@ -20,6 +20,7 @@ TEST(Wildcard, MatchesAsDocumented) {
       {u"*PC*", u"LBL-PC07", true},     {u"*", u"LBL-PC07", true},        {u"*", u"", true},
       {u"L*P*7", u"LBL-PC07", true},    {u"L*P*8", u"LBL-PC07", false},   {u"", u"LBL-PC07", false},
       {u"LBL-PC07X", u"LBL-PC07", false}, {u"??", u"A", false},           {u"**a**", u"bab", true},
+      {u"*", u"*x", true},              {u"a*", u"a*", true},             {u"?", u"*", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.matches, MatchesWildcard(c.pattern, c.name))
