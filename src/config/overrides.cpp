@@ -19,6 +19,8 @@ constexpr Field kFields[] = {
     {u"PortNamePrefix", &InstallContext::portNamePrefix},
     {u"IPAddress", &InstallContext::printerAddress},
     {u"IfExists", &InstallContext::ifExists},
+    {u"NoTargetMatched", &InstallContext::noTargetMatched},
+    {u"SpoolerWait", &InstallContext::spoolerWait},
 };
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }

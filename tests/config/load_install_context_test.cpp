@@ -81,6 +81,7 @@ TEST(LoadInstallContext, CallsInReadingOrderWithEmptyDefaultsAnd260Units) {
       {u"String", u"ARGS", u"DefaultPorttype", 260, kConfig}, {u"String", u"ARGS", u"PortMonitor", 260, kConfig},
       {u"String", u"ARGS", u"PortNamePrefix", 260, kConfig},  {u"String", u"ARGS", u"IPAddress", 260, kConfig},
       {u"String", u"ARGS", u"IfExists", 260, kConfig},    {u"String", u"ARGS", u"NoTargetMatched", 260, kConfig},
+      {u"String", u"ARGS", u"SpoolerWait", 260, kConfig},
       {u"Int", u"SKIP", u"Language", 0, kConfig},
       {u"Int", u"SKIP", u"Port", 0, kConfig},             {u"Int", u"SKIP", u"AutoInstall", 0, kConfig},
       {u"String", u"USB", u"FilterVid", 260, kConfig},    {u"String", u"USB", u"FilterPid", 260, kConfig},

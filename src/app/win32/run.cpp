@@ -21,6 +21,8 @@
 #include "diag/win32/wide.h"
 #include "app/uninstall_report.h"
 #include "app/verify.h"
+#include "app/preflight.h"
+#include "app/win32/preflight_win.h"
 #include "version.h"
 
 namespace {
@@ -120,7 +122,8 @@ int ShowConfiguration(const InstallContext& context, const Resolution& resolutio
   return lengths.ok() ? kExitInstalled : kExitInstallFailed;
 }
 
-int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, InstallLog& log) {
+// resultWord: set when the log's result line must say more than the exit code's word.
+int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, InstallLog& log, std::u16string& resultWord) {
   if (parsed.error) {
     ShowMessage(0, *parsed.error + u"\r\n\r\n" + UsageText(), kTitle);
     return kExitInvalidCommandLine;
@@ -145,13 +148,25 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
   // serve its spooler. (The interactive wizard says so in the chosen language at Next.)
   if (start.arm64 && quiet) {
     ShowError(0, kErrorNotSupported, LookupTextIn(kEnglishTableIndex, u"Arm64NotSupported"));
-    return kExitInstallFailed;
+    return kExitPlatformUnsupported;
   }
   DebugTrace(u"Config %s", context.configPath);
   if (parsed.line.showConfig) return ShowConfiguration(context, start.resolution, log);
   const ResolutionVerdict verdict = JudgeResolution(context, start.resolution);
   if (!verdict.goOn) return verdict.exitCode;
   AppServices services(start.osBitness);
+  const RunMode mode = parsed.line.uninstall ? RunMode::Uninstall
+                       : parsed.line.verify  ? RunMode::Verify
+                       : quiet               ? RunMode::Quiet
+                                             : RunMode::Interactive;
+  Win32SpoolerService service;
+  Win32Pause pause;
+  Win32SystemProbe system;
+  const Preflight preflight = RunPreflight(mode, context, {service, pause, system, services.Print().spooler});
+  if (!preflight.ok()) {
+    resultWord = preflight.resultWord;
+    return preflight.exitCode;
+  }
   if (parsed.line.uninstall) return RunRemoval(context, services, quiet);
   if (parsed.line.verify) return RunVerification(context, services, log);
   // The uninstall's log never named the width.
@@ -178,10 +193,11 @@ int RunFromCommandLine(HINSTANCE instance) {
   log.Line(u"PrinterSetup " PRINTERSETUP_VERSION_TEXT);
   log.Line(u"Command line: " + U16(GetCommandLineW()));
   if (!visible) log.Line(u"No visible window station: running quiet");
-  const int code = Run(instance, parsed, quiet, log);
+  std::u16string resultWord;
+  const int code = Run(instance, parsed, quiet, log, resultWord);
   RunKind kind = RunKind::Install;
   if (!parsed.error && parsed.line.uninstall) kind = RunKind::Removal;
   if (!parsed.error && parsed.line.verify) kind = RunKind::Verification;
-  log.Result(code, kind);
+  log.Result(code, kind, resultWord);
   return code;
 }
