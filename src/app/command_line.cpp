@@ -73,7 +73,39 @@ std::optional<std::u16string> AddValue(std::vector<NamedValue>& values, const Na
   return std::nullopt;
 }
 
+// Optimal string alignment distance, stopping early: is it at most one edit?
+bool AtMostOneEdit(std::u16string_view a, std::u16string_view b) {
+  if (a.size() > b.size()) std::swap(a, b);
+  if (b.size() - a.size() > 1) return false;
+  std::size_t i = 0;
+  while (i < a.size() && a[i] == b[i]) ++i;
+  if (i == a.size()) return true;
+  if (a.size() == b.size()) {
+    // One substitution, or two neighbours swapped.
+    if (a.substr(i + 1) == b.substr(i + 1)) return true;
+    return i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] && a.substr(i + 2) == b.substr(i + 2);
+  }
+  return a.substr(i) == b.substr(i + 1);  // one unit inserted
+}
+
 }  // namespace
+
+bool AsksForQuiet(const std::vector<std::u16string>& arguments) {
+  for (const std::u16string& argument : arguments) {
+    std::u16string_view name = argument;
+    while (!name.empty() && (name.front() == u'/' || name.front() == u'-')) name.remove_prefix(1);
+    name = name.substr(0, name.find_first_of(u"=:"));
+    std::u16string lower;
+    for (char16_t c : name) lower.push_back(LowerAscii(c));
+    if (lower.empty()) continue;
+    for (const SwitchName& known : kSwitches) {
+      if (known.which == Switch::Quiet && lower == known.name) return true;
+    }
+    if (lower.rfind(u"quiet", 0) == 0 || lower.rfind(u"silent", 0) == 0) return true;
+    if (lower.size() >= 4 && (AtMostOneEdit(lower, u"quiet") || AtMostOneEdit(lower, u"silent"))) return true;
+  }
+  return false;
+}
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments) {
   ParsedCommandLine parsed;

@@ -33,5 +33,9 @@ constexpr int kExitInvalidCommandLine = 1639;  // ERROR_INVALID_COMMAND_LINE
 // switch is not taken as a value. Stops at the first argument at fault.
 ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments);
 
+// Whether an argument is a quiet switch, or so near one that it was meant as one ("/quite",
+// "--quiet", "/quiet:", "silnet"): a run whose command line is wrong then stays without a box.
+bool AsksForQuiet(const std::vector<std::u16string>& arguments);
+
 // Every switch, the exit codes and where a quiet run logs by default; English, one switch a line.
 std::u16string UsageText();

@@ -31,7 +31,7 @@ bool SpoolerNotListening(std::uint32_t code) {
 bool SpoolerReady(PreflightSeams& seams, std::uint64_t limitMs, ServiceState state) {
   const std::uint64_t start = seams.pause.NowMs();
   const auto elapsed = [&] { return seams.pause.NowMs() - start; };
-  if (state.run == ServiceRun::Stopped) {
+  if (state.status && state.run == ServiceRun::Stopped) {
     const Status started = seams.service.Start();
     DebugTrace(started ? u"Preflight: Print Spooler stopped, started" : u"Preflight: StartService Failed With %u",
                started.code);

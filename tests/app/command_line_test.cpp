@@ -148,6 +148,19 @@ TEST(ParseCommandLine, ValuesKeepTheirOrderAndAnExactRepeatIsHarmless) {
   EXPECT_EQ(expected, parsed.line.values);
 }
 
+TEST(AsksForQuiet, QuietSwitchesAndTheirNearMisses) {
+  const std::pair<std::vector<std::u16string>, bool> cases[] = {
+      {{u"/quite", u"/quiet"}, true}, {{u"--quiet"}, true},  {{u"/quiet:"}, true},     {{u"/quiet="}, true},
+      {{u"stray", u"/quiet"}, true},  {{u"/qiuet"}, true},   {{u"-silnet"}, true},     {{u"/QN"}, true},
+      {{u"/quietly"}, true},          {{u"/log", u"x"}, false}, {{u"/x"}, false},       {{u"/qu"}, false},
+      {{u"/quest"}, false},           {{u"PrnName=quiet"}, false}, {{}, false},
+  };
+  for (const auto& [arguments, quiet] : cases) {
+    SCOPED_TRACE(Show(arguments));
+    EXPECT_EQ(quiet, AsksForQuiet(arguments));
+  }
+}
+
 TEST(UsageText, ListsEverySwitchTheExitCodesAndTheDefaultLog) {
   const std::u16string usage = UsageText();
   const char16_t* const needed[] = {

@@ -179,12 +179,15 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
 }  // namespace
 
 int RunFromCommandLine(HINSTANCE instance) {
-  const ParsedCommandLine parsed = ParseCommandLine(ProcessArguments());
+  const std::vector<std::u16string> arguments = ProcessArguments();
+  const ParsedCommandLine parsed = ParseCommandLine(arguments);
   // Nobody sees a window station that is not visible (session 0 under SYSTEM): a window or a box
   // there would wait for ever, so such a run is quiet whatever the command line says.
   const bool visible = WindowStationVisible();
   // A verification never shows a box: a detection script waits on nobody.
-  const bool quiet = parsed.line.quiet || parsed.line.verify || parsed.line.showConfig || !visible;
+  // A wrong command line that meant to be quiet must not wait on a usage box either.
+  const bool quiet = parsed.line.quiet || parsed.line.verify || parsed.line.showConfig ||
+                     (parsed.error && AsksForQuiet(arguments)) || !visible;
   Win32LogFiles files;
   std::unique_ptr<LogFile> file = OpenRunLog(files, parsed.line.logPath, quiet);
   Win32Clock clock;
