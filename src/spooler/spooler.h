@@ -138,6 +138,17 @@ class Spooler {
   // Level 2, passed as CreatePrinter passes it: no device mode and no security descriptor, which
   // leaves both as they are.
   virtual Status ChangePrinter(PrinterHandle handle, const PrinterInfo2& info) = 0;
+  // --- Printing defaults: a DEVMODE is its bytes, public and private part ---
+
+  // DocumentPropertiesW: the driver's current DEVMODE (DM_OUT_BUFFER), or with input the driver's
+  // merge of its public fields named in dmFields (DM_IN_BUFFER | DM_OUT_BUFFER). A driver that
+  // answers below 0 fails with its answer as the code.
+  virtual Read<std::vector<std::uint8_t>> DriverDevMode(PrinterHandle handle, const std::u16string& printerName,
+                                                        const std::vector<std::uint8_t>& input) = 0;
+  // GetPrinterW and SetPrinterW level 8: the queue's global DEVMODE, the defaults of every user.
+  virtual Read<std::vector<std::uint8_t>> GlobalDevMode(PrinterHandle handle) = 0;
+  virtual Status SetGlobalDevMode(PrinterHandle handle, const std::vector<std::uint8_t>& devMode) = 0;
+
   // SetPrinter level 0, PRINTER_CONTROL_PURGE.
   virtual Status PurgeJobs(PrinterHandle handle) = 0;
   virtual Status DeletePrinter(PrinterHandle handle) = 0;

@@ -1,5 +1,7 @@
 #include "fake_spooler.h"
 
+#include "spooler/devmode.h"
+
 #include <algorithm>
 
 #include "spooler/name_compare.h"
@@ -296,6 +298,94 @@ Read<PrinterDataValue> FakeSpooler::DataValue(PrinterHandle handle, const std::u
   // As GetPrinterDataW: a value of no bytes answers the size query itself.
   if (value->second.second.empty()) return Result::Failed(ReadStage::SizeQuerySucceeded, 0);
   return Result::Of(PrinterDataValue{value->second.first, value->second.second});
+}
+
+namespace {
+std::int16_t Member(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return static_cast<std::int16_t>(b[at] | (b[at + 1] << 8));
+}
+void SetMember(std::vector<std::uint8_t>& b, std::size_t at, std::int16_t v) {
+  b[at] = static_cast<std::uint8_t>(v);
+  b[at + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(v) >> 8);
+}
+std::uint32_t FieldsOf(const std::vector<std::uint8_t>& b) {
+  return static_cast<std::uint32_t>(b[72] | b[73] << 8 | b[74] << 16 | b[75] << 24);
+}
+}  // namespace
+
+std::vector<std::uint8_t> FakeDriverUi::Default() const {
+  std::vector<std::uint8_t> devMode(kDevModePublicSize + 8, 0);
+  SetMember(devMode, 68, static_cast<std::int16_t>(kDevModePublicSize));
+  SetMember(devMode, 70, 8);
+  devMode[72] = static_cast<std::uint8_t>(kDmOrientation | kDmPaperSize | kDmPaperLength | kDmPaperWidth);
+  devMode[73] = static_cast<std::uint8_t>((kDmCopies | kDmPrintQuality) >> 8);
+  SetMember(devMode, 76, 1);
+  SetMember(devMode, 78, 9);  // DMPAPER_A4
+  SetMember(devMode, 80, 2970);
+  SetMember(devMode, 82, 2100);
+  SetMember(devMode, 86, 1);
+  SetMember(devMode, 90, 203);
+  devMode[kDevModePublicSize] = 0x5A;  // its own part
+  return devMode;
+}
+
+std::vector<std::uint8_t> FakeDriverUi::Merge(std::vector<std::uint8_t> current, const std::vector<std::uint8_t>& input) const {
+  if (input.size() < 92) return current;
+  const std::uint32_t fields = FieldsOf(input);
+  const auto take = [&](std::uint32_t bit, std::size_t at) {
+    if (fields & bit) SetMember(current, at, Member(input, at));
+  };
+  take(kDmOrientation, 76);
+  take(kDmCopies, 86);
+  take(kDmPrintQuality, 90);
+  const bool custom = (fields & kDmPaperSize) && Member(input, 78) == 0;
+  if (custom && (fields & kDmPaperWidth) && (fields & kDmPaperLength)) {
+    const auto within = [&](std::int16_t v) { return v >= shortestTenths && v <= longestTenths; };
+    if (within(Member(input, 82)) && within(Member(input, 80))) {
+      SetMember(current, 78, 0);
+      SetMember(current, 82, Member(input, 82));
+      SetMember(current, 80, Member(input, 80));
+    }
+  } else {
+    take(kDmPaperSize, 78);
+  }
+  return current;
+}
+
+Read<std::vector<std::uint8_t>> FakeSpooler::DriverDevMode(PrinterHandle handle, const std::u16string& printerName,
+                                                           const std::vector<std::uint8_t>& input) {
+  using Result = Read<std::vector<std::uint8_t>>;
+  if (auto failed = FailedRead<std::vector<std::uint8_t>>(
+          "DocumentPropertiesW", "DocumentPropertiesW(" + HandleText(handle) + ", " + Quoted(printerName) + ", " +
+                                     (input.empty() ? "DM_OUT_BUFFER" : "DM_IN_BUFFER | DM_OUT_BUFFER") + ")")) {
+    return *failed;
+  }
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) return Result::Failed(ReadStage::SizeQueryFailed, static_cast<std::uint32_t>(-1));
+  auto ui = driverUis.find(printer->info.driverName);
+  if (ui == driverUis.end()) return Result::Failed(ReadStage::SizeQueryFailed, static_cast<std::uint32_t>(-1));
+  std::vector<std::uint8_t> current = printer->globalDevMode.empty() ? ui->second.Default() : printer->globalDevMode;
+  return Result::Of(input.empty() ? current : ui->second.Merge(current, input));
+}
+
+Read<std::vector<std::uint8_t>> FakeSpooler::GlobalDevMode(PrinterHandle handle) {
+  if (auto failed = FailedRead<std::vector<std::uint8_t>>("GetPrinterW8", "GetPrinterW(" + HandleText(handle) + ", 8)")) {
+    return *failed;
+  }
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) return Read<std::vector<std::uint8_t>>::Failed(ReadStage::SizeQueryFailed, kErrorInvalidHandle);
+  return Read<std::vector<std::uint8_t>>::Of(printer->globalDevMode);
+}
+
+Status FakeSpooler::SetGlobalDevMode(PrinterHandle handle, const std::vector<std::uint8_t>& devMode) {
+  if (auto code = Failing("SetPrinterW", "SetPrinterW(" + HandleText(handle) + ", 8, " + Number(devMode.size()) + ")")) {
+    return Status::Failed(*code);
+  }
+  FakePrinter* printer = PrinterOf(handle);
+  if (!printer) return Status::Failed(kErrorInvalidHandle);
+  if (!(Find(handle)->access & kPrinterAccessAdminister)) return Status::Failed(kErrorAccessDenied);
+  printer->globalDevMode = devMode;
+  return {};
 }
 
 Status FakeSpooler::SetData(PrinterHandle handle, const std::u16string& valueName, std::uint32_t type,

@@ -37,6 +37,8 @@ constexpr std::uint32_t kDeleteAccess = 0x00010000;                 // DELETE
 
 struct FakePrinter {
   PrinterInfo2 info;
+  // The queue's global DEVMODE (level 8); empty: none stored yet.
+  std::vector<std::uint8_t> globalDevMode;
   // Value name -> type and bytes, as SetPrinterDataW left them.
   std::map<std::u16string, std::pair<std::uint32_t, std::vector<std::uint8_t>>> data;
   std::vector<std::u16string> dataOrder;
@@ -69,6 +71,16 @@ struct FakeMonitor {
   std::vector<std::vector<std::uint8_t>> deletePortInputs;
 };
 
+// A driver's UI DLL as DocumentPropertiesW reaches it: a default DEVMODE (A4 portrait, one copy,
+// 8 bytes of its own), and a merge that takes the public fields named in dmFields, custom paper
+// sizes only within its range (it keeps its own otherwise), as a UNIDRV driver does.
+struct FakeDriverUi {
+  std::int16_t shortestTenths = 100;   // 10.0 mm
+  std::int16_t longestTenths = 3000;   // 300.0 mm
+  std::vector<std::uint8_t> Default() const;
+  std::vector<std::uint8_t> Merge(std::vector<std::uint8_t> current, const std::vector<std::uint8_t>& input) const;
+};
+
 struct XcvCall {
   std::u16string handleName;
   std::u16string command;
@@ -89,6 +101,9 @@ class FakeSpooler : public Spooler, public FakeSeam {
   std::map<std::u16string, std::u16string> driverDirectories;
   std::vector<XcvCall> xcvCalls;
   std::vector<std::u16string> configuredPorts;
+  // Driver name -> its UI; a driver without one answers DocumentPropertiesW with -1, as the
+  // package's placeholder files do under Wine.
+  std::map<std::u16string, FakeDriverUi> driverUis;
   // Told of each driver registered; replaceFiles: APD_COPY_ALL_FILES was asked for.
   std::function<void(const DriverInfo3&, bool replaceFiles)> onDriverRegistered;
 
@@ -123,6 +138,10 @@ class FakeSpooler : public Spooler, public FakeSeam {
   Read<std::u16string> DriverDirectory(const std::u16string& environment) override;
   Read<std::vector<std::u16string>> Drivers(const std::u16string& environment) override;
   Read<PrinterDataValue> DataValue(PrinterHandle handle, const std::u16string& valueName) override;
+  Read<std::vector<std::uint8_t>> DriverDevMode(PrinterHandle handle, const std::u16string& printerName,
+                                                const std::vector<std::uint8_t>& input) override;
+  Read<std::vector<std::uint8_t>> GlobalDevMode(PrinterHandle handle) override;
+  Status SetGlobalDevMode(PrinterHandle handle, const std::vector<std::uint8_t>& devMode) override;
   Status RegisterDriver(const DriverInfo3& info) override;
   Status RegisterDriverEx(const DriverInfo3& info, std::uint32_t fileCopyFlags) override;
   Opened CreatePrinter(const PrinterInfo2& info) override;

@@ -40,6 +40,12 @@ class FakePortSpooler : public Spooler {
   Read<PrinterDataValue> DataValue(PrinterHandle, const std::u16string&) override {
     return UnusedRead<PrinterDataValue>();
   }
+  Read<std::vector<std::uint8_t>> DriverDevMode(PrinterHandle, const std::u16string&,
+                                                const std::vector<std::uint8_t>&) override {
+    return UnusedRead<std::vector<std::uint8_t>>();
+  }
+  Read<std::vector<std::uint8_t>> GlobalDevMode(PrinterHandle) override { return UnusedRead<std::vector<std::uint8_t>>(); }
+  Status SetGlobalDevMode(PrinterHandle, const std::vector<std::uint8_t>&) override { return Unused(); }
   Status RegisterDriver(const DriverInfo3&) override { return Unused(); }
   Status RegisterDriverEx(const DriverInfo3&, std::uint32_t) override { return Unused(); }
   Opened CreatePrinter(const PrinterInfo2&) override { return {0, Unused().code}; }

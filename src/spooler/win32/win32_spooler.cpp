@@ -119,6 +119,7 @@ Win32Spooler::Win32Spooler()
       enumPorts_(library_.Get<decltype(enumPorts_)>("EnumPortsW")),
       enumPrinters_(library_.Get<decltype(enumPrinters_)>("EnumPrintersW")),
       getPrinter_(library_.Get<decltype(getPrinter_)>("GetPrinterW")),
+      documentProperties_(library_.Get<decltype(documentProperties_)>("DocumentPropertiesW")),
       getPrinterDriverDirectory_(library_.Get<decltype(getPrinterDriverDirectory_)>("GetPrinterDriverDirectoryW")),
       addPrinterDriver_(library_.Get<decltype(addPrinterDriver_)>("AddPrinterDriverW")),
       addPrinter_(library_.Get<decltype(addPrinter_)>("AddPrinterW")),
@@ -278,6 +279,45 @@ Status Win32Spooler::ChangePrinter(PrinterHandle handle, const PrinterInfo2& inf
   if (!setPrinter_) return Status::Failed(kMissing);
   PRINTER_INFO_2W printer = EncodePrinterInfo2(info);
   return StatusOf(setPrinter_(ToHandle(handle), 2, reinterpret_cast<BYTE*>(&printer), 0));
+}
+
+Read<std::vector<std::uint8_t>> Win32Spooler::DriverDevMode(PrinterHandle handle, const std::u16string& printerName,
+                                                            const std::vector<std::uint8_t>& input) {
+  using Result = Read<std::vector<std::uint8_t>>;
+  if (!documentProperties_) return Result::Failed(ReadStage::SizeQueryFailed, kMissing);
+  // fMode 0: the size of the driver's whole DEVMODE, private part included.
+  const LONG size = documentProperties_(nullptr, ToHandle(handle), Mutable(printerName), nullptr, nullptr, 0);
+  if (size <= 0) return Result::Failed(ReadStage::SizeQueryFailed, static_cast<std::uint32_t>(size));
+  std::vector<std::uint8_t> output(static_cast<std::size_t>(size));
+  // The input is read as a whole DEVMODE: give the driver at least its own size.
+  std::vector<std::uint8_t> in = input;
+  if (!in.empty() && in.size() < output.size()) in.resize(output.size());
+  const DWORD mode = in.empty() ? DM_OUT_BUFFER : DM_IN_BUFFER | DM_OUT_BUFFER;
+  const LONG answer = documentProperties_(nullptr, ToHandle(handle), Mutable(printerName),
+                                          reinterpret_cast<DEVMODEW*>(output.data()),
+                                          in.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(in.data()), mode);
+  if (answer < 0) return Result::Failed(ReadStage::FillFailed, static_cast<std::uint32_t>(answer));
+  return Result::Of(std::move(output));
+}
+
+Read<std::vector<std::uint8_t>> Win32Spooler::GlobalDevMode(PrinterHandle handle) {
+  using Result = Read<std::vector<std::uint8_t>>;
+  if (!getPrinter_) return Result::Failed(ReadStage::SizeQueryFailed, kMissing);
+  return ReadWithBuffer<std::vector<std::uint8_t>>(
+      [&](BYTE* buffer, DWORD size, DWORD* needed) { return getPrinter_(ToHandle(handle), 8, buffer, size, needed); },
+      [](const BYTE* buffer, DWORD) {
+        const DEVMODEW* devMode = reinterpret_cast<const PRINTER_INFO_8W*>(buffer)->pDevMode;
+        if (!devMode) return std::vector<std::uint8_t>{};
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(devMode);
+        return std::vector<std::uint8_t>(bytes, bytes + devMode->dmSize + devMode->dmDriverExtra);
+      });
+}
+
+Status Win32Spooler::SetGlobalDevMode(PrinterHandle handle, const std::vector<std::uint8_t>& devMode) {
+  if (!setPrinter_) return Status::Failed(kMissing);
+  std::vector<std::uint8_t> copy = devMode;
+  PRINTER_INFO_8W info = {reinterpret_cast<DEVMODEW*>(copy.data())};
+  return StatusOf(setPrinter_(ToHandle(handle), 8, reinterpret_cast<BYTE*>(&info), 0));
 }
 
 Status Win32Spooler::PurgeJobs(PrinterHandle handle) {

@@ -28,6 +28,10 @@ class Win32Spooler : public Spooler {
                         const std::vector<std::uint8_t>& data) override;
   bool PortDialog(WindowHandle owner, const std::u16string& portName) override;
   Status ChangePrinter(PrinterHandle handle, const PrinterInfo2& info) override;
+  Read<std::vector<std::uint8_t>> DriverDevMode(PrinterHandle handle, const std::u16string& printerName,
+                                                const std::vector<std::uint8_t>& input) override;
+  Read<std::vector<std::uint8_t>> GlobalDevMode(PrinterHandle handle) override;
+  Status SetGlobalDevMode(PrinterHandle handle, const std::vector<std::uint8_t>& devMode) override;
   Status PurgeJobs(PrinterHandle handle) override;
   Status DeletePrinter(PrinterHandle handle) override;
   Status DeleteDriverEx(const std::u16string& environment, const std::u16string& driverName,
@@ -42,6 +46,7 @@ class Win32Spooler : public Spooler {
   decltype(&::EnumPortsW) enumPorts_;
   decltype(&::EnumPrintersW) enumPrinters_;
   decltype(&::GetPrinterW) getPrinter_;
+  decltype(&::DocumentPropertiesW) documentProperties_;
   decltype(&::GetPrinterDriverDirectoryW) getPrinterDriverDirectory_;
   decltype(&::AddPrinterDriverW) addPrinterDriver_;
   decltype(&::AddPrinterW) addPrinter_;
