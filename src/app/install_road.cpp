@@ -7,6 +7,7 @@
 #include "spooler/desired_printer.h"
 #include "spooler/name_compare.h"
 #include "spooler/port_records.h"
+#include "spooler/printing_defaults.h"
 
 namespace {
 
@@ -42,18 +43,43 @@ RoadEnd ReportRepair(const Installed& installed, const DesiredPrinter& desired, 
   return RoadEnd::Failed;
 }
 
+}  // namespace
+
+std::u16string ConfiguredDriver(const InstallContext& context) {
+  return BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName)
+      .driverName;
+}
+
+DesiredPrinter Desired(const InstallContext& context, PrintPlatform& platform, DesiredPort port) {
+  DesiredPrinter desired = MakeDesiredPrinter(context, platform.osBitness, std::move(port));
+  desired.defaults = LoadPrintingDefaults(context, platform, ConfiguredDriver(context)).defaults.Wanted();
+  return desired;
+}
+
+namespace {
+
+// The printer as installed or updated, with its printing defaults set; the failure otherwise.
+Installed WithDefaults(Installed installed, const InstallContext& context, PrintPlatform& platform) {
+  if (!installed.ok()) return installed;
+  const LoadedDefaults loaded = LoadPrintingDefaults(context, platform, ConfiguredDriver(context));
+  Outcome applied = loaded.refusal.ok() ? ApplyPrintingDefaults(loaded.defaults, platform, installed.printerName)
+                                        : loaded.refusal;
+  if (!applied.ok()) return Installed::Failed(std::move(applied));
+  return installed;
+}
+
 RoadEnd Install(const InstallContext& context, PrintPlatform& platform, WindowHandle owner,
                 const std::u16string& portName, const RoadOptions& options, const DesiredPort& port) {
   // Update and Repair: the printer already there is brought to this configuration and keeps its name.
   const IfExistsMode mode = ParseIfExists(context.ifExists);
   if (mode == IfExistsMode::Update || mode == IfExistsMode::Repair) {
     if (std::optional<std::u16string> existing = FindExistingPrinter(platform, context.printerBaseName)) {
-      const Installed updated = UpdatePrinter(context, platform, portName, *existing);
+      const Installed updated = WithDefaults(UpdatePrinter(context, platform, portName, *existing), context, platform);
       if (mode == IfExistsMode::Update) return Report(updated, owner, options);
-      return ReportRepair(updated, MakeDesiredPrinter(context, platform.osBitness, port), platform, owner, options);
+      return ReportRepair(updated, Desired(context, platform, port), platform, owner, options);
     }
   }
-  return Report(InstallPrinter(context, platform, portName), owner, options);
+  return Report(WithDefaults(InstallPrinter(context, platform, portName), context, platform), owner, options);
 }
 
 // The configured lengths' box when one would be cut.
@@ -137,7 +163,7 @@ RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, con
 // The existing printer's name when it is exactly as configured; nothing is changed either way.
 std::optional<std::u16string> CompliantPrinter(const InstallContext& context, PrintPlatform& platform,
                                                DesiredPort port) {
-  const DesiredPrinter desired = MakeDesiredPrinter(context, platform.osBitness, std::move(port));
+  const DesiredPrinter desired = Desired(context, platform, std::move(port));
   const InstalledPrinter installed = ReadInstalledPrinter(desired, platform);
   if (!installed.printer) return std::nullopt;
   const std::vector<Check> checks = Compare(desired, installed);
@@ -161,6 +187,11 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
   if (page == WizardPage::Language || page == WizardPage::ConnectionType) return RoadEnd::Stay;
   if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, page)) {
     ShowError(owner, RefusalCode(*refusal), RefusalText(context, *refusal));
+    return RoadEnd::Failed;
+  }
+  // Printing defaults that cannot be used are refused before anything changes.
+  if (const Outcome defaults = LoadPrintingDefaults(context, platform, ConfiguredDriver(context)).refusal; !defaults.ok()) {
+    ShowOutcome(owner, defaults);
     return RoadEnd::Failed;
   }
   const IfExistsMode mode = ParseIfExists(context.ifExists);

@@ -43,6 +43,12 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
 // The port the road on this page makes from its text, as a comparison wants it.
 DesiredPort DesiredPortFor(WizardPage page, const std::u16string& text, const InstallContext& context);
 
+// The driver the configuration names (<Prefix><LANG>).
+std::u16string ConfiguredDriver(const InstallContext& context);
+
+// The printer this configuration wants on that port, its printing defaults included.
+DesiredPrinter Desired(const InstallContext& context, PrintPlatform& platform, DesiredPort port);
+
 // The process's exit code for a run that ended this way; no road at all means the wizard was
 // closed without installing.
 int ExitCodeFor(bool roadRan, RoadEnd end);

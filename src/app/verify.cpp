@@ -5,6 +5,7 @@
 #include "app/quiet_install.h"
 #include "diag/diagnostics.h"
 #include "spooler/desired_printer.h"
+#include "spooler/printing_defaults.h"
 
 namespace {
 
@@ -34,8 +35,11 @@ Verification Verify(const InstallContext& context, PrintPlatform& print, UsbPlat
     return Unchecked(u"verify: the configuration is refused");
   }
 
-  const DesiredPrinter desired =
-      MakeDesiredPrinter(context, print.osBitness, DesiredPortFor(choice.page, choice.text, context));
+  if (const Outcome defaults = LoadPrintingDefaults(context, print, ConfiguredDriver(context)).refusal; !defaults.ok()) {
+    ShowOutcome(0, defaults);
+    return Unchecked(u"verify: the configuration is refused");
+  }
+  const DesiredPrinter desired = Desired(context, print, DesiredPortFor(choice.page, choice.text, context));
   const InstalledPrinter installed = ReadInstalledPrinter(desired, print);
   if (!installed.printers) {
     return Unchecked(FormatWide(kTraceCapacity, u"verify: the printers cannot be listed (error %u)", installed.printers.code));

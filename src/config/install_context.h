@@ -40,4 +40,6 @@ struct InstallContext {
   std::int32_t languageIndex = 1;
   // The DATA section's entries in the file's order; none when there is no section.
   std::vector<PrinterDataEntry> printerData;
+  // The DEVMODE section's entries (printing defaults), checked where they are used.
+  std::vector<PrinterDataEntry> devModeEntries;
 };

@@ -128,5 +128,8 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
     if (count == size - 2) {
       DebugTrace(u"DATA section larger than %u units, the entries past it are not used", size);
     }
+    std::u16string defaults;
+    const std::uint32_t defaultsCount = profile.GetPrivateProfileSectionW(u"DEVMODE", defaults, kPathCapacity * 8, context.configPath);
+    context.devModeEntries = ParsePrinterData(WholeSectionEntries(defaults, defaultsCount));
   }
 }

@@ -167,7 +167,7 @@ InstalledPrinter ReadInstalledPrinter(const DesiredPrinter& desired, PrintPlatfo
     installed.files.push_back(std::move(read));
   }
   installed.ports = AsListing(platform.spooler.Ports(2));
-  if (!installed.printer || desired.data.empty()) return installed;
+  if (!installed.printer || (desired.data.empty() && desired.defaults.Empty())) return installed;
   const Opened opened = platform.spooler.Open(installed.printer->printerName, kPrinterAccessUse);
   if (!opened) {
     installed.opened = Status::Failed(opened.code);
@@ -177,6 +177,7 @@ InstalledPrinter ReadInstalledPrinter(const DesiredPrinter& desired, PrintPlatfo
   for (const PrinterDataEntry& entry : desired.data) {
     installed.data.push_back({entry.key, platform.spooler.DataValue(printer.get(), entry.key)});
   }
+  if (!desired.defaults.Empty()) installed.globalDevMode = platform.spooler.GlobalDevMode(printer.get());
   return installed;
 }
 
@@ -190,6 +191,15 @@ std::vector<Check> Compare(const DesiredPrinter& desired, const InstalledPrinter
   for (std::size_t i = 0; i < desired.data.size(); ++i) {
     const InstalledData* read = i < installed.data.size() ? &installed.data[i] : nullptr;
     checks.push_back(DataCheck(desired.data[i], installed, read));
+  }
+  const std::vector<std::uint8_t>& stored = installed.globalDevMode.value;
+  for (const DevModeField& field : CompareDevMode(desired.defaults, stored)) {
+    const std::u16string item = u"default " + field.name;
+    if (!installed.printer || !installed.opened || !installed.globalDevMode || !DevModeSound(stored)) {
+      checks.push_back(Missing(item));
+    } else {
+      checks.push_back(field.Same() ? Ok(item) : Differs(item, field.wanted, field.found));
+    }
   }
   return checks;
 }

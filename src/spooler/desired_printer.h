@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/install_context.h"
+#include "spooler/devmode.h"
 #include "spooler/print_system.h"
 
 // Where the printer is reached: a Standard TCP/IP port named after its address, a numbered port
@@ -30,6 +31,7 @@ struct DesiredPrinter {
   std::vector<PackageFile> files;
   DesiredPort port;
   std::vector<PrinterDataEntry> data;
+  DevModeSettings defaults;  // the printing defaults the queue must hold (PrintingDefaults::Wanted)
 };
 
 // The port as a quiet run would make it from the road's page text.
@@ -61,6 +63,7 @@ struct InstalledPrinter {
   Read<std::vector<PortInfo>> ports;
   Status opened;  // the printer opened to read its data
   std::vector<InstalledData> data;
+  Read<std::vector<std::uint8_t>> globalDevMode;  // read when defaults are wanted
 };
 
 InstalledPrinter ReadInstalledPrinter(const DesiredPrinter& desired, PrintPlatform& platform);
@@ -73,7 +76,8 @@ struct Check {
   std::u16string found;
 };
 
-// Every item in a fixed order: the printer, its driver, the package's files, its port, its data.
+// Every item in a fixed order: the printer, its driver, the package's files, its port, its data,
+// its printing defaults.
 std::vector<Check> Compare(const DesiredPrinter& desired, const InstalledPrinter& installed);
 
 bool Compliant(const std::vector<Check>& checks);

@@ -86,6 +86,7 @@ TEST(LoadInstallContext, CallsInReadingOrderWithEmptyDefaultsAnd260Units) {
       {u"Int", u"SKIP", u"Port", 0, kConfig},             {u"Int", u"SKIP", u"AutoInstall", 0, kConfig},
       {u"String", u"USB", u"FilterVid", 260, kConfig},    {u"String", u"USB", u"FilterPid", 260, kConfig},
       {u"String", u"USB", u"FilterUsbPort", 260, kConfig}, {u"Section", u"DATA", u"", 32768, kConfig},
+      {u"Section", u"DEVMODE", u"", 2080, kConfig},
   };
   EXPECT_EQ(expected, l.profile.calls);
   EXPECT_EQ((std::vector<std::u16string>{u"GetModuleFileNameW", u"PathRemoveFileSpecW"}), l.module.calls);
