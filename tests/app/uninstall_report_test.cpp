@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/fake_registry.h"
 #include "spooler/fake_print_services.h"
 
 namespace {
@@ -221,7 +222,8 @@ TEST(RunUninstall, RemovesPrintersThenPortsThenDrivers) {
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
   fake.log.Clear();
 
-  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
+  FakeRegistry registry;
+  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan, registry));
 
   EXPECT_EQ(fake.log.calls, (std::vector<std::string>{
                                 "OpenPrinterW(\"Label Printer\", 983052)",
@@ -273,7 +275,8 @@ TEST(RunUninstall, AnEmptyPlanChangesNothingAndSucceeds) {
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
   ASSERT_TRUE(plan.Empty());
   fake.log.Clear();
-  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
+  FakeRegistry registry;
+  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan, registry));
   EXPECT_TRUE(fake.log.calls.empty());
   EXPECT_TRUE(fake.Boxes().empty());
   EXPECT_TRUE(Traced(fake, u"Uninstall: nothing to remove"));
@@ -285,7 +288,8 @@ TEST(RunUninstall, AListThatCouldNotBeReadFailsTheUninstall) {
   fake.spooler.AddPrinter(u"Label Printer", u"10.0.0.5", 0, u"LBLENG");
   fake.spooler.Fail("Ports", 1722, 1);
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
-  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan));
+  FakeRegistry registry;
+  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan, registry));
   EXPECT_EQ(BoxTexts(fake), std::vector<std::u16string>{ErrorBox(u"EnumPorts Failed", 1722)});
   EXPECT_EQ(fake.Boxes()[0].owner, WindowHandle{0});
   // The printer and the drivers go all the same; the port stays.
@@ -296,7 +300,7 @@ TEST(RunUninstall, AListThatCouldNotBeReadFailsTheUninstall) {
   FakePrintPlatform noPrinters{64};
   noPrinters.spooler.Fail("LocalPrinters", 5, 1);
   UninstallPlan nothing = PlanUninstall(Context(), noPrinters.platform);
-  EXPECT_FALSE(CarryOutUninstall(Context(), noPrinters.platform, nothing));
+  EXPECT_FALSE(CarryOutUninstall(Context(), noPrinters.platform, nothing, registry));
   EXPECT_EQ(BoxTexts(noPrinters), std::vector<std::u16string>{ErrorBox(u"EnumPrinters Failed", 5)});
   EXPECT_TRUE(Traced(noPrinters, u"Uninstall: nothing to remove"));
 }
@@ -381,7 +385,8 @@ TEST(RunUninstall, EachStepsFailureAndWhatStillHappens) {
     ASSERT_EQ(plan.printers.size() + plan.ports.size() + plan.drivers.size(), 3u);
     c.arrange(fake.spooler);
 
-    EXPECT_EQ(CarryOutUninstall(Context(), fake.platform, plan), c.result == 1);
+    FakeRegistry registry;
+    EXPECT_EQ(CarryOutUninstall(Context(), fake.platform, plan, registry), c.result == 1);
 
     EXPECT_EQ(BoxTexts(fake), c.boxes);
     for (const RecordedBox& box : fake.Boxes()) EXPECT_EQ(box.caption, u"ERROR");
@@ -403,7 +408,8 @@ TEST(RunUninstall, DriverFlagsTurnedDownFallBackToThePlainCall) {
     UninstallPlan plan = PlanUninstall(Context(), fake.platform);
     fake.spooler.Fail("DeletePrinterDriverExW", code);
     fake.log.Clear();
-    EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
+    FakeRegistry registry;
+    EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan, registry));
     EXPECT_EQ(fake.log.calls, (std::vector<std::string>{"DeletePrinterDriverExW(\"Windows NT x86\", \"LBLCHN\", 3, 3)",
                                                         "DeletePrinterDriverW(\"Windows NT x86\", \"LBLCHN\")"}));
     EXPECT_TRUE(fake.spooler.drivers.empty());
@@ -419,7 +425,8 @@ TEST(RunUninstall, ATcpIpPortNameTheRecordCannotHoldIsNotSent) {
   UninstallPlan plan;
   plan.ports = {std::u16string(64, u'p')};
   plan.portMonitors = {kTcpIpMonitorName};
-  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan));
+  FakeRegistry registry;
+  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan, registry));
   EXPECT_TRUE(fake.log.calls.empty());
   EXPECT_EQ(BoxTexts(fake), std::vector<std::u16string>{ErrorBox(u"DeletePort Failed: " + plan.ports[0], 87)});
   EXPECT_EQ(fake.Traces(), std::vector<std::u16string>{u"XcvData DeletePort Failed: " + plan.ports[0] + u" Error 87"});

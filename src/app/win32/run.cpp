@@ -44,7 +44,7 @@ RunStart StartRun(const std::u16string& configFile) {
 }
 
 int RunQuiet(InstallContext& context, AppServices& services) {
-  const int code = RunQuietInstall(context, services.Print(), services.Usb());
+  const int code = RunQuietInstall(context, services.Print(), services.Usb(), services.MarkInstalled(context));
   DebugTrace(u"Language %s", context.languageCode);
   return code;
 }
@@ -81,7 +81,7 @@ int RunRemoval(const InstallContext& context, AppServices& services, bool quiet)
   if (!quiet && !AskYesNo(0, Text(context, u"UninstallAsk") + u"\r\n\r\n" + list, kTitle)) {
     return kExitClosedWithoutInstall;
   }
-  if (!CarryOutUninstall(context, services.Print(), plan)) return kExitInstallFailed;
+  if (!CarryOutUninstall(context, services.Print(), plan, services.MachineRegistry())) return kExitInstallFailed;
   ShowMessage(0, Text(context, u"Removed") + u"\r\n\r\n" + list, kTitle);
   return kExitInstalled;
 }

@@ -144,7 +144,9 @@ void Wizard::RunInstallRoad(WizardPage page) {
     const char16_t* text = LookupText(context_, u"Arm64NotSupported");
     ShowError(owner, kErrorNotSupported, text ? text : u"");
   } else {
-    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_.Print());
+    RoadOptions options;
+    options.onInstalled = services_.MarkInstalled(context_);
+    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_.Print(), std::move(options));
   }
   if (end == RoadEnd::Stay) {
     roadBusy_ = false;

@@ -5,7 +5,9 @@
 #   the new value and file are in place;
 # - uninstall after two installs ("Name" and "Name(2)", IfExists=New) with a printer of another
 #   driver on the same port: both printers and the driver go, the shared port stays;
-#   interactively the Yes/No box lists them first; a second uninstall finds nothing (exit 0).
+#   interactively the Yes/No box lists them first; a second uninstall finds nothing (exit 0);
+# - each install leaves the detection marker of its printer (HKLM\SOFTWARE\PrinterSetup\Printers),
+#   with this build's version; the uninstall takes the markers of the printers it removed.
 # Each run uses a driver prefix of its own, so no other test's printer holds its driver.
 set -u
 source "$1"
@@ -69,6 +71,7 @@ e2e_probe "$run"
 e2e_expect_line "$run/probe.out" "$(e2e_printer_line "$name" "$net.2" "${prefix}ENG")"
 e2e_expect_no_text "$run/probe.out" "$name(2)"
 e2e_expect_text "$run/probe.out" "$(printf 'data\t%s\tDarkness\t12' "$name")"
+e2e_expect_marker "$run" "$name" "${prefix}ENG" "$net.2"
 gpd="$WINEPREFIX/drive_c/windows/system32/spool/drivers/w32x86/3/${prefix}ENG.GPD"
 grep -q "revised $tag" "$gpd" 2>/dev/null || e2e_fail "update: the new GPD is not in the driver directory"
 
@@ -86,6 +89,9 @@ quiet_run "$run" /quiet /log "$(e2e_winpath "$run/install.log")"
 quiet_run "$otherrun" /quiet /log "$(e2e_winpath "$otherrun/install.log")"
 e2e_probe "$run" "$run/installed.out"
 e2e_expect_line "$run/installed.out" "$(e2e_printer_line "$name(2)" "$net.3" "${prefix}ENG")"
+e2e_expect_marker "$run" "$name" "${prefix}ENG" "$net.3"
+e2e_expect_marker "$run" "$name(2)" "${prefix}ENG" "$net.3"
+e2e_expect_marker "$otherrun" "$other" "O${tag}ENG" "$net.3"
 # Interactive: the box lists what goes; No changes nothing (1602), Yes removes it.
 e2e_start "$run" /uninstall
 e2e_drive "$run" "msgbox PrinterSetup" "answer no" gone >"$run/no.out"
@@ -104,6 +110,9 @@ e2e_expect_no_text "$run/probe.out" "$(printf 'printer\t%s(2)\t' "$name")"
 e2e_expect_no_text "$run/probe.out" "$(printf 'driver\t%sENG\t' "$prefix")"
 e2e_expect_line "$run/probe.out" "$(e2e_printer_line "$other" "$net.3" "O${tag}ENG")"
 e2e_expect_text "$run/probe.out" "$(printf 'port\t%s\t' "$net.3")"
+e2e_expect_no_marker "$run" "$name"
+e2e_expect_no_marker "$run" "$name(2)"
+e2e_expect_marker "$otherrun" "$other" "O${tag}ENG" "$net.3"
 # Again, quiet: nothing to remove, and that is no failure.
 quiet_run "$run" /x /quiet /log "$(e2e_winpath "$run/install.log")"
 e2e_expect_exit "$run" 0
@@ -116,5 +125,6 @@ e2e_expect_exit "$otherrun" 0
 e2e_probe "$otherrun"
 e2e_expect_no_text "$otherrun/probe.out" "$(printf 'port\t%s\t' "$net.3")"
 e2e_expect_no_text "$otherrun/probe.out" "$(printf 'printer\t%s\t' "$other")"
+e2e_expect_no_marker "$otherrun" "$other"
 
 e2e_done "${runs[@]}"
