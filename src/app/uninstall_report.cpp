@@ -27,12 +27,10 @@ bool CarryOutUninstall(const InstallContext& context, PrintPlatform& platform, c
   }
   const std::vector<UninstallStep> steps = RunUninstall(context, platform, plan);
   for (const UninstallStep& step : steps) {
-    if (step.removed) {
-      if (step.kind == UninstallKind::Printer) UnmarkRemovedPrinter(registry, step.object);
-      continue;
-    }
+    if (step.removed) continue;
     ShowError(0, step.code, FormatWide(kBoxTextCapacity, u"%s Failed: %s", FailedCall(step.kind), step.object));
     removed = false;
   }
+  SettleRecords(registry, plan, steps);
   return removed;
 }

@@ -6,7 +6,7 @@
 
 // Runs the plan. An ERROR box (owner 0) for each list the plan could not read, "<call> Failed",
 // then one for each step that failed, "DeletePrinter|DeletePort|DeletePrinterDriver Failed:
-// <name>". Each printer removed loses its detection marker in registry. True when every list was
+// <name>". Then the records in registry are settled (SettleRecords). True when every list was
 // read and everything planned is gone.
 bool CarryOutUninstall(const InstallContext& context, PrintPlatform& platform, const UninstallPlan& plan,
                        Registry& registry);

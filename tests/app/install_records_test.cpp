@@ -1,6 +1,7 @@
 // The detection marker as the roads and the uninstall leave it in the fake registry: written after
 // a road that changed the printer, never after one that changed nothing or failed, and taken away
-// with each printer the uninstall removed.
+// with each printer the uninstall removed; and the ports this program made, taken once unused,
+// remembered (PendingPorts) until then.
 #include "app/install_records.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ class InstallRecordsTest : public ::testing::Test {
 
   RoadEnd Run(WizardPage page, const std::u16string& text) {
     RoadOptions options;
-    options.onInstalled = MarkInstalledPrinter(registry, clock, context, kVersion);
+    options.onInstalled = MarkInstalledPrinter(registry, clock, fake.platform, context, kVersion);
     return RunInstallRoad(page, text, kMain, context, fake.platform, std::move(options));
   }
 
@@ -95,7 +96,7 @@ TEST_F(InstallRecordsTest, OnlyARoadThatChangedThePrinterWritesIt) {
     InstallContext ctx = context;
     ctx.ifExists = c.ifExists;
     RoadOptions options;
-    options.onInstalled = MarkInstalledPrinter(marks, clock, ctx, kVersion);
+    options.onInstalled = MarkInstalledPrinter(marks, clock, local.platform, ctx, kVersion);
     EXPECT_EQ(c.end, RunInstallRoad(WizardPage::Network, u"10.1.2.3", kMain, ctx, local.platform, std::move(options)));
     EXPECT_EQ(marks.Text(MarkerKey(u"Label Printer"), u"Version"),
               c.marked ? std::optional<std::u16string>(kVersion) : std::nullopt);
@@ -118,7 +119,7 @@ TEST_F(InstallRecordsTest, TheQuietInstallMarksItsPrinter) {
   context.defaultPortType = u"ETH";
   context.printerAddress = u"10.9.8.7";
   EXPECT_EQ(kExitInstalled,
-            RunQuietInstall(context, fake.platform, usb, MarkInstalledPrinter(registry, clock, context, kVersion)));
+            RunQuietInstall(context, fake.platform, usb, MarkInstalledPrinter(registry, clock, fake.platform, context, kVersion)));
   EXPECT_EQ(Value(u"Label Printer", u"Port"), u"10.9.8.7");
   EXPECT_EQ(Value(u"Label Printer", u"Version"), kVersion);
 }
@@ -179,6 +180,177 @@ TEST_F(InstallRecordsTest, AMarkerThatCannotBeRemovedIsTracedAndTheUninstallStil
   EXPECT_TRUE(Traced(
       u"Detection Marker Not Removed: HKLM\\SOFTWARE\\PrinterSetup\\Printers\\Label Printer Error 5"));
   EXPECT_EQ(fake.spooler.FindPrinter(u"Label Printer"), nullptr);
+}
+
+std::vector<std::u16string> Pending(const FakeRegistry& registry) {
+  return registry.Texts(kMarkerRootKey, kPendingPortsValue).value_or(std::vector<std::u16string>{});
+}
+
+TEST_F(InstallRecordsTest, TheMarkerNamesThePortsAnInstallsMonitorHolds) {
+  struct Case {
+    const char* what;
+    WizardPage page;
+    std::u16string text;
+    std::vector<std::u16string> made;
+  } cases[] = {
+      {"network: the address port", WizardPage::Network, u"10.1.2.3", {u"10.1.2.3"}},
+      {"USB through the monitor: its numbered port", WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E", {u"LBUSB001"}},
+      {"serial: the spooler's own port", WizardPage::Serial, u"COM1:", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local;
+    AddDriverPackage(local.files, context);
+    local.files.AddFile(u"C:\\setup\\MONITOR32\\MonitorSetup.exe");
+    local.spooler.AddTcpIpMonitor();
+    local.spooler.AddMonitor(u"Label USB Monitor");
+    local.spooler.AddPort(u"COM1:");
+    InstallContext ctx = context;
+    ctx.portMonitorName = u"Label USB Monitor";
+    ctx.portNamePrefix = u"LBUSB";
+    FakeRegistry marks;
+    RoadOptions options;
+    options.onInstalled = MarkInstalledPrinter(marks, clock, local.platform, ctx, kVersion);
+    ASSERT_EQ(RoadEnd::Installed, RunInstallRoad(c.page, c.text, kMain, ctx, local.platform, std::move(options)));
+    EXPECT_EQ(marks.Texts(MarkerKey(u"Label Printer"), u"Ports"), c.made);
+  }
+}
+
+// An Update that moves the printer from 10.1.2.3, which an earlier install made, to 10.1.2.4.
+TEST_F(InstallRecordsTest, AnUpdateToAnotherPortTakesTheOldOneWhenNothingUsesIt) {
+  struct Case {
+    const char* what;
+    std::function<void(FakeSpooler&)> arrange;
+    bool oldPortLeft;
+    std::vector<std::u16string> pending;
+  } cases[] = {
+      {"unused: taken", nullptr, false, {}},
+      {"another printer uses it: pending", [](FakeSpooler& s) { s.AddPrinter(u"Office", u"10.1.2.3"); }, true,
+       {u"10.1.2.3"}},
+      {"DeletePort refused: pending", [](FakeSpooler& s) { s.monitors[kTcpIpMonitorName].deletePortStatus = 5; },
+       true, {u"10.1.2.3"}},
+      {"gone already: nothing to remember", [](FakeSpooler& s) { s.ports.clear(); }, false, {}},
+      {"the printers cannot be listed: pending", [](FakeSpooler& s) { s.Fail("LocalPrinters", 1722, 2); }, true,
+       {u"10.1.2.3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local;
+    AddDriverPackage(local.files, context);
+    local.spooler.AddTcpIpMonitor();
+    FakeRegistry marks;
+    InstallContext ctx = context;
+    ctx.ifExists = u"Update";
+    const auto run = [&](const std::u16string& address) {
+      RoadOptions options;
+      options.onInstalled = MarkInstalledPrinter(marks, clock, local.platform, ctx, kVersion);
+      return RunInstallRoad(WizardPage::Network, address, kMain, ctx, local.platform, std::move(options));
+    };
+    ASSERT_EQ(RoadEnd::Installed, run(u"10.1.2.3"));
+    if (c.arrange) c.arrange(local.spooler);
+    local.log.Clear();
+    EXPECT_EQ(RoadEnd::Installed, run(u"10.1.2.4"));
+    EXPECT_EQ(local.spooler.FindPrinter(u"Label Printer")->info.portName, u"10.1.2.4");
+    EXPECT_EQ(local.spooler.FindPort(u"10.1.2.3") != nullptr, c.oldPortLeft);
+    EXPECT_NE(local.spooler.FindPort(u"10.1.2.4"), nullptr);
+    EXPECT_EQ(marks.Texts(MarkerKey(u"Label Printer"), u"Ports"), std::vector<std::u16string>{u"10.1.2.4"});
+    EXPECT_EQ(Pending(marks), c.pending);
+    // The install's one box, whatever became of the old port.
+    EXPECT_EQ(local.Boxes().back().text, u"Add Printer Successful - Label Printer");
+    EXPECT_EQ(local.spooler.OpenHandleCount(), 0u);
+  }
+}
+
+TEST_F(InstallRecordsTest, AnUpdateOnTheSamePortTouchesNoPort) {
+  context.ifExists = u"Update";
+  ASSERT_EQ(RoadEnd::Installed, Run(WizardPage::Network, u"10.1.2.3"));
+  fake.log.Clear();
+  ASSERT_EQ(RoadEnd::Installed, Run(WizardPage::Network, u"10.1.2.3"));
+  EXPECT_EQ(fake.log.Count("XcvDataW"), 1u);  // the AddPort of the road only
+  EXPECT_NE(fake.spooler.FindPort(u"10.1.2.3"), nullptr);
+  EXPECT_FALSE(registry.Texts(kMarkerRootKey, kPendingPortsValue).has_value());
+}
+
+// An uninstall whose port could not go, then the next one: the port is taken then, and the
+// records with it.
+TEST_F(InstallRecordsTest, APortThatOutlivesItsPrinterIsTakenByALaterUninstall) {
+  struct Case {
+    const char* what;
+    std::function<void(FakeSpooler&)> first;   // before the first uninstall
+    std::function<void(FakeSpooler&)> second;  // before the second
+    bool firstSucceeds;
+  } cases[] = {
+      {"DeletePort refused once", [](FakeSpooler& s) { s.monitors[kTcpIpMonitorName].deletePortStatus = 5; },
+       [](FakeSpooler& s) { s.monitors[kTcpIpMonitorName].deletePortStatus.reset(); }, false},
+      {"another printer used it until it went", [](FakeSpooler& s) { s.AddPrinter(u"Office", u"10.1.2.3"); },
+       [](FakeSpooler& s) { s.printers.clear(); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local{32};
+    AddDriverPackage(local.files, context);
+    local.spooler.AddTcpIpMonitor();
+    FakeRegistry marks;
+    RoadOptions options;
+    options.onInstalled = MarkInstalledPrinter(marks, clock, local.platform, context, kVersion);
+    ASSERT_EQ(RoadEnd::Installed, RunInstallRoad(WizardPage::Network, u"10.1.2.3", kMain, context, local.platform,
+                                                 std::move(options)));
+    c.first(local.spooler);
+    const UninstallPlan first = PlanUninstall(context, local.platform, RecordedPorts(marks));
+    EXPECT_EQ(CarryOutUninstall(context, local.platform, first, marks), c.firstSucceeds);
+    EXPECT_EQ(local.spooler.FindPrinter(u"Label Printer"), nullptr);
+    EXPECT_NE(local.spooler.FindPort(u"10.1.2.3"), nullptr);
+    EXPECT_FALSE(marks.HasKey(MarkerKey(u"Label Printer")));
+    EXPECT_EQ(Pending(marks), std::vector<std::u16string>{u"10.1.2.3"});
+
+    c.second(local.spooler);
+    const UninstallPlan second = PlanUninstall(context, local.platform, RecordedPorts(marks));
+    EXPECT_TRUE(second.printers.empty());
+    EXPECT_EQ(second.ports, std::vector<std::u16string>{u"10.1.2.3"});
+    EXPECT_TRUE(CarryOutUninstall(context, local.platform, second, marks));
+    EXPECT_EQ(local.spooler.FindPort(u"10.1.2.3"), nullptr);
+    EXPECT_FALSE(marks.HasKey(kMarkerRootKey));
+  }
+}
+
+TEST_F(InstallRecordsTest, RecordsOfPortsGoneAlreadyAreDroppedAndUnreadListsKeepThem) {
+  struct Case {
+    const char* what;
+    std::function<void(FakeSpooler&)> arrange;
+    std::vector<std::u16string> pending;
+  } cases[] = {
+      {"gone already", [](FakeSpooler& s) { s.ports.clear(); }, {}},
+      {"no list of ports", [](FakeSpooler& s) { s.Fail("Ports", 1722); }, {u"10.1.2.3"}},
+      {"no list of printers", [](FakeSpooler& s) { s.Fail("LocalPrinters", 1722); }, {u"10.1.2.3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local{32};
+    local.spooler.AddTcpIpMonitor();
+    local.spooler.AddPort(u"10.1.2.3", kTcpIpMonitorName);
+    FakeRegistry marks;
+    ASSERT_TRUE(WritePendingPorts(marks, {u"10.1.2.3"}));
+    c.arrange(local.spooler);
+    const UninstallPlan plan = PlanUninstall(context, local.platform, RecordedPorts(marks));
+    // What the run does with a plan that holds nothing: it says so, and settles the records.
+    ASSERT_TRUE(plan.Empty());
+    SettleRecords(marks, plan, {});
+    EXPECT_EQ(Pending(marks), c.pending);
+    EXPECT_EQ(marks.HasKey(kMarkerRootKey), !c.pending.empty());
+  }
+}
+
+TEST_F(InstallRecordsTest, PendingPortsThatCannotBeReadOrWrittenAreTracedAndTheUninstallGoesOn) {
+  ASSERT_EQ(RoadEnd::Installed, Run(WizardPage::Network, u"10.1.2.3"));
+  fake.spooler.monitors[kTcpIpMonitorName].deletePortStatus = 5;
+  registry.Fail("SetStrings", kRegistryAccessDenied);
+  const UninstallPlan plan = PlanUninstall(context, fake.platform, RecordedPorts(registry));
+  EXPECT_FALSE(CarryOutUninstall(context, fake.platform, plan, registry));
+  EXPECT_TRUE(Traced(u"Pending Ports Not Written: HKLM\\SOFTWARE\\PrinterSetup Error 5"));
+  EXPECT_EQ(fake.spooler.FindPrinter(u"Label Printer"), nullptr);
+  registry.Fail("Strings", kRegistryAccessDenied);
+  EXPECT_TRUE(RecordedPorts(registry).empty());
+  EXPECT_TRUE(Traced(u"Pending Ports Not Read: HKLM\\SOFTWARE\\PrinterSetup Error 5"));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ DetectionMarker Marker(const std::u16string& printer = u"Label Printer") {
   marker.portName = u"10.0.0.5";
   marker.configPath = u"C:\\Deploy\\PrinterSetup\\config.ini";
   marker.installedAt = {2026, 12, 8, 21, 42, 9, 517};
+  marker.madePorts = {u"10.0.0.5"};
   return marker;
 }
 
@@ -49,7 +50,8 @@ TEST(DetectionMarker, WritesEveryValueUnderThePrintersKey) {
     SCOPED_TRACE(Narrow(name));
     EXPECT_EQ(registry.Text(kKey, name), text);
   }
-  EXPECT_EQ(registry.ValueNames(kKey).size(), std::size(values));
+  EXPECT_EQ(registry.Texts(kKey, u"Ports"), std::vector<std::u16string>{u"10.0.0.5"});
+  EXPECT_EQ(registry.ValueNames(kKey).size(), std::size(values) + 1);
   EXPECT_EQ(registry.Keys(), (std::vector<std::u16string>{u"SOFTWARE", u"SOFTWARE\\PrinterSetup",
                                                           u"SOFTWARE\\PrinterSetup\\Printers", kKey}));
 }
@@ -75,7 +77,7 @@ TEST(DetectionMarker, AFailedWriteGivesItsCodeAndNeverThisVersion) {
   } cases[] = {
       {"the first value", 1, false},
       {"a later value", 3, true},
-      {"the version, written last", 5, true},
+      {"the version, written last", 5, true},  // after the four REG_SZ values and Ports
       {"every value", 0, false},
   };
   for (const Case& c : cases) {

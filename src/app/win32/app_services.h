@@ -18,7 +18,7 @@ class AppServices {
   Registry& MachineRegistry() { return registry_; }
   // The road's onInstalled: the detection marker of the printer, with this build's version.
   std::function<void(const InstalledFacts&)> MarkInstalled(const InstallContext& context) {
-    return MarkInstalledPrinter(registry_, clock_, context, u"" PRINTERSETUP_VERSION_TEXT);
+    return MarkInstalledPrinter(registry_, clock_, print_.Platform(), context, u"" PRINTERSETUP_VERSION_TEXT);
   }
 
  private:

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/config_checks.h"
+#include "app/install_records.h"
 #include "app/install_road.h"
 #include "app/quiet_install.h"
 #include "app/start_up.h"
@@ -72,8 +73,10 @@ int RunRemoval(const InstallContext& context, AppServices& services, bool quiet)
     ShowError(0, RefusalCode(*refusal), RefusalText(context, *refusal));
     return kExitInstallFailed;
   }
-  const UninstallPlan plan = PlanUninstall(context, services.Print());
+  Registry& registry = services.MachineRegistry();
+  const UninstallPlan plan = PlanUninstall(context, services.Print(), RecordedPorts(registry));
   if (plan.Empty()) {
+    SettleRecords(registry, plan, {});
     ShowMessage(0, Text(context, u"NothingToRemove"), kTitle);
     return kExitInstalled;
   }
@@ -81,7 +84,7 @@ int RunRemoval(const InstallContext& context, AppServices& services, bool quiet)
   if (!quiet && !AskYesNo(0, Text(context, u"UninstallAsk") + u"\r\n\r\n" + list, kTitle)) {
     return kExitClosedWithoutInstall;
   }
-  if (!CarryOutUninstall(context, services.Print(), plan, services.MachineRegistry())) return kExitInstallFailed;
+  if (!CarryOutUninstall(context, services.Print(), plan, registry)) return kExitInstallFailed;
   ShowMessage(0, Text(context, u"Removed") + u"\r\n\r\n" + list, kTitle);
   return kExitInstalled;
 }

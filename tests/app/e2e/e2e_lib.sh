@@ -58,7 +58,10 @@ e2e_setup() {
   "${E2E_REPO_DIR:?}/cmake/wine-prefix" >&2 || return 1
   (
     flock 8
-    [ -f "$WINEPREFIX/.e2e-ready" ] && exit 0
+    # Made before, with the stand-in as built now (a rebuilt one is installed again below).
+    [ -f "$WINEPREFIX/.e2e-ready" ] &&
+      cmp -s "$E2E_TCPIP_MONITOR_DLL" "$WINEPREFIX/drive_c/windows/system32/$(basename "$E2E_TCPIP_MONITOR_DLL")" &&
+      exit 0
     local log=$E2E_WORK_DIR/setup.log
     # The spooler finds the stand-in TCP/IP monitor's DLL in the system directory.
     local tools

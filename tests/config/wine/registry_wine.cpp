@@ -101,6 +101,7 @@ CASE(RegistryWine_TheMarkerIsWhereA64BitToolLooks) {
   marker.portName = u"10.0.0.5";
   marker.configPath = u"C:\\setup\\config.ini";
   marker.installedAt = {2026, 12, 8, 21, 42, 9, 0};
+  marker.madePorts = {u"10.0.0.5"};
   REQUIRE(WriteDetectionMarker(registry, marker));
   const std::u16string key = MarkerKey(marker.printerName);
   CHECK_EQ(PlainText(key, u"Version"), u"1.2.3");
@@ -108,6 +109,7 @@ CASE(RegistryWine_TheMarkerIsWhereA64BitToolLooks) {
   CHECK_EQ(PlainText(key, u"Port"), u"10.0.0.5");
   CHECK_EQ(PlainText(key, u"Config"), u"C:\\setup\\config.ini");
   CHECK_EQ(PlainText(key, u"InstalledAt"), u"2026-12-08T21:42:09");
+  CHECK_EQ(ReadMarkedPorts(registry, marker.printerName).value, std::vector<std::u16string>{u"10.0.0.5"});
   // A 32-bit process on a 64-bit system writes past WOW6432Node.
   if (GetOsBitness() == 64) CHECK(!ExistsIn(key, KEY_WOW64_32KEY));
   CHECK(RemoveDetectionMarker(registry, marker.printerName));
