@@ -4,7 +4,7 @@
 
 namespace {
 
-enum class Switch { Quiet, Help, Uninstall, Verify, Log, Config };
+enum class Switch { Quiet, Help, Uninstall, Verify, ShowConfig, Log, Config };
 
 struct SwitchName {
   std::u16string_view name;
@@ -16,7 +16,7 @@ constexpr SwitchName kSwitches[] = {
     {u"s", Switch::Quiet},     {u"silent", Switch::Quiet}, {u"?", Switch::Help},
     {u"help", Switch::Help},   {u"log", Switch::Log},      {u"config", Switch::Config},
     {u"uninstall", Switch::Uninstall}, {u"x", Switch::Uninstall}, {u"verify", Switch::Verify},
-    {u"detect", Switch::Verify},
+    {u"detect", Switch::Verify}, {u"showconfig", Switch::ShowConfig},
 };
 
 char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }
@@ -55,7 +55,57 @@ std::optional<std::u16string> Store(std::optional<std::u16string>& slot, std::u1
          u" and " + Quoted(value) + u".";
 }
 
+// A NAME=VALUE argument; the same name again with the same value is harmless, as for switches.
+std::optional<std::u16string> AddValue(std::vector<NamedValue>& values, const NamedValue& value,
+                                       std::u16string_view argument) {
+  if (value.key.empty()) return u"The argument " + Quoted(argument) + u" names no value before =.";
+  if (!IsSettableName(value.key)) {
+    return u"Unknown value name " + Quoted(value.key) + u" in " + Quoted(argument) +
+           u": use a key of [ARGS] or Data.<name>.";
+  }
+  for (const NamedValue& given : values) {
+    if (!SameKey(CanonicalName(given.key), CanonicalName(value.key))) continue;
+    if (given.value == value.value) return std::nullopt;
+    return u"The value " + Quoted(CanonicalName(value.key)) + u" is given twice with different values: " +
+           Quoted(given.value) + u" and " + Quoted(value.value) + u".";
+  }
+  values.push_back(value);
+  return std::nullopt;
+}
+
+// Optimal string alignment distance, stopping early: is it at most one edit?
+bool AtMostOneEdit(std::u16string_view a, std::u16string_view b) {
+  if (a.size() > b.size()) std::swap(a, b);
+  if (b.size() - a.size() > 1) return false;
+  std::size_t i = 0;
+  while (i < a.size() && a[i] == b[i]) ++i;
+  if (i == a.size()) return true;
+  if (a.size() == b.size()) {
+    // One substitution, or two neighbours swapped.
+    if (a.substr(i + 1) == b.substr(i + 1)) return true;
+    return i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] && a.substr(i + 2) == b.substr(i + 2);
+  }
+  return a.substr(i) == b.substr(i + 1);  // one unit inserted
+}
+
 }  // namespace
+
+bool AsksForQuiet(const std::vector<std::u16string>& arguments) {
+  for (const std::u16string& argument : arguments) {
+    std::u16string_view name = argument;
+    while (!name.empty() && (name.front() == u'/' || name.front() == u'-')) name.remove_prefix(1);
+    name = name.substr(0, name.find_first_of(u"=:"));
+    std::u16string lower;
+    for (char16_t c : name) lower.push_back(LowerAscii(c));
+    if (lower.empty()) continue;
+    for (const SwitchName& known : kSwitches) {
+      if (known.which == Switch::Quiet && lower == known.name) return true;
+    }
+    if (lower.rfind(u"quiet", 0) == 0 || lower.rfind(u"silent", 0) == 0) return true;
+    if (lower.size() >= 4 && (AtMostOneEdit(lower, u"quiet") || AtMostOneEdit(lower, u"silent"))) return true;
+  }
+  return false;
+}
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments) {
   ParsedCommandLine parsed;
@@ -63,6 +113,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::u16string& argument = arguments[i];
     if (!LooksLikeSwitch(argument)) {
+      if (std::optional<NamedValue> value = SplitPrinterDataEntry(argument)) {
+        if (std::optional<std::u16string> fault = AddValue(line.values, *value, argument)) {
+          parsed.error = std::move(fault);
+          return parsed;
+        }
+        continue;
+      }
       parsed.error = u"Unexpected argument " + Quoted(argument) + u": switches start with / or -.";
       return parsed;
     }
@@ -80,13 +137,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
         parsed.error = u"The switch " + Quoted(argument) + u" takes no value.";
         return parsed;
       }
-      bool& flag = *which == Switch::Quiet    ? line.quiet
-                   : *which == Switch::Help   ? line.help
-                   : *which == Switch::Verify ? line.verify
-                                              : line.uninstall;
+      bool& flag = *which == Switch::Quiet        ? line.quiet
+                   : *which == Switch::Help       ? line.help
+                   : *which == Switch::Verify     ? line.verify
+                   : *which == Switch::ShowConfig ? line.showConfig
+                                                  : line.uninstall;
       flag = true;
-      if (line.verify && line.uninstall) {
-        parsed.error = u"The switches /verify and /uninstall cannot be used together.";
+      if (int(line.verify) + int(line.uninstall) + int(line.showConfig) > 1) {
+        parsed.error = u"Only one of /uninstall, /verify and /showconfig can be given.";
         return parsed;
       }
       continue;
@@ -115,7 +173,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
 }
 
 std::u16string UsageText() {
-  return u"Usage: PrinterSetup.exe [/quiet] [/uninstall | /verify] [/log <file>] [/config <file>] [/?]\r\n"
+  return u"Usage: PrinterSetup.exe [/quiet] [/uninstall | /verify | /showconfig] [/log <file>] [/config <file>]\r\n"
+         u"                         [NAME=VALUE ...] [/?]\r\n"
          u"\r\n"
          u"/quiet (also /q, /qn, /s, /silent)\r\n"
          u"    Install without any window or box, as config.ini says; boxes go to the log.\r\n"
@@ -125,6 +184,12 @@ std::u16string UsageText() {
          u"/verify (also /detect)\r\n"
          u"    Change nothing; check that the printer is installed as config.ini says.\r\n"
          u"    Exit 0 compliant, 1 not compliant; the log names every difference.\r\n"
+         u"/showconfig\r\n"
+         u"    Change nothing; write this PC's name and addresses, the target chosen and\r\n"
+         u"    every value with where it came from.\r\n"
+         u"NAME=VALUE\r\n"
+         u"    Set a value over config.ini and its targets: an [ARGS] key (PrnName=...,\r\n"
+         u"    IPAddress=...) or Data.<name>=<value> for one printer-data value.\r\n"
          u"/log <file>\r\n"
          u"    Append a line for every step to <file>. A quiet run logs to\r\n"
          u"    %ProgramData%\\PrinterSetup\\install.log without it.\r\n"

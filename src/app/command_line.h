@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "config/overrides.h"
+
 struct CommandLine {
   bool quiet = false;  // /quiet, /q, /qn, /s, /silent: no window and no box
   bool help = false;   // /?, /help
@@ -12,6 +14,9 @@ struct CommandLine {
   std::optional<std::u16string> configPath;  // /config <file>
   bool uninstall = false;  // /uninstall, /x: remove what the configuration installs
   bool verify = false;     // /verify, /detect: check the printer against the configuration, change nothing
+  bool showConfig = false;  // /showconfig: the resolved configuration and where each value came from
+  // NAME=VALUE arguments, in order: configuration values that win over config.ini and targets.
+  std::vector<NamedValue> values;
 };
 
 // error: set when the arguments cannot be taken as given; a short English text naming the
@@ -27,6 +32,10 @@ constexpr int kExitInvalidCommandLine = 1639;  // ERROR_INVALID_COMMAND_LINE
 // '=' (/log=C:\x.log) or as the next argument (/log C:\x.log); a next argument that starts like a
 // switch is not taken as a value. Stops at the first argument at fault.
 ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments);
+
+// Whether an argument is a quiet switch, or so near one that it was meant as one ("/quite",
+// "--quiet", "/quiet:", "silnet"): a run whose command line is wrong then stays without a box.
+bool AsksForQuiet(const std::vector<std::u16string>& arguments);
 
 // Every switch, the exit codes and where a quiet run logs by default; English, one switch a line.
 std::u16string UsageText();

@@ -1,6 +1,6 @@
 #include "app/config_checks.h"
 
-#include "app/ipv4_text.h"
+#include "config/ipv4_text.h"
 #include "config/texts.h"
 #include "diag/format.h"
 #include "spooler/driver_files.h"

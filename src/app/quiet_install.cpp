@@ -7,7 +7,7 @@
 
 namespace {
 
-WizardPage PageFor(int typeButton) {
+WizardPage PageForButton(int typeButton) {
   switch (typeButton) {
     case IDC_TYPE_NETWORK: return WizardPage::Network;
     case IDC_TYPE_SERIAL: return WizardPage::Serial;
@@ -30,9 +30,13 @@ const char16_t* TraceName(WizardPage page) {
 
 }  // namespace
 
+WizardPage PageForPortType(std::u16string_view defaultPortType) {
+  return PageForButton(ChooseStartConnectionType(defaultPortType));
+}
+
 QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print, UsbPlatform& usb) {
   QuietChoice choice;
-  choice.page = PageFor(ChooseStartConnectionType(context.defaultPortType));
+  choice.page = PageForPortType(context.defaultPortType);
   switch (choice.page) {
     case WizardPage::Network: choice.text = context.printerAddress; break;
     case WizardPage::Usb: {

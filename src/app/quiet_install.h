@@ -18,6 +18,9 @@ struct QuietChoice {
   WizardPage page = WizardPage::Network;
   std::u16string text;
 };
+// The connection page DefaultPorttype names, as the wizard would start on it.
+WizardPage PageForPortType(std::u16string_view defaultPortType);
+
 QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print, UsbPlatform& usb);
 
 // Runs the chosen road without a port dialog, in the language the run's start selected. Every box

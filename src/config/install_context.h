@@ -24,6 +24,10 @@ struct InstallContext {
   std::u16string printerAddress;
   // [ARGS] IfExists: what a run does when the printer is already there (New, Keep, Update).
   std::u16string ifExists;
+  // [ARGS] NoTargetMatched: Fail (the default) or Skip, when the file's targets all miss this PC.
+  std::u16string noTargetMatched;
+  // [ARGS] SpoolerWait: seconds to wait for the Print Spooler to start; empty for the default.
+  std::u16string spoolerWait;
   std::uint32_t skipLanguage = 0;
   std::uint32_t skipPort = 0;
   std::uint32_t autoInstall = 0;

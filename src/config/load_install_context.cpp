@@ -95,6 +95,8 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
     context.portNamePrefix = ReadString(profile, context, u"ARGS", u"PortNamePrefix");
     context.printerAddress = ReadString(profile, context, u"ARGS", u"IPAddress");
     context.ifExists = ReadString(profile, context, u"ARGS", u"IfExists");
+    context.noTargetMatched = ReadString(profile, context, u"ARGS", u"NoTargetMatched");
+    context.spoolerWait = ReadString(profile, context, u"ARGS", u"SpoolerWait");
 
     context.skipLanguage = ReadInt(profile, context, u"SKIP", u"Language");
     context.skipPort = ReadInt(profile, context, u"SKIP", u"Port");

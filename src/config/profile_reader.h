@@ -17,4 +17,7 @@ class ProfileReader {
   // not fit and its last entry was cut.
   virtual std::uint32_t GetPrivateProfileSectionW(const std::u16string& appName, std::u16string& returned,
                                                   std::uint32_t size, const std::u16string& fileName) = 0;
+  // The file's section names in its order, as GetPrivateProfileSectionW gives entries.
+  virtual std::uint32_t GetPrivateProfileSectionNamesW(std::u16string& returned, std::uint32_t size,
+                                                       const std::u16string& fileName) = 0;
 };

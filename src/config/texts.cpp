@@ -44,6 +44,10 @@ constexpr Entries kChineseEntries = {
     {u"ListPrinter", u"打印机："},
     {u"ListPort", u"端口："},
     {u"ListDriver", u"驱动程序："},
+    {u"SpoolerDisabled", u"Print Spooler 服务已被禁用。请启用它，然后重新运行安装程序。未做任何更改。"},
+    {u"SpoolerNotStarted", u"Print Spooler 服务未能在 %u 秒内启动。未做任何更改。"},
+    {u"ProtectedPrintOn", u"Windows 受保护的打印模式已开启。它只允许不需要自带驱动程序的打印机，因此无法安装此打印机。未做任何更改。"},
+    {u"NotElevated", u"必须以管理员身份运行 PrinterSetup。未做任何更改。"},
 };
 
 constexpr Entries kEnglishEntries = {
@@ -82,6 +86,10 @@ constexpr Entries kEnglishEntries = {
     {u"ListPrinter", u"Printer: "},
     {u"ListPort", u"Port: "},
     {u"ListDriver", u"Driver: "},
+    {u"SpoolerDisabled", u"The Print Spooler service is disabled. Enable it and run the setup again. Nothing was changed."},
+    {u"SpoolerNotStarted", u"The Print Spooler service did not start within %u seconds. Nothing was changed."},
+    {u"ProtectedPrintOn", u"Windows protected print mode is on. It allows only printers that need no driver of their own, so this printer cannot be installed. Nothing was changed."},
+    {u"NotElevated", u"PrinterSetup must be run as an administrator. Nothing was changed."},
 };
 
 constexpr std::int32_t kTableCount = 2;

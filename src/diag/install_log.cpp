@@ -85,6 +85,8 @@ std::u16string_view ResultWord(int exitCode, RunKind kind) {
     case 1602: return removal ? u"not removed" : u"not installed";  // ERROR_INSTALL_USEREXIT
     case 1603: return u"failed";         // ERROR_INSTALL_FAILURE
     case 1618: return u"already running";  // ERROR_INSTALL_ALREADY_RUNNING
+    case 1625: return u"blocked-by-policy";  // ERROR_INSTALL_PACKAGE_REJECTED
+    case 1633: return u"platform-unsupported";  // ERROR_INSTALL_PLATFORM_UNSUPPORTED
     case 1639: return u"invalid command line";  // ERROR_INVALID_COMMAND_LINE
     default: return u"exit code";
   }
@@ -164,8 +166,8 @@ void InstallLog::Box(std::optional<std::u16string_view> caption, std::u16string_
   Line(line);
 }
 
-void InstallLog::Result(int exitCode, RunKind kind) {
-  Line(FormatWide(64, u"result: %d ", exitCode) + std::u16string(ResultWord(exitCode, kind)));
+void InstallLog::Result(int exitCode, RunKind kind, std::u16string_view word) {
+  Line(FormatWide(64, u"result: %d ", exitCode) + std::u16string(word.empty() ? ResultWord(exitCode, kind) : word));
 }
 
 std::unique_ptr<LogFile> OpenRunLog(LogFiles& files, const std::optional<std::u16string>& requestedPath, bool quiet) {

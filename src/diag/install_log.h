@@ -90,7 +90,8 @@ class InstallLog {
   // "Error", the title Windows gives such a box; the line breaks that end a box text are left out.
   void Box(std::optional<std::u16string_view> caption, std::u16string_view text);
   // "result: <code> <word>": how the run ended.
-  void Result(int exitCode, RunKind kind = RunKind::Install);
+  // word: in place of the exit code's own word when not empty.
+  void Result(int exitCode, RunKind kind = RunKind::Install, std::u16string_view word = {});
 
   bool HasFile() const { return file_ != nullptr; }
   std::size_t FailedLines() const { return failedLines_; }

@@ -103,8 +103,9 @@ Check PortCheck(const DesiredPrinter& desired, const InstalledPrinter& installed
 
 Check DataCheck(const PrinterDataEntry& entry, const InstalledPrinter& installed, const InstalledData* read) {
   const std::u16string item = u"data " + entry.key;
-  if (!installed.printer || !read) return Missing(item);
+  if (!installed.printer) return Missing(item);
   if (!installed.opened) return Differs(item, entry.value, CodeText(u"printer not opened", installed.opened.code));
+  if (!read) return Missing(item);
   const Read<PrinterDataValue>& value = read->value;
   if (value.EmptyListing()) return entry.value.empty() ? Ok(item) : Differs(item, entry.value, u"");
   if (!value) {
@@ -153,12 +154,14 @@ InstalledPrinter ReadInstalledPrinter(const DesiredPrinter& desired, PrintPlatfo
   }
   installed.drivers = AsListing(platform.spooler.Drivers(desired.environment));
   installed.driverDirectory = platform.spooler.DriverDirectory(desired.environment);
+  // Registering the driver puts its files into the directory of its version.
+  const std::u16string versionDirectory = JoinPath(installed.driverDirectory.value, u"3");
   for (const PackageFile& file : desired.files) {
     InstalledFile read{file, platform.files.ReadBytes(JoinPath(desired.package.sourceDir, file.name)), {}};
     // An optional file the package does not have is not part of the driver.
     if (file.optional && !read.package) continue;
     read.installed = installed.driverDirectory
-                         ? platform.files.ReadBytes(JoinPath(installed.driverDirectory.value, file.name))
+                         ? platform.files.ReadBytes(JoinPath(versionDirectory, file.name))
                          : Read<std::vector<std::uint8_t>>::Failed(installed.driverDirectory.stage,
                                                                    installed.driverDirectory.code);
     installed.files.push_back(std::move(read));

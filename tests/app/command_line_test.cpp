@@ -122,10 +122,42 @@ TEST(ParseCommandLine, RefusesWhatItCannotTakeAndNamesTheArgument) {
        u"The switch \"-Config\" is given twice with different values: \"a.ini\" and \"A.INI\"."},
       // The first fault is the one reported.
       {{u"/bad", u"bare"}, u"Unknown switch \"/bad\"."},
+      // NAME=VALUE: a name this program sets, once.
+      {{u"=x"}, u"The argument \"=x\" names no value before =."},
+      {{u"Printer=X"}, u"Unknown value name \"Printer\" in \"Printer=X\": use a key of [ARGS] or Data.<name>."},
+      {{u"Data.=5"}, u"Unknown value name \"Data.\" in \"Data.=5\": use a key of [ARGS] or Data.<name>."},
+      {{u"PrnName=A", u"prnname=B"}, u"The value \"PrnName\" is given twice with different values: \"A\" and \"B\"."},
+      {{u"DATA.speed=1", u"Data.Speed=2"},
+       u"The value \"Data.Speed\" is given twice with different values: \"1\" and \"2\"."},
+      // Two runs of different kinds.
+      {{u"/verify", u"/x"}, u"Only one of /uninstall, /verify and /showconfig can be given."},
+      {{u"/showconfig", u"/detect"}, u"Only one of /uninstall, /verify and /showconfig can be given."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Show(c.arguments));
     EXPECT_EQ(std::optional<std::u16string>(c.error), ParseCommandLine(c.arguments).error);
+  }
+}
+
+TEST(ParseCommandLine, ValuesKeepTheirOrderAndAnExactRepeatIsHarmless) {
+  const ParsedCommandLine parsed =
+      ParseCommandLine({u"/quiet", u"PrnName=Bay 3", u"Data.Darkness=12", u"PRNNAME=Bay 3", u"IPAddress=", u"/verify"});
+  ASSERT_FALSE(parsed.error);
+  EXPECT_TRUE(parsed.line.verify);
+  const std::vector<NamedValue> expected = {{u"PrnName", u"Bay 3"}, {u"Data.Darkness", u"12"}, {u"IPAddress", u""}};
+  EXPECT_EQ(expected, parsed.line.values);
+}
+
+TEST(AsksForQuiet, QuietSwitchesAndTheirNearMisses) {
+  const std::pair<std::vector<std::u16string>, bool> cases[] = {
+      {{u"/quite", u"/quiet"}, true}, {{u"--quiet"}, true},  {{u"/quiet:"}, true},     {{u"/quiet="}, true},
+      {{u"stray", u"/quiet"}, true},  {{u"/qiuet"}, true},   {{u"-silnet"}, true},     {{u"/QN"}, true},
+      {{u"/quietly"}, true},          {{u"/log", u"x"}, false}, {{u"/x"}, false},       {{u"/qu"}, false},
+      {{u"/quest"}, false},           {{u"PrnName=quiet"}, false}, {{}, false},
+  };
+  for (const auto& [arguments, quiet] : cases) {
+    SCOPED_TRACE(Show(arguments));
+    EXPECT_EQ(quiet, AsksForQuiet(arguments));
   }
 }
 

@@ -71,6 +71,19 @@ class FakeProfileReader : public ProfileReader {
     return size - 2;
   }
 
+  std::uint32_t GetPrivateProfileSectionNamesW(std::u16string& returned, std::uint32_t size,
+                                               const std::u16string& fileName) override {
+    calls.push_back({u"SectionNames", u"", u"", size, fileName});
+    std::u16string content;
+    if (fileName == path) {
+      for (const Section& s : sections_) content += s.name + u'\0';
+    }
+    returned.assign(size, u'\0');
+    if (content.size() + 1 > size) content.resize(size > 2 ? size - 2 : 0);
+    returned.replace(0, content.size(), content);
+    return static_cast<std::uint32_t>(content.size());
+  }
+
  private:
   struct Section {
     std::u16string name;

@@ -111,6 +111,10 @@ TEST(TextTable, RefusalTextsFollowInBothLanguages) {
       {u"ListPrinter", u"Printer: ", ""},
       {u"ListPort", u"Port: ", ""},
       {u"ListDriver", u"Driver: ", ""},
+      {u"SpoolerDisabled", u"The Print Spooler service is disabled. Enable it and run the setup again. Nothing was changed.", ""},
+      {u"SpoolerNotStarted", u"The Print Spooler service did not start within %u seconds. Nothing was changed.", "u"},
+      {u"ProtectedPrintOn", u"Windows protected print mode is on. It allows only printers that need no driver of their own, so this printer cannot be installed. Nothing was changed.", ""},
+      {u"NotElevated", u"PrinterSetup must be run as an administrator. Nothing was changed.", ""},
   };
   ASSERT_EQ(kUsedTextEntries, 21u + sizeof(later) / sizeof(later[0]));
   auto placeholders = [](std::u16string_view text) {

@@ -3,11 +3,12 @@
 #include <cstdlib>
 
 #include "app/config_checks.h"
-#include "app/ipv4_text.h"
+#include "config/ipv4_text.h"
 #include "config/load_install_context.h"
 #include "config/texts.h"
 #include "fuzz_input.h"
 #include "config/printer_data.h"
+#include "config/targets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::u16string text = fuzz::Units(data, size);
@@ -19,7 +20,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (std::optional<std::uint32_t> address = ParseIpv4Address(text)) {
     if (ParseIpv4Address(Ipv4Text(*address, 4)) != address) std::abort();  // the round trip holds
   }
+  // A range never ends before it starts; a pattern matches itself only where it has no wildcard.
+  if (std::optional<Ipv4Range> range = ParseIpv4Range(text)) {
+    if (range->last < range->first) std::abort();
+  }
   const std::vector<std::u16string> values = fuzz::Pieces(text);
+  if (values.size() >= 2) {
+    MatchesWildcard(values[0], values[1]);
+    if (values[0].find_first_of(u"*?") == std::u16string::npos && !MatchesWildcard(values[0], values[0])) std::abort();
+    if (!MatchesWildcard(u"*", values[1])) std::abort();
+    Target target;
+    const std::vector<NamedValue> target_entries = ParsePrinterData(entries);
+    if (!ParseTarget(values[0], target_entries, target) && target.computerNames.empty() && target.ranges.empty()) {
+      std::abort();  // a target taken has a match key
+    }
+  }
   InstallContext context;
   SelectLanguage(context, u"ENG");
   const std::u16string* fields[] = {&context.printerBaseName, &context.driverPrefix, &context.printerAddress,

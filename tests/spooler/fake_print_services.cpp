@@ -110,13 +110,35 @@ std::vector<std::u16string> FakePrintPlatform::Traces() const {
 void AddDriverPackage(FakeFileSystem& files, const InstallContext& context, bool withIni, bool withUi, bool withUni) {
   DriverFileNames names =
       BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
-  files.AddFile(JoinPath(names.sourceDir, names.gpdFile));
-  files.AddFile(JoinPath(names.sourceDir, names.rcDll));
-  if (withIni) files.AddFile(JoinPath(names.sourceDir, names.iniFile));
-  if (withUi) files.AddFile(JoinPath(names.sourceDir, names.uiDll));
-  if (withUni) files.AddFile(JoinPath(names.sourceDir, names.uniDll));
-  for (const char16_t* name : kUnidrvFiles) files.AddFile(JoinPath(names.sourceDir, name));
-  files.AddFile(JoinPath(names.sourceDir, u"srclient.dll"));
+  // Each file holds its own name, so that a copy can be told from another file.
+  const auto add = [&](const std::u16string& name) {
+    std::vector<std::uint8_t> bytes(name.begin(), name.end());
+    files.AddFile(JoinPath(names.sourceDir, name), std::move(bytes));
+  };
+  add(names.gpdFile);
+  add(names.rcDll);
+  if (withIni) add(names.iniFile);
+  if (withUi) add(names.uiDll);
+  if (withUni) add(names.uniDll);
+  for (const char16_t* name : kUnidrvFiles) add(name);
+  add(u"srclient.dll");
+}
+
+void FakePrintPlatform::CopyToVersionDirectory(const DriverInfo3& driver, bool replace) {
+  auto directory = spooler.driverDirectories.find(driver.environment);
+  if (directory == spooler.driverDirectories.end()) return;
+  std::vector<std::u16string> names = {driver.driverPath, driver.dataFile, driver.configFile, driver.helpFile};
+  for (std::size_t start = 0; start < driver.dependentFiles.size();) {
+    const std::size_t end = driver.dependentFiles.find(u'\0', start);
+    const std::size_t stop = end == std::u16string::npos ? driver.dependentFiles.size() : end;
+    if (stop > start) names.push_back(driver.dependentFiles.substr(start, stop - start));
+    start = stop + 1;
+  }
+  for (const std::u16string& name : names) {
+    const std::u16string source = JoinPath(directory->second, name);
+    const std::u16string target = JoinPath(JoinPath(directory->second, u"3"), name);
+    if (files.Exists(source) && (replace || !files.Exists(target))) files.AddFile(target, files.Bytes(source));
+  }
 }
 
 std::u16string ErrorBox(const std::u16string& text, std::uint32_t code) {

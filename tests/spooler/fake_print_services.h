@@ -77,7 +77,9 @@ struct FakePrintPlatform {
         files(log),
         versions(log, files),
         shell(log, files),
-        platform{spooler, versions, files, shell, osBitness} {}
+        platform{spooler, versions, files, shell, osBitness} {
+    spooler.onDriverRegistered = [this](const DriverInfo3& driver, bool replace) { CopyToVersionDirectory(driver, replace); };
+  }
   FakePrintPlatform(const FakePrintPlatform&) = delete;
   FakePrintPlatform& operator=(const FakePrintPlatform&) = delete;
 
@@ -88,6 +90,10 @@ struct FakePrintPlatform {
   FakeVersionInstaller versions;
   FakeShell shell;
   PrintPlatform platform;
+
+  // As the spooler: a registered driver's files go from the driver directory into its version
+  // directory "3"; one already there stays unless every file is to be replaced.
+  void CopyToVersionDirectory(const DriverInfo3& driver, bool replace);
 
   // The boxes shown and the trace lines without their prefix.
   const std::vector<RecordedBox>& Boxes() const { return diagnostics.dialogs.boxes; }

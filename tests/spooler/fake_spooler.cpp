@@ -254,6 +254,7 @@ Status FakeSpooler::RegisterDriver(const DriverInfo3& info) {
     return Status::Failed(*code);
   }
   Register(drivers, info);
+  if (onDriverRegistered) onDriverRegistered(info, false);
   return {};
 }
 
@@ -263,6 +264,7 @@ Status FakeSpooler::RegisterDriverEx(const DriverInfo3& info, std::uint32_t file
     return Status::Failed(*code);
   }
   Register(drivers, info);
+  if (onDriverRegistered) onDriverRegistered(info, (fileCopyFlags & kApdCopyAllFiles) != 0);
   return {};
 }
 

@@ -89,6 +89,8 @@ class FakeSpooler : public Spooler, public FakeSeam {
   std::map<std::u16string, std::u16string> driverDirectories;
   std::vector<XcvCall> xcvCalls;
   std::vector<std::u16string> configuredPorts;
+  // Told of each driver registered; replaceFiles: APD_COPY_ALL_FILES was asked for.
+  std::function<void(const DriverInfo3&, bool replaceFiles)> onDriverRegistered;
 
   FakePrinter& AddPrinter(const std::u16string& name, const std::u16string& port = u"LPT1:",
                           std::uint32_t jobs = 0, const std::u16string& driver = u"Generic");

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "app/ipv4_text.h"
+#include "config/ipv4_text.h"
 #include "app/port_combo.h"
 #include "resources/resource_ids.h"
 #include "usb/usb_choices.h"

@@ -22,6 +22,8 @@
 #include "diag/win32/wide.h"
 #include "app/uninstall_report.h"
 #include "app/verify.h"
+#include "app/preflight.h"
+#include "app/win32/preflight_win.h"
 #include "version.h"
 
 namespace {
@@ -34,11 +36,12 @@ const std::u16string kTitle = u"PrinterSetup";
 bool FileExists(const std::u16string& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
 
 // The one start-up of a run: config.ini read once, the system asked once.
-RunStart StartRun(const std::u16string& configFile) {
+RunStart StartRun(const CommandLine& line) {
   Win32SystemInfo system;
   RunStart start;
   start.osBitness = GetOsBitness(system);
-  LoadInstallContext(start.context, start.osBitness, configFile);
+  LoadInstallContext(start.context, start.osBitness, line.configPath.value_or(u"config.ini"));
+  start.resolution = ResolveInstallContext(start.context, line.values, line.showConfig);
   start.arm64 = IsArm64System(system);
   start.languageButton = SelectStartLanguage(start.context, GetUserDefaultUILanguage());
   return start;
@@ -105,7 +108,25 @@ int RunVerification(const InstallContext& context, AppServices& services, Instal
   return verification.exitCode;
 }
 
-int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, InstallLog& log) {
+// /showconfig: what this run would use, and whether the configuration would be taken.
+int ShowConfiguration(const InstallContext& context, const Resolution& resolution, InstallLog& log) {
+  for (const std::u16string& line : ShowConfigLines(resolution)) {
+    log.Line(line);
+    WriteOutputLine(line);
+  }
+  if (resolution.targetError || resolution.NoTargetMatched()) return JudgeResolution(context, resolution).exitCode;
+  const WizardPage page = PageForPortType(context.defaultPortType);
+  if (std::optional<ConfigRefusal> refusal = FindConfigRefusal(context, page)) {
+    ShowError(0, RefusalCode(*refusal), RefusalText(context, *refusal));
+    return kExitInstallFailed;
+  }
+  const Outcome lengths = CheckConfiguredLengths(context);
+  ShowOutcome(0, lengths);
+  return lengths.ok() ? kExitInstalled : kExitInstallFailed;
+}
+
+// resultWord: set when the log's result line must say more than the exit code's word.
+int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, InstallLog& log, std::u16string& resultWord) {
   if (parsed.error) {
     ShowMessage(0, *parsed.error + u"\r\n\r\n" + UsageText(), kTitle);
     return kExitInvalidCommandLine;
@@ -119,7 +140,7 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
     ShowMessage(0, u"Another printer installation is running. Nothing was changed.", kTitle);
     return kExitAlreadyRunning;
   }
-  RunStart start = StartRun(parsed.line.configPath.value_or(u"config.ini"));
+  RunStart start = StartRun(parsed.line);
   InstallContext& context = start.context;
   // A named configuration that is not there must not turn into an install with defaults.
   if (parsed.line.configPath && !FileExists(context.configPath)) {
@@ -130,10 +151,25 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
   // serve its spooler. (The interactive wizard says so in the chosen language at Next.)
   if (start.arm64 && quiet) {
     ShowError(0, kErrorNotSupported, LookupTextIn(kEnglishTableIndex, u"Arm64NotSupported"));
-    return kExitInstallFailed;
+    return kExitPlatformUnsupported;
   }
   DebugTrace(u"Config %s", context.configPath);
+  if (parsed.line.showConfig) return ShowConfiguration(context, start.resolution, log);
+  const ResolutionVerdict verdict = JudgeResolution(context, start.resolution);
+  if (!verdict.goOn) return verdict.exitCode;
   AppServices services(start.osBitness);
+  const RunMode mode = parsed.line.uninstall ? RunMode::Uninstall
+                       : parsed.line.verify  ? RunMode::Verify
+                       : quiet               ? RunMode::Quiet
+                                             : RunMode::Interactive;
+  Win32SpoolerService service;
+  Win32Pause pause;
+  Win32SystemProbe system;
+  const Preflight preflight = RunPreflight(mode, context, {service, pause, system, services.Print().spooler});
+  if (!preflight.ok()) {
+    resultWord = preflight.resultWord;
+    return preflight.exitCode;
+  }
   if (parsed.line.uninstall) return RunRemoval(context, services, quiet);
   if (parsed.line.verify) return RunVerification(context, services, log);
   // The uninstall's log never named the width.
@@ -146,12 +182,15 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
 }  // namespace
 
 int RunFromCommandLine(HINSTANCE instance) {
-  const ParsedCommandLine parsed = ParseCommandLine(ProcessArguments());
+  const std::vector<std::u16string> arguments = ProcessArguments();
+  const ParsedCommandLine parsed = ParseCommandLine(arguments);
   // Nobody sees a window station that is not visible (session 0 under SYSTEM): a window or a box
   // there would wait for ever, so such a run is quiet whatever the command line says.
   const bool visible = WindowStationVisible();
   // A verification never shows a box: a detection script waits on nobody.
-  const bool quiet = parsed.line.quiet || parsed.line.verify || !visible;
+  // A wrong command line that meant to be quiet must not wait on a usage box either.
+  const bool quiet = parsed.line.quiet || parsed.line.verify || parsed.line.showConfig ||
+                     (parsed.error && AsksForQuiet(arguments)) || !visible;
   Win32LogFiles files;
   std::unique_ptr<LogFile> file = OpenRunLog(files, parsed.line.logPath, quiet);
   Win32Clock clock;
@@ -160,10 +199,11 @@ int RunFromCommandLine(HINSTANCE instance) {
   log.Line(u"PrinterSetup " PRINTERSETUP_VERSION_TEXT);
   log.Line(u"Command line: " + U16(GetCommandLineW()));
   if (!visible) log.Line(u"No visible window station: running quiet");
-  const int code = Run(instance, parsed, quiet, log);
+  std::u16string resultWord;
+  const int code = Run(instance, parsed, quiet, log, resultWord);
   RunKind kind = RunKind::Install;
   if (!parsed.error && parsed.line.uninstall) kind = RunKind::Removal;
   if (!parsed.error && parsed.line.verify) kind = RunKind::Verification;
-  log.Result(code, kind);
+  log.Result(code, kind, resultWord);
   return code;
 }

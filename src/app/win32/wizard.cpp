@@ -2,7 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/ipv4_text.h"
+#include "app/preflight.h"
+#include "config/ipv4_text.h"
 #include "app/road_controls.h"
 #include "config/texts.h"
 #include "diag/diagnostics.h"
@@ -143,6 +144,7 @@ void Wizard::RunInstallRoad(WizardPage page) {
     // serve its spooler: refuse before anything is changed.
     const char16_t* text = LookupText(context_, u"Arm64NotSupported");
     ShowError(owner, kErrorNotSupported, text ? text : u"");
+    arm64Refused_ = true;
   } else {
     RoadOptions options;
     options.onInstalled = services_.MarkInstalled(context_);
@@ -159,7 +161,7 @@ void Wizard::RunInstallRoad(WizardPage page) {
 
 void Wizard::Quit() {
   quitPosted_ = true;
-  PostQuitMessage(ExitCodeFor(roadRan_, roadEnd_));
+  PostQuitMessage(arm64Refused_ ? kExitPlatformUnsupported : ExitCodeFor(roadRan_, roadEnd_));
 }
 
 void Wizard::OnDestroy() {

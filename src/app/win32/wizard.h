@@ -72,6 +72,7 @@ class Wizard : public NavigationHost {
   // The spooler's ports while the pages are made at start; null afterwards, when a refresh reads
   // them again.
   std::unique_ptr<PortSnapshot> startPorts_;
+  bool arm64Refused_ = false;
   bool roadRan_ = false;
   RoadEnd roadEnd_ = RoadEnd::Stay;
   // While a road runs (its boxes and tools have loops of their own) and once it has ended, Next,

@@ -31,3 +31,11 @@ std::uint32_t Win32ProfileReader::GetPrivateProfileSectionW(const std::u16string
   returned.assign(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size());
   return count;
 }
+
+std::uint32_t Win32ProfileReader::GetPrivateProfileSectionNamesW(std::u16string& returned, std::uint32_t size,
+                                                                 const std::u16string& fileName) {
+  std::vector<wchar_t> buffer(size, L'\0');
+  DWORD count = ::GetPrivateProfileSectionNamesW(buffer.data(), size, W(fileName));
+  returned.assign(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size());
+  return count;
+}

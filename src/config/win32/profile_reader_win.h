@@ -10,4 +10,6 @@ class Win32ProfileReader : public ProfileReader {
                                       std::int32_t defaultValue, const std::u16string& fileName) override;
   std::uint32_t GetPrivateProfileSectionW(const std::u16string& appName, std::u16string& returned,
                                           std::uint32_t size, const std::u16string& fileName) override;
+  std::uint32_t GetPrivateProfileSectionNamesW(std::u16string& returned, std::uint32_t size,
+                                               const std::u16string& fileName) override;
 };

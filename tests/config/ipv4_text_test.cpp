@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ipv4_text.h"
+#include "config/ipv4_text.h"
 
 TEST(Ipv4Text, DottedDecimalOnlyWhenEveryFieldIsFilled) {
   EXPECT_EQ(u"192.168.1.200", Ipv4Text(kDefaultPrinterAddress, 4));

@@ -1,4 +1,4 @@
-#include "app/ipv4_text.h"
+#include "config/ipv4_text.h"
 
 #include "diag/format.h"
 
