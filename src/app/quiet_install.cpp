@@ -63,7 +63,8 @@ QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print,
   return choice;
 }
 
-int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb) {
+int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb,
+                    std::function<void(const InstalledFacts&)> onInstalled) {
   const QuietChoice choice = ChooseQuietRoad(context, print, usb);
   DebugTrace(u"Quiet install, %s road: %s", TraceName(choice.page), choice.text);
   // Nobody can complete an address here: without one, the configuration is what is missing.
@@ -74,6 +75,7 @@ int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& 
   }
   RoadOptions options;
   options.configureSerialPort = false;
+  options.onInstalled = std::move(onInstalled);
   const RoadEnd end = RunInstallRoad(choice.page, choice.text, 0, context, print, options);
   return end == RoadEnd::Installed ? kExitInstalled : kExitInstallFailed;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // An install with no window at all, for deployment tools that run the wizard where nobody can
 // see it: the connection type config.ini names, and what its page would have offered first.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,4 +26,6 @@ QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print,
 // Runs the chosen road without a port dialog, in the language the run's start selected. Every box
 // goes to the diagnostics' dialogs sink, which a quiet run makes a log. The exit code: 0
 // installed, 1603 otherwise (a road that would have kept the wizard waiting for the user fails).
-int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb);
+// onInstalled: handed to the road (RoadOptions).
+int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb,
+                    std::function<void(const InstalledFacts&)> onInstalled = {});

@@ -1,5 +1,6 @@
 #include "app/uninstall_report.h"
 
+#include "app/install_records.h"
 #include "diag/diagnostics.h"
 
 namespace {
@@ -17,7 +18,8 @@ const char16_t* FailedCall(UninstallKind kind) {
 
 }  // namespace
 
-bool CarryOutUninstall(const InstallContext& context, PrintPlatform& platform, const UninstallPlan& plan) {
+bool CarryOutUninstall(const InstallContext& context, PrintPlatform& platform, const UninstallPlan& plan,
+                       Registry& registry) {
   bool removed = plan.unlisted.empty();
   for (const auto& [call, code] : plan.unlisted) {
     DebugTrace(u"%s Failed With %u: Uninstall Incomplete", call, code);
@@ -29,5 +31,6 @@ bool CarryOutUninstall(const InstallContext& context, PrintPlatform& platform, c
     ShowError(0, step.code, FormatWide(kBoxTextCapacity, u"%s Failed: %s", FailedCall(step.kind), step.object));
     removed = false;
   }
+  SettleRecords(registry, plan, steps);
   return removed;
 }

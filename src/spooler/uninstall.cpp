@@ -70,33 +70,42 @@ const PrinterInfo2* UserOfPort(const std::vector<const PrinterInfo2*>& others, c
   return nullptr;
 }
 
-void PlanPorts(const InstallContext& context, PrintPlatform& platform, const std::vector<const PrinterInfo2*>& ours,
+// Ports of other monitors (COM, LPT, the spooler's USB ports) were not made by an install.
+bool InstallsMonitor(const InstallContext& context, const std::u16string& monitorName) {
+  return SameNameIgnoringCase(monitorName, kTcpIpMonitorName) ||
+         (!context.portMonitorName.empty() && SameNameIgnoringCase(monitorName, context.portMonitorName));
+}
+
+const PortInfo* Listed(const std::vector<PortInfo>& listed, const std::u16string& port) {
+  for (const PortInfo& record : listed) {
+    if (SameNameIgnoringCase(record.portName, port)) return &record;
+  }
+  return nullptr;
+}
+
+// Each port asked about once, in order: planned when no printer of others uses it and an
+// install's monitor lists it; noted as gone when no monitor lists it (any more).
+void PlanPorts(const InstallContext& context, PrintPlatform& platform, const std::vector<std::u16string>& ports,
                const std::vector<const PrinterInfo2*>& others, UninstallPlan& plan) {
   const Read<std::vector<PortInfo>> listed = AsListing(platform.spooler.Ports(2));
   if (!listed) {
     plan.unlisted.emplace_back(u"EnumPorts", listed.code);
     return;
   }
-  for (const PrinterInfo2* printer : ours) {
-    for (const std::u16string& port : PortsOf(*printer)) {
-      if (ContainsName(plan.ports, port)) continue;
-      if (const PrinterInfo2* user = UserOfPort(others, port)) {
-        DebugTrace(u"Port %s Kept: Printer %s Uses It", port, user->printerName);
-        continue;
-      }
-      for (const PortInfo& record : listed.value) {
-        if (!SameNameIgnoringCase(record.portName, port)) continue;
-        // Ports of other monitors (COM, LPT, the spooler's USB ports) were not made by an install.
-        const bool installable = SameNameIgnoringCase(record.monitorName, kTcpIpMonitorName) ||
-                                 (!context.portMonitorName.empty() &&
-                                  SameNameIgnoringCase(record.monitorName, context.portMonitorName));
-        if (installable) {
-          plan.ports.push_back(record.portName);
-          plan.portMonitors.push_back(record.monitorName);
-        }
-        break;
-      }
-      // Not listed: no monitor has it (any more).
+  std::vector<std::u16string> asked;
+  for (const std::u16string& port : ports) {
+    if (ContainsName(asked, port)) continue;
+    asked.push_back(port);
+    if (const PrinterInfo2* user = UserOfPort(others, port)) {
+      DebugTrace(u"Port %s Kept: Printer %s Uses It", port, user->printerName);
+      continue;
+    }
+    const PortInfo* record = Listed(listed.value, port);
+    if (!record) {
+      plan.portsGone.push_back(port);
+    } else if (InstallsMonitor(context, record->monitorName)) {
+      plan.ports.push_back(record->portName);
+      plan.portMonitors.push_back(record->monitorName);
     }
   }
 }
@@ -227,7 +236,8 @@ UninstallStep RemoveDriver(PrintPlatform& platform, const std::u16string& enviro
 
 }  // namespace
 
-UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platform) {
+UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platform,
+                            const std::vector<std::u16string>& recordedPorts) {
   UninstallPlan plan;
   const Read<std::vector<PrinterInfo2>> printers = LocalPrinters(platform);
   if (!printers) {
@@ -253,11 +263,44 @@ UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platfo
       others.push_back(&printer);
     }
   }
-  if (!ours.empty()) PlanPorts(context, platform, ours, others, plan);
+  std::vector<std::u16string> ports;
+  for (const PrinterInfo2* printer : ours) {
+    for (const std::u16string& port : PortsOf(*printer)) ports.push_back(port);
+  }
+  ports.insert(ports.end(), recordedPorts.begin(), recordedPorts.end());
+  if (!ports.empty()) PlanPorts(context, platform, ports, others, plan);
   PlanDrivers(platform, names, others, plan);
   DebugTrace(u"Uninstall Plan: %u Printers, %u Ports, %u Drivers", static_cast<unsigned>(plan.printers.size()),
              static_cast<unsigned>(plan.ports.size()), static_cast<unsigned>(plan.drivers.size()));
   return plan;
+}
+
+UninstallPlan PlanPortRemoval(const InstallContext& context, PrintPlatform& platform,
+                              const std::vector<std::u16string>& ports) {
+  UninstallPlan plan;
+  if (ports.empty()) return plan;
+  const Read<std::vector<PrinterInfo2>> printers = LocalPrinters(platform);
+  if (!printers) {
+    plan.unlisted.emplace_back(u"EnumPrinters", printers.code);
+    return plan;
+  }
+  std::vector<const PrinterInfo2*> users;
+  for (const PrinterInfo2& printer : printers.value) users.push_back(&printer);
+  PlanPorts(context, platform, ports, users, plan);
+  return plan;
+}
+
+std::vector<std::u16string> InstallMadePorts(const InstallContext& context, PrintPlatform& platform,
+                                             const std::vector<std::u16string>& ports) {
+  if (ports.empty()) return ports;
+  const Read<std::vector<PortInfo>> listed = AsListing(platform.spooler.Ports(2));
+  if (!listed) return ports;
+  std::vector<std::u16string> made;
+  for (const std::u16string& port : ports) {
+    const PortInfo* record = Listed(listed.value, port);
+    if (record && InstallsMonitor(context, record->monitorName)) made.push_back(record->portName);
+  }
+  return made;
 }
 
 std::u16string_view UninstallKindName(UninstallKind kind) {

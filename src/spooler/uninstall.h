@@ -14,10 +14,14 @@ struct UninstallPlan {
   // The local printers named PrnName or "PrnName(n)" (n from 2 to 254) on the driver
   // <Prefix>ENG or <Prefix>CHN, names compared as the spooler compares them.
   std::vector<std::u16string> printers;
-  // Their ports that no other printer uses and that belong to the Standard TCP/IP monitor or to
-  // context.portMonitorName; portMonitors holds the monitor of each, in the same order.
+  // Their ports and the recorded ports that no other printer uses and that belong to the
+  // Standard TCP/IP monitor or to context.portMonitorName; portMonitors holds the monitor of
+  // each, in the same order.
   std::vector<std::u16string> ports;
   std::vector<std::u16string> portMonitors;
+  // The ports asked about (the printers' and the recorded ones) that the spooler's list does not
+  // hold: gone already, nothing to remove and nothing to remember.
+  std::vector<std::u16string> portsGone;
   // (environment, driver): <Prefix>ENG and <Prefix>CHN where the spooler lists them ("Windows NT
   // x86", and "Windows x64" on a 64-bit system) and no other printer uses them.
   std::vector<std::pair<std::u16string, std::u16string>> drivers;
@@ -29,9 +33,23 @@ struct UninstallPlan {
   bool Empty() const { return printers.empty() && ports.empty() && drivers.empty(); }
 };
 
-// Reads the spooler's printers, ports and drivers; changes nothing. One trace line with the
-// counts.
-UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platform);
+// Reads the spooler's printers, ports and drivers; changes nothing. recordedPorts: ports an
+// earlier run made and could not take yet (a printer still used them, or DeletePort failed);
+// each is planned as the printers' ports are, whether or not a printer of this configuration is
+// left. One trace line with the counts.
+UninstallPlan PlanUninstall(const InstallContext& context, PrintPlatform& platform,
+                            const std::vector<std::u16string>& recordedPorts = {});
+
+// A plan of ports alone: those of ports that no printer uses, of the monitors PlanUninstall
+// takes ports of (for the ports a printer moved away from).
+UninstallPlan PlanPortRemoval(const InstallContext& context, PrintPlatform& platform,
+                              const std::vector<std::u16string>& ports);
+
+// Of these ports, the ones the spooler lists under the Standard TCP/IP monitor or
+// context.portMonitorName: those an install makes and an uninstall takes. All of them when the
+// list cannot be read (the uninstall looks again).
+std::vector<std::u16string> InstallMadePorts(const InstallContext& context, PrintPlatform& platform,
+                                             const std::vector<std::u16string>& ports);
 
 enum class UninstallKind { Printer, Port, Driver };
 // "printer", "port" or "driver".

@@ -13,6 +13,7 @@
 #include "config/texts.h"
 #include "spooler/fake_print_services.h"
 #include "app/uninstall_report.h"
+#include "config/fake_registry.h"
 
 namespace {
 
@@ -165,14 +166,16 @@ TEST(FaultMatrix, EveryCallOfTheUninstallFailedInTurn) {
     arrange(context, fake);
     const UninstallPlan plan = PlanUninstall(context, fake.platform);
     ASSERT_FALSE(plan.Empty());
-    ASSERT_TRUE(CarryOutUninstall(context, fake.platform, plan));
+    FakeRegistry registry;
+    ASSERT_TRUE(CarryOutUninstall(context, fake.platform, plan, registry));
     clean = fake.log.Methods();
   }
   const std::size_t cells = ForEachFailedCall(clean, [&](FakePrintPlatform& fake) {
     InstallContext context;
     arrange(context, fake);
     const UninstallPlan plan = PlanUninstall(context, fake.platform);
-    if (!CarryOutUninstall(context, fake.platform, plan)) {
+    FakeRegistry registry;
+    if (!CarryOutUninstall(context, fake.platform, plan, registry)) {
       ASSERT_FALSE(fake.Boxes().empty());
       EXPECT_EQ(std::optional<std::u16string>(u"ERROR"), fake.Boxes().back().caption);
     }

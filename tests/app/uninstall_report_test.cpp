@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/fake_registry.h"
 #include "spooler/fake_print_services.h"
 
 namespace {
@@ -117,6 +118,78 @@ TEST(UninstallPlan, PortsOnlyTheRemovedPrintersUseOfTheInstallsMonitors) {
   }
 }
 
+// Ports an earlier run recorded (DeletePort failed, or another printer still used them): each is
+// planned as a removed printer's port is, whether or not a printer of this configuration is left.
+TEST(UninstallPlan, RecordedPortsThatNoPrinterUsesAnyMore) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::u16string, std::u16string>> printers;  // name, port
+    std::vector<std::u16string> recorded;
+    std::vector<std::u16string> ports;
+    std::vector<std::u16string> monitors;
+    std::vector<std::u16string> gone;
+  } cases[] = {
+      {"no printer left: the port is still planned", {}, {u"10.0.0.5"}, {u"10.0.0.5"}, {kTcpIpMonitorName}, {}},
+      {"a monitor port, as the spooler spells it", {}, {u"lbusb001"}, {u"LBUSB001"}, {kUsbMonitor}, {}},
+      {"another printer still uses it", {{u"Office", u"10.0.0.5"}}, {u"10.0.0.5"}, {}, {}, {}},
+      {"a removed printer uses it: once", {{u"Label Printer", u"10.0.0.5"}}, {u"10.0.0.5", u"10.0.0.5"},
+       {u"10.0.0.5"}, {kTcpIpMonitorName}, {}},
+      {"gone already", {}, {u"10.9.9.9"}, {}, {}, {u"10.9.9.9"}},
+      {"a port of another monitor stays", {}, {u"LPT1:"}, {}, {}, {}},
+      {"beside a removed printer's own", {{u"Label Printer", u"LBUSB001"}}, {u"10.0.0.5"},
+       {u"LBUSB001", u"10.0.0.5"}, {kUsbMonitor, kTcpIpMonitorName}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform fake{64};
+    StageSpooler(fake.spooler);
+    for (const auto& [name, port] : c.printers) {
+      fake.spooler.AddPrinter(name, port, 0, name == u"Office" ? u"Generic" : u"LBLENG");
+    }
+    UninstallPlan plan = PlanUninstall(Context(), fake.platform, c.recorded);
+    EXPECT_EQ(plan.ports, c.ports);
+    EXPECT_EQ(plan.portMonitors, c.monitors);
+    EXPECT_EQ(plan.portsGone, c.gone);
+    EXPECT_TRUE(plan.unlisted.empty());
+  }
+}
+
+TEST(UninstallPlan, RecordedPortsWithoutAPortListArePlannedNeitherNorGone) {
+  FakePrintPlatform fake{64};
+  StageSpooler(fake.spooler);
+  fake.spooler.Fail("Ports", 1722);
+  UninstallPlan plan = PlanUninstall(Context(), fake.platform, {u"10.0.0.5"});
+  EXPECT_EQ(plan.unlisted, (std::vector<std::pair<std::u16string, std::uint32_t>>{{u"EnumPorts", 1722}}));
+  EXPECT_TRUE(plan.ports.empty());
+  EXPECT_TRUE(plan.portsGone.empty());
+}
+
+TEST(UninstallPlan, APortPlanAloneWeighsEveryPrinterAsAUser) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::u16string, std::u16string>> printers;  // name, port
+    bool listed;
+    std::vector<std::u16string> ports;
+    std::vector<std::u16string> gone;
+  } cases[] = {
+      {"unused", {{u"Label Printer", u"LBUSB001"}}, true, {u"10.0.0.5"}, {}},
+      {"this configuration's printer is a user too", {{u"Label Printer", u"10.0.0.5"}}, true, {}, {}},
+      {"gone", {}, false, {}, {u"10.0.0.5"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform fake{64};
+    StageSpooler(fake.spooler);
+    if (!c.listed) fake.spooler.ports.clear();
+    for (const auto& [name, port] : c.printers) fake.spooler.AddPrinter(name, port, 0, u"LBLENG");
+    UninstallPlan plan = PlanPortRemoval(Context(), fake.platform, {u"10.0.0.5"});
+    EXPECT_EQ(plan.ports, c.ports);
+    EXPECT_EQ(plan.portsGone, c.gone);
+    EXPECT_TRUE(plan.printers.empty());
+    EXPECT_TRUE(plan.drivers.empty());
+  }
+}
+
 TEST(UninstallPlan, WithoutACustomMonitorOnlyTcpIpPortsAreTheInstalls) {
   FakePrintPlatform fake{64};
   StageSpooler(fake.spooler);
@@ -221,7 +294,8 @@ TEST(RunUninstall, RemovesPrintersThenPortsThenDrivers) {
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
   fake.log.Clear();
 
-  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
+  FakeRegistry registry;
+  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan, registry));
 
   EXPECT_EQ(fake.log.calls, (std::vector<std::string>{
                                 "OpenPrinterW(\"Label Printer\", 983052)",
@@ -273,7 +347,8 @@ TEST(RunUninstall, AnEmptyPlanChangesNothingAndSucceeds) {
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
   ASSERT_TRUE(plan.Empty());
   fake.log.Clear();
-  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
+  FakeRegistry registry;
+  EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan, registry));
   EXPECT_TRUE(fake.log.calls.empty());
   EXPECT_TRUE(fake.Boxes().empty());
   EXPECT_TRUE(Traced(fake, u"Uninstall: nothing to remove"));
@@ -285,7 +360,8 @@ TEST(RunUninstall, AListThatCouldNotBeReadFailsTheUninstall) {
   fake.spooler.AddPrinter(u"Label Printer", u"10.0.0.5", 0, u"LBLENG");
   fake.spooler.Fail("Ports", 1722, 1);
   UninstallPlan plan = PlanUninstall(Context(), fake.platform);
-  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan));
+  FakeRegistry registry;
+  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan, registry));
   EXPECT_EQ(BoxTexts(fake), std::vector<std::u16string>{ErrorBox(u"EnumPorts Failed", 1722)});
   EXPECT_EQ(fake.Boxes()[0].owner, WindowHandle{0});
   // The printer and the drivers go all the same; the port stays.
@@ -296,7 +372,7 @@ TEST(RunUninstall, AListThatCouldNotBeReadFailsTheUninstall) {
   FakePrintPlatform noPrinters{64};
   noPrinters.spooler.Fail("LocalPrinters", 5, 1);
   UninstallPlan nothing = PlanUninstall(Context(), noPrinters.platform);
-  EXPECT_FALSE(CarryOutUninstall(Context(), noPrinters.platform, nothing));
+  EXPECT_FALSE(CarryOutUninstall(Context(), noPrinters.platform, nothing, registry));
   EXPECT_EQ(BoxTexts(noPrinters), std::vector<std::u16string>{ErrorBox(u"EnumPrinters Failed", 5)});
   EXPECT_TRUE(Traced(noPrinters, u"Uninstall: nothing to remove"));
 }
@@ -381,7 +457,8 @@ TEST(RunUninstall, EachStepsFailureAndWhatStillHappens) {
     ASSERT_EQ(plan.printers.size() + plan.ports.size() + plan.drivers.size(), 3u);
     c.arrange(fake.spooler);
 
-    EXPECT_EQ(CarryOutUninstall(Context(), fake.platform, plan), c.result == 1);
+    FakeRegistry registry;
+    EXPECT_EQ(CarryOutUninstall(Context(), fake.platform, plan, registry), c.result == 1);
 
     EXPECT_EQ(BoxTexts(fake), c.boxes);
     for (const RecordedBox& box : fake.Boxes()) EXPECT_EQ(box.caption, u"ERROR");
@@ -403,7 +480,8 @@ TEST(RunUninstall, DriverFlagsTurnedDownFallBackToThePlainCall) {
     UninstallPlan plan = PlanUninstall(Context(), fake.platform);
     fake.spooler.Fail("DeletePrinterDriverExW", code);
     fake.log.Clear();
-    EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan));
+    FakeRegistry registry;
+    EXPECT_TRUE(CarryOutUninstall(Context(), fake.platform, plan, registry));
     EXPECT_EQ(fake.log.calls, (std::vector<std::string>{"DeletePrinterDriverExW(\"Windows NT x86\", \"LBLCHN\", 3, 3)",
                                                         "DeletePrinterDriverW(\"Windows NT x86\", \"LBLCHN\")"}));
     EXPECT_TRUE(fake.spooler.drivers.empty());
@@ -419,10 +497,12 @@ TEST(RunUninstall, ATcpIpPortNameTheRecordCannotHoldIsNotSent) {
   UninstallPlan plan;
   plan.ports = {std::u16string(64, u'p')};
   plan.portMonitors = {kTcpIpMonitorName};
-  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan));
+  FakeRegistry registry;
+  EXPECT_FALSE(CarryOutUninstall(Context(), fake.platform, plan, registry));
   EXPECT_TRUE(fake.log.calls.empty());
   EXPECT_EQ(BoxTexts(fake), std::vector<std::u16string>{ErrorBox(u"DeletePort Failed: " + plan.ports[0], 87)});
-  EXPECT_EQ(fake.Traces(), std::vector<std::u16string>{u"XcvData DeletePort Failed: " + plan.ports[0] + u" Error 87"});
+  EXPECT_EQ(fake.Traces(), (std::vector<std::u16string>{u"XcvData DeletePort Failed: " + plan.ports[0] + u" Error 87",
+                                                        u"Port " + plan.ports[0] + u" Kept For A Later Uninstall"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/config_checks.h"
+#include "app/install_records.h"
 #include "app/install_road.h"
 #include "app/quiet_install.h"
 #include "app/start_up.h"
@@ -47,7 +48,7 @@ RunStart StartRun(const CommandLine& line) {
 }
 
 int RunQuiet(InstallContext& context, AppServices& services) {
-  const int code = RunQuietInstall(context, services.Print(), services.Usb());
+  const int code = RunQuietInstall(context, services.Print(), services.Usb(), services.MarkInstalled(context));
   DebugTrace(u"Language %s", context.languageCode);
   return code;
 }
@@ -75,8 +76,10 @@ int RunRemoval(const InstallContext& context, AppServices& services, bool quiet)
     ShowError(0, RefusalCode(*refusal), RefusalText(context, *refusal));
     return kExitInstallFailed;
   }
-  const UninstallPlan plan = PlanUninstall(context, services.Print());
+  Registry& registry = services.MachineRegistry();
+  const UninstallPlan plan = PlanUninstall(context, services.Print(), RecordedPorts(registry));
   if (plan.Empty()) {
+    SettleRecords(registry, plan, {});
     ShowMessage(0, Text(context, u"NothingToRemove"), kTitle);
     return kExitInstalled;
   }
@@ -84,7 +87,7 @@ int RunRemoval(const InstallContext& context, AppServices& services, bool quiet)
   if (!quiet && !AskYesNo(0, Text(context, u"UninstallAsk") + u"\r\n\r\n" + list, kTitle)) {
     return kExitClosedWithoutInstall;
   }
-  if (!CarryOutUninstall(context, services.Print(), plan)) return kExitInstallFailed;
+  if (!CarryOutUninstall(context, services.Print(), plan, registry)) return kExitInstallFailed;
   ShowMessage(0, Text(context, u"Removed") + u"\r\n\r\n" + list, kTitle);
   return kExitInstalled;
 }

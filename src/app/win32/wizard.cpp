@@ -146,7 +146,9 @@ void Wizard::RunInstallRoad(WizardPage page) {
     ShowError(owner, kErrorNotSupported, text ? text : u"");
     arm64Refused_ = true;
   } else {
-    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_.Print());
+    RoadOptions options;
+    options.onInstalled = services_.MarkInstalled(context_);
+    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_.Print(), std::move(options));
   }
   if (end == RoadEnd::Stay) {
     roadBusy_ = false;

@@ -5,6 +5,7 @@
 #   E2E_PROBE      spoolprobe.exe           E2E_TCPIP_MONITOR_DLL      the Standard TCP/IP stand-in
 #   E2E_FIXTURE_DEMO  the installer folder without exe and config.ini (package, monitor tools, UTILS)
 #   E2E_WORK_DIR   where run folders go      E2E_PREFIX   the Wine prefix (default: see e2e_setup)
+#   E2E_VERSION    the version the build gives the wizard
 #
 # A run:
 #   e2e_setup                      prefix, display, stand-in monitors (made once, then shared)
@@ -57,7 +58,10 @@ e2e_setup() {
   "${E2E_REPO_DIR:?}/cmake/wine-prefix" >&2 || return 1
   (
     flock 8
-    [ -f "$WINEPREFIX/.e2e-ready" ] && exit 0
+    # Made before, with the stand-in as built now (a rebuilt one is installed again below).
+    [ -f "$WINEPREFIX/.e2e-ready" ] &&
+      cmp -s "$E2E_TCPIP_MONITOR_DLL" "$WINEPREFIX/drive_c/windows/system32/$(basename "$E2E_TCPIP_MONITOR_DLL")" &&
+      exit 0
     local log=$E2E_WORK_DIR/setup.log
     # The spooler finds the stand-in TCP/IP monitor's DLL in the system directory.
     local tools
@@ -186,6 +190,41 @@ e2e_port_record() {
   e2e_wine "$out" /dev/null reg query "$key" /v AddPort
   tr -d '\r' <"$out" | awk '$1 == "AddPort" { print $3 }'
   rm -f "$out"
+}
+
+# e2e_reg_values <key under HKLM> <out>: the key's values, one "name<TAB>type<TAB>data" line each
+# (a REG_MULTI_SZ's entries joined by \0, as reg shows them); false, and no line, when the key
+# is not there.
+e2e_reg_values() {
+  local raw=$2.raw
+  if ! e2e_wine "$raw" /dev/null reg query "HKLM\\$1"; then
+    : >"$2"
+    return 1
+  fi
+  tr -d '\r' <"$raw" | sed -n 's/^    \([^ ]\+\)    \(REG_[A-Z_]\+\)    \?\(.*\)$/\1\t\2\t\3/p' >"$2"
+}
+
+# e2e_expect_marker <dir> <printer> <driver> <port>: the detection marker of an install from
+# <dir>: this build's version, the driver and port, <dir>'s config.ini, a local time.
+e2e_expect_marker() {
+  local out=$1/marker.out
+  if ! e2e_reg_values "SOFTWARE\\PrinterSetup\\Printers\\$2" "$out"; then
+    e2e_fail "no detection marker for $2"
+    return
+  fi
+  e2e_expect_line "$out" "$(printf 'Version\tREG_SZ\t%s' "${E2E_VERSION:?}")"
+  e2e_expect_line "$out" "$(printf 'Driver\tREG_SZ\t%s' "$3")"
+  e2e_expect_line "$out" "$(printf 'Port\tREG_SZ\t%s' "$4")"
+  e2e_expect_line "$out" "$(printf 'Config\tREG_SZ\t%s' "$(e2e_winpath "$1/config.ini")")"
+  grep -qE $'^InstalledAt\tREG_SZ\t[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}$' "$out" ||
+    e2e_fail "marker of $2: no local time in InstalledAt: $(grep '^InstalledAt' "$out")"
+}
+
+# e2e_expect_no_marker <dir> <printer>
+e2e_expect_no_marker() {
+  if e2e_reg_values "SOFTWARE\\PrinterSetup\\Printers\\$2" "$1/marker.out"; then
+    e2e_fail "detection marker of $2 left: $(tr '\n' ' ' <"$1/marker.out")"
+  fi
 }
 
 # e2e_record_text <hex> <byte offset> <UTF-16 units>: a NUL-terminated text field of a record.

@@ -2,10 +2,14 @@
 # Re-runs, updates and uninstall through the real exe, quiet and interactive:
 # - IfExists=Keep twice: one printer; the second run changes nothing and exits 0;
 # - IfExists=Update with a changed DATA value and a changed GPD file: the printer keeps its name,
-#   the new value and file are in place;
+#   the new value and file are in place; an Update to another address takes the old port;
 # - uninstall after two installs ("Name" and "Name(2)", IfExists=New) with a printer of another
 #   driver on the same port: both printers and the driver go, the shared port stays;
-#   interactively the Yes/No box lists them first; a second uninstall finds nothing (exit 0).
+#   interactively the Yes/No box lists them first; a second uninstall finds nothing (exit 0);
+# - each install leaves the detection marker of its printer (HKLM\SOFTWARE\PrinterSetup\Printers),
+#   with this build's version; the uninstall takes the markers of the printers it removed;
+# - a DeletePort the monitor refuses once: the uninstall fails (1603) and remembers the port in
+#   PendingPorts, and the next uninstall, with no printer left, takes it.
 # Each run uses a driver prefix of its own, so no other test's printer holds its driver.
 set -u
 source "$1"
@@ -69,6 +73,16 @@ e2e_probe "$run"
 e2e_expect_line "$run/probe.out" "$(e2e_printer_line "$name" "$net.2" "${prefix}ENG")"
 e2e_expect_no_text "$run/probe.out" "$name(2)"
 e2e_expect_text "$run/probe.out" "$(printf 'data\t%s\tDarkness\t12' "$name")"
+e2e_expect_marker "$run" "$name" "${prefix}ENG" "$net.2"
+# To another address: the old port goes with nothing left on it.
+config "$name" "$prefix" "$net.4" update '[DATA]\nDarkness=12\n' | sed 's/$/\r/' >"$run/config.ini"
+quiet_run "$run" /quiet /log "$(e2e_winpath "$run/install.log")"
+e2e_expect_exit "$run" 0
+e2e_probe "$run"
+e2e_expect_line "$run/probe.out" "$(e2e_printer_line "$name" "$net.4" "${prefix}ENG")"
+e2e_expect_no_text "$run/probe.out" "$(printf 'port\t%s\t' "$net.2")"
+e2e_expect_marker "$run" "$name" "${prefix}ENG" "$net.4"
+e2e_expect_line "$run/marker.out" "$(printf 'Ports\tREG_MULTI_SZ\t%s' "$net.4")"
 gpd="$WINEPREFIX/drive_c/windows/system32/spool/drivers/w32x86/3/${prefix}ENG.GPD"
 grep -q "revised $tag" "$gpd" 2>/dev/null || e2e_fail "update: the new GPD is not in the driver directory"
 
@@ -86,6 +100,9 @@ quiet_run "$run" /quiet /log "$(e2e_winpath "$run/install.log")"
 quiet_run "$otherrun" /quiet /log "$(e2e_winpath "$otherrun/install.log")"
 e2e_probe "$run" "$run/installed.out"
 e2e_expect_line "$run/installed.out" "$(e2e_printer_line "$name(2)" "$net.3" "${prefix}ENG")"
+e2e_expect_marker "$run" "$name" "${prefix}ENG" "$net.3"
+e2e_expect_marker "$run" "$name(2)" "${prefix}ENG" "$net.3"
+e2e_expect_marker "$otherrun" "$other" "O${tag}ENG" "$net.3"
 # Interactive: the box lists what goes; No changes nothing (1602), Yes removes it.
 e2e_start "$run" /uninstall
 e2e_drive "$run" "msgbox PrinterSetup" "answer no" gone >"$run/no.out"
@@ -104,6 +121,9 @@ e2e_expect_no_text "$run/probe.out" "$(printf 'printer\t%s(2)\t' "$name")"
 e2e_expect_no_text "$run/probe.out" "$(printf 'driver\t%sENG\t' "$prefix")"
 e2e_expect_line "$run/probe.out" "$(e2e_printer_line "$other" "$net.3" "O${tag}ENG")"
 e2e_expect_text "$run/probe.out" "$(printf 'port\t%s\t' "$net.3")"
+e2e_expect_no_marker "$run" "$name"
+e2e_expect_no_marker "$run" "$name(2)"
+e2e_expect_marker "$otherrun" "$other" "O${tag}ENG" "$net.3"
 # Again, quiet: nothing to remove, and that is no failure.
 quiet_run "$run" /x /quiet /log "$(e2e_winpath "$run/install.log")"
 e2e_expect_exit "$run" 0
@@ -116,5 +136,40 @@ e2e_expect_exit "$otherrun" 0
 e2e_probe "$otherrun"
 e2e_expect_no_text "$otherrun/probe.out" "$(printf 'port\t%s\t' "$net.3")"
 e2e_expect_no_text "$otherrun/probe.out" "$(printf 'printer\t%s\t' "$other")"
+e2e_expect_no_marker "$otherrun" "$other"
+
+# DeletePort refused once: the next uninstall takes the port.
+pending_has() {  # <dir> <port>: PendingPorts names the port
+  e2e_reg_values 'SOFTWARE\PrinterSetup' "$1/root.out"
+  awk -F'\t' '$1 == "PendingPorts" { print $3 }' "$1/root.out" | sed 's/\\0/\n/g' | grep -qxF -- "$2"
+}
+name="E2E Retry $tag"
+prefix="T${tag}"
+run=$(config "$name" "$prefix" "$net.5" new | e2e_layout lifecycle-retry)
+with_prefix "$run" "$prefix"
+runs+=("$run")
+quiet_run "$run" /quiet /log "$(e2e_winpath "$run/install.log")"
+e2e_expect_exit "$run" 0
+e2e_expect_marker "$run" "$name" "${prefix}ENG" "$net.5"
+e2e_expect_line "$run/marker.out" "$(printf 'Ports\tREG_MULTI_SZ\t%s' "$net.5")"
+e2e_wine /dev/null /dev/null reg add 'HKLM\System\CurrentControlSet\Control\Print\Monitors\Standard TCP/IP Port' \
+  /v RefuseDeletePort /t REG_SZ /d "$net.5" /f || e2e_fail "the refusal could not be set"
+quiet_run "$run" /uninstall /quiet /log "$(e2e_winpath "$run/install.log")"
+e2e_expect_exit "$run" 1603
+e2e_probe "$run"
+e2e_expect_no_text "$run/probe.out" "$(printf 'printer\t%s\t' "$name")"
+e2e_expect_text "$run/probe.out" "$(printf 'port\t%s\t' "$net.5")"
+e2e_expect_no_marker "$run" "$name"
+pending_has "$run" "$net.5" || e2e_fail "PendingPorts does not name $net.5: $(cat "$run/root.out")"
+log_of "$run" >"$run/log.txt"
+e2e_expect_line "$run/log.txt" "box: ERROR: DeletePort Failed: $net.5 - ERROR CODE: 5"
+quiet_run "$run" /uninstall /quiet /log "$(e2e_winpath "$run/install.log")"
+e2e_expect_exit "$run" 0
+e2e_probe "$run"
+e2e_expect_no_text "$run/probe.out" "$(printf 'port\t%s\t' "$net.5")"
+! pending_has "$run" "$net.5" || e2e_fail "PendingPorts still names $net.5"
+log_of "$run" >"$run/log.txt"
+e2e_expect_line "$run/log.txt" "Tollinder - Uninstall Plan: 0 Printers, 1 Ports, 0 Drivers"
+e2e_expect_line "$run/log.txt" "Tollinder - Removed port $net.5"
 
 e2e_done "${runs[@]}"
