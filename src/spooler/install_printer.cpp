@@ -172,7 +172,8 @@ Installed UpdatePrinter(const InstallContext& context, PrintPlatform& platform, 
   Read<PrinterInfo2> info = platform.spooler.Printer(printer.get());
   if (!info) return Failure(u"GetPrinter Failed", info.code);
 
-  // Everything else the printer has stays: its name, share, comment, processor, attributes.
+  // Everything else the printer has stays: its name, share, comment, processor, attributes,
+  // printing defaults.
   DebugTrace(u"Update Printer %s: Driver %s, Port %s", existingName, names.driverName, portName);
   info.value.driverName = names.driverName;
   info.value.portName = portName;

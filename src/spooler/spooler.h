@@ -21,10 +21,11 @@ constexpr std::uint32_t kApdCopyAllFiles = 0x00000004;          // APD_COPY_ALL_
 constexpr std::uint32_t kDpdDeleteUnusedFiles = 0x00000001;     // DPD_DELETE_UNUSED_FILES
 constexpr std::uint32_t kDpdDeleteSpecificVersion = 0x00000002; // DPD_DELETE_SPECIFIC_VERSION
 
-// PRINTER_INFO_2W. Decoded records hold "" for null strings. When a record is passed in
-// (AddPrinterW), serverName, shareName, comment, location, sepFile and parameters go as null
-// when empty; the other strings always go as strings, "" included. No device mode, no
-// security descriptor.
+// PRINTER_INFO_2W. Decoded records hold "" for null strings, and the device mode and security
+// descriptor as bytes (none for null). When a record is passed in, serverName, shareName,
+// comment, location, sepFile and parameters go as null when empty; the other strings always go
+// as strings, "" included. AddPrinterW gets no device mode and no security descriptor (the
+// spooler makes the defaults); SetPrinterW see ChangePrinter.
 struct PrinterInfo2 {
   std::u16string serverName;
   std::u16string printerName;
@@ -37,6 +38,10 @@ struct PrinterInfo2 {
   std::u16string printProcessor;
   std::u16string datatype;
   std::u16string parameters;
+  // The DEVMODEW as read: dmSize + dmDriverExtra bytes.
+  std::vector<std::uint8_t> devMode;
+  // Self-relative, GetSecurityDescriptorLength bytes.
+  std::vector<std::uint8_t> securityDescriptor;
   std::uint32_t attributes = 0;
   std::uint32_t priority = 0;
   std::uint32_t defaultPriority = 0;
@@ -135,8 +140,10 @@ class Spooler {
                                 const std::vector<std::uint8_t>& data) = 0;
   // The port's configuration dialog, owned by owner.
   virtual bool PortDialog(WindowHandle owner, const std::u16string& portName) = 0;
-  // Level 2, passed as CreatePrinter passes it: no device mode and no security descriptor, which
-  // leaves both as they are.
+  // Level 2, the strings as CreatePrinter passes them. The device mode goes as given (null when
+  // empty): no promise is published for a null one, so a caller hands back what it read. The
+  // security descriptor always goes as null, the documented way to leave it as it is; sending it
+  // back would also ask to set its owner, which an administrator may not be allowed to do.
   virtual Status ChangePrinter(PrinterHandle handle, const PrinterInfo2& info) = 0;
   // --- Printing defaults: a DEVMODE is its bytes, public and private part ---
 

@@ -17,6 +17,23 @@ bool StartsWith(const std::u16string& text, const std::u16string& prefix) {
 
 std::string Number(std::uint64_t value) { return std::to_string(value); }
 
+void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+  bytes[offset] = static_cast<std::uint8_t>(value);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+  Put16(bytes, offset, value & 0xFFFF);
+  Put16(bytes, offset + 2, value >> 16);
+}
+
+// The spooler's checks of a device mode handed in (MS-RPRN, DEVMODE_CONTAINER): the sizes it
+// names are the bytes it has.
+bool DevModeSizesHold(const std::vector<std::uint8_t>& devMode) {
+  if (devMode.size() < devmode::kFields + 4) return false;
+  return std::size_t{DevModeField(devMode, devmode::kDmSize)} + DevModeField(devMode, devmode::kDriverExtra) ==
+         devMode.size();
+}
+
 // A printer's port names: a pool lists them separated by commas.
 std::vector<std::u16string> PortList(const std::u16string& ports) {
   std::vector<std::u16string> names;
@@ -31,6 +48,51 @@ std::vector<std::u16string> PortList(const std::u16string& ports) {
 }
 
 }  // namespace
+
+std::vector<std::uint8_t> FakeDevMode(const std::u16string& deviceName, std::uint16_t orientation,
+                                      std::uint16_t paperLength, std::uint16_t paperWidth, std::uint16_t driverExtra) {
+  std::vector<std::uint8_t> bytes(devmode::kSize + driverExtra, 0);
+  for (std::size_t i = 0; i < deviceName.size() && i < 31; ++i) Put16(bytes, devmode::kDeviceName + 2 * i, deviceName[i]);
+  Put16(bytes, devmode::kSpecVersion, 0x0401);
+  Put16(bytes, devmode::kDmSize, devmode::kSize);
+  Put16(bytes, devmode::kDriverExtra, driverExtra);
+  Put32(bytes, devmode::kFields, devmode::kFieldOrientation | devmode::kFieldPaperLength | devmode::kFieldPaperWidth);
+  Put16(bytes, devmode::kOrientation, orientation);
+  Put16(bytes, devmode::kPaperLength, paperLength);
+  Put16(bytes, devmode::kPaperWidth, paperWidth);
+  // The driver's private part: a pattern that tells whose it is.
+  for (std::size_t i = 0; i < driverExtra; ++i) bytes[devmode::kSize + i] = static_cast<std::uint8_t>(0xA0 + i);
+  return bytes;
+}
+
+std::uint16_t DevModeField(const std::vector<std::uint8_t>& devMode, std::size_t offset) {
+  if (offset + 2 > devMode.size()) return 0;
+  return static_cast<std::uint16_t>(devMode[offset] | (devMode[offset + 1] << 8));
+}
+
+std::vector<std::uint8_t> FakeSecurityDescriptor(std::uint32_t ownerRid) {
+  // SECURITY_DESCRIPTOR_RELATIVE (20 bytes), the owner SID (16), an ACL header with no entry (8).
+  std::vector<std::uint8_t> bytes(44, 0);
+  bytes[0] = 1;                     // Revision
+  Put16(bytes, 2, 0x8000 | 0x0004); // SE_SELF_RELATIVE | SE_DACL_PRESENT
+  Put32(bytes, 4, 20);              // OffsetOwner
+  Put32(bytes, 16, 36);             // OffsetDacl
+  bytes[20] = 1;                    // SID revision
+  bytes[21] = 2;                    // two sub-authorities
+  bytes[27] = 5;                    // SECURITY_NT_AUTHORITY
+  Put32(bytes, 28, 32);             // SECURITY_BUILTIN_DOMAIN_RID
+  Put32(bytes, 32, ownerRid);
+  bytes[36] = 2;                    // ACL_REVISION
+  Put16(bytes, 38, 8);              // AclSize
+  return bytes;
+}
+
+std::vector<std::uint8_t> FakeSpooler::DefaultDevMode(const PrinterInfo2& info) {
+  // Letter, portrait.
+  return FakeDevMode(info.printerName, devmode::kPortrait, 2794, 2159, 8);
+}
+
+std::vector<std::uint8_t> FakeSpooler::DefaultSecurityDescriptor() { return FakeSecurityDescriptor(544); }
 
 std::optional<std::u16string> FakePrinter::Text(const std::u16string& name) const {
   auto value = data.find(name);
@@ -53,6 +115,8 @@ FakePrinter& FakeSpooler::AddPrinter(const std::u16string& name, const std::u16s
   printer.info.portName = port;
   printer.info.driverName = driver;
   printer.info.cJobs = jobs;
+  printer.info.devMode = DefaultDevMode(printer.info);
+  printer.info.securityDescriptor = DefaultSecurityDescriptor();
   printers.push_back(printer);
   return printers.back();
 }
@@ -280,8 +344,11 @@ Opened FakeSpooler::CreatePrinter(const PrinterInfo2& info) {
                                  [&](const DriverInfo3& driver) { return driver.name == info.driverName; });
   if (!driverKnown) return {0, kErrorUnknownPrinterDriver};
   if (!FindPort(info.portName)) return {0, kErrorUnknownPort};
+  if (!info.devMode.empty() && !DevModeSizesHold(info.devMode)) return {0, kErrorInvalidParameter};
   FakePrinter printer;
   printer.info = info;
+  if (printer.info.devMode.empty()) printer.info.devMode = DefaultDevMode(info);
+  if (printer.info.securityDescriptor.empty()) printer.info.securityDescriptor = DefaultSecurityDescriptor();
   printers.push_back(printer);
   return {NewHandle(Target{Kind::Printer, info.printerName, info.printerName, kPrinterAllAccess}), 0};
 }
@@ -524,6 +591,7 @@ Status FakeSpooler::ChangePrinter(PrinterHandle handle, const PrinterInfo2& info
   if (named.empty() || std::any_of(named.begin(), named.end(), [&](const std::u16string& port) { return !FindPort(port); })) {
     return Status::Failed(kErrorUnknownPort);
   }
+  if (!info.devMode.empty() && !DevModeSizesHold(info.devMode)) return Status::Failed(kErrorInvalidParameter);
   // The server, the status and the counts are the spooler's own: a record passed in does not set them.
   PrinterInfo2& kept = printer->info;
   kept.printerName = info.printerName;
@@ -541,6 +609,11 @@ Status FakeSpooler::ChangePrinter(PrinterHandle handle, const PrinterInfo2& info
   kept.defaultPriority = info.defaultPriority;
   kept.startTime = info.startTime;
   kept.untilTime = info.untilTime;
+  // The call passes no security descriptor, and a null one leaves the printer's as it is
+  // (SetPrinter's remarks on Microsoft Learn). For a null device mode nothing is published, so
+  // here the printer falls back to its driver's defaults: a caller that keeps the printer's
+  // defaults hands back the one it read.
+  kept.devMode = info.devMode.empty() ? DefaultDevMode(kept) : info.devMode;
   return {};
 }
 

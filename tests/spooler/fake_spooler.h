@@ -7,7 +7,8 @@
 // printer only on a port it lists: a test puts the port into ports first (AddPort) or expects
 // ERROR_UNKNOWN_PORT. Also like Windows (where Wine lets things through): SetPrinterW and
 // DeletePrinter need the access they need, a printer with jobs is only marked for deletion until
-// they are purged, a port a printer uses and a driver a printer uses are not deleted.
+// they are purged, a port a printer uses and a driver a printer uses are not deleted. A printer
+// has a device mode and a security descriptor from the start, as the spooler makes them.
 #include <functional>
 #include <map>
 #include <set>
@@ -34,6 +35,34 @@ constexpr std::uint32_t kErrorPrinterDriverInUse = 3001;     // ERROR_PRINTER_DR
 constexpr std::uint32_t kPrinterStatusPendingDeletion = 0x00000004; // PRINTER_STATUS_PENDING_DELETION
 constexpr std::uint32_t kPrinterAccessAdminister = 0x00000004;      // PRINTER_ACCESS_ADMINISTER
 constexpr std::uint32_t kDeleteAccess = 0x00010000;                 // DELETE
+
+// DEVMODEW as bytes, at the offsets of the published declaration.
+namespace devmode {
+constexpr std::size_t kSize = 220;          // sizeof(DEVMODEW), dmSize
+constexpr std::size_t kDeviceName = 0;      // WCHAR[32]
+constexpr std::size_t kSpecVersion = 64;    // WORD
+constexpr std::size_t kDmSize = 68;         // WORD
+constexpr std::size_t kDriverExtra = 70;    // WORD
+constexpr std::size_t kFields = 72;         // DWORD
+constexpr std::size_t kOrientation = 76;    // short
+constexpr std::size_t kPaperLength = 80;    // short, tenths of a millimetre
+constexpr std::size_t kPaperWidth = 82;     // short
+constexpr std::uint32_t kFieldOrientation = 0x00000001;  // DM_ORIENTATION
+constexpr std::uint32_t kFieldPaperLength = 0x00000004;  // DM_PAPERLENGTH
+constexpr std::uint32_t kFieldPaperWidth = 0x00000008;   // DM_PAPERWIDTH
+constexpr std::uint16_t kPortrait = 1;                   // DMORIENT_PORTRAIT
+constexpr std::uint16_t kLandscape = 2;                  // DMORIENT_LANDSCAPE
+}  // namespace devmode
+
+// A device mode with these public fields and driverExtra bytes of private data after them.
+std::vector<std::uint8_t> FakeDevMode(const std::u16string& deviceName, std::uint16_t orientation,
+                                      std::uint16_t paperLength, std::uint16_t paperWidth,
+                                      std::uint16_t driverExtra = 0);
+// One 16-bit field of a device mode (0 past its end).
+std::uint16_t DevModeField(const std::vector<std::uint8_t>& devMode, std::size_t offset);
+// A self-relative security descriptor owned by the built-in alias of that RID (S-1-5-32-rid),
+// with an empty DACL.
+std::vector<std::uint8_t> FakeSecurityDescriptor(std::uint32_t ownerRid);
 
 struct FakePrinter {
   PrinterInfo2 info;
@@ -112,6 +141,10 @@ class FakeSpooler : public Spooler, public FakeSeam {
   PortInfo& AddPort(const std::u16string& name, const std::u16string& monitor = u"Local Port");
   FakeMonitor& AddMonitor(const std::u16string& name);
   FakeMonitor& AddTcpIpMonitor() { return AddMonitor(kTcpIpMonitorName); }
+  // What the spooler gives a printer that was handed none: the driver's default device mode
+  // for its name, and a descriptor owned by the Administrators alias.
+  static std::vector<std::uint8_t> DefaultDevMode(const PrinterInfo2& info);
+  static std::vector<std::uint8_t> DefaultSecurityDescriptor();
   // The first record of that name in any letter case, or null.
   FakePrinter* FindPrinter(const std::u16string& name);
   const PortInfo* FindPort(const std::u16string& name) const;

@@ -1,6 +1,6 @@
 // Updating a printer in place on the fake spooler: the driver registered so that its files are
 // replaced, the printer pointed at this install's driver and port and nothing else of it changed,
-// the DATA values written again, one box.
+// the DATA values written again, one box; the printer's printing defaults and permissions kept.
 #include <gtest/gtest.h>
 
 #include "fake_print_services.h"
@@ -13,8 +13,14 @@ const std::u16string kPort = u"LBUSB001";
 
 std::vector<std::uint8_t> Utf16(const std::u16string& text) { return TextBytesWithoutTerminator(text); }
 
+// What the printer's user set: landscape 60x40 mm labels, with the driver's private data; and
+// permissions owned by the Users alias.
+const std::vector<std::uint8_t> kUsersDevMode = FakeDevMode(u"Label Printer", devmode::kLandscape, 400, 600, 24);
+const std::vector<std::uint8_t> kUsersDescriptor = FakeSecurityDescriptor(545);
+
 // The package; the port this install chose; an earlier install's printer on another port and
-// an older driver, with a comment, a location and printer data of its own.
+// an older driver, with a comment, a location, printer data, printing defaults and permissions
+// of its own.
 void StageUpdate(FakePrintPlatform& fake, const InstallContext& context) {
   AddDriverPackage(fake.files, context);
   fake.spooler.AddMonitor(u"Label USB Monitor");
@@ -35,6 +41,8 @@ void StageUpdate(FakePrintPlatform& fake, const InstallContext& context) {
   printer.data[u"Darkness"] = {kRegSz, Utf16(u"3")};
   printer.data[u"Keep"] = {kRegSz, Utf16(u"mine")};
   printer.dataOrder = {u"Darkness", u"Keep"};
+  printer.info.devMode = kUsersDevMode;
+  printer.info.securityDescriptor = kUsersDescriptor;
 }
 
 class UpdatePrinterTest : public ::testing::Test {
@@ -119,6 +127,35 @@ TEST_F(UpdatePrinterTest, NewDriverAndPortEverythingElseKept) {
             traces.end());
 }
 
+TEST_F(UpdatePrinterTest, PrintingDefaultsAndPermissionsSurviveByteForByte) {
+  // Device modes of every shape the spooler may hold: with private data, without, and one of an
+  // older, shorter layout.
+  std::vector<std::uint8_t> older = FakeDevMode(u"Label Printer", devmode::kLandscape, 400, 600);
+  older.resize(156);
+  older[devmode::kDmSize] = 156;
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> devMode;
+    std::vector<std::uint8_t> descriptor;
+  } cases[] = {
+      {"with the driver's private data", kUsersDevMode, kUsersDescriptor},
+      {"public part only", FakeDevMode(u"Label Printer", devmode::kLandscape, 400, 600), FakeSecurityDescriptor(547)},
+      {"an older, shorter layout", older, kUsersDescriptor},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local{64};
+    StageUpdate(local, context);
+    local.spooler.printers[0].info.devMode = c.devMode;
+    local.spooler.printers[0].info.securityDescriptor = c.descriptor;
+    ASSERT_TRUE(UpdatePrinter(context, local.platform, kPort, u"Label Printer").ok());
+    const PrinterInfo2& info = local.spooler.printers[0].info;
+    EXPECT_EQ(info.devMode, c.devMode);
+    EXPECT_EQ(info.securityDescriptor, c.descriptor);
+    EXPECT_EQ(info.driverName, u"LBLENG");
+  }
+}
+
 TEST_F(UpdatePrinterTest, TheBoxNamesThePrinterAsGiven) {
   // The caller passes the name as the spooler holds it (FindExistingPrinter).
   fake.spooler.printers[0].info.printerName = u"LABEL PRINTER";
@@ -198,6 +235,8 @@ TEST_F(UpdatePrinterTest, EachFailureOneErrorBoxAndThePrinterAsItWas) {
       EXPECT_EQ(local.spooler.printers[0].info.driverName, u"LBLOLD");
       EXPECT_EQ(local.spooler.printers[0].info.portName, u"10.0.0.5");
       EXPECT_EQ(local.spooler.printers[0].Text(u"Darkness"), u"3");
+      EXPECT_EQ(local.spooler.printers[0].info.devMode, kUsersDevMode);
+      EXPECT_EQ(local.spooler.printers[0].info.securityDescriptor, kUsersDescriptor);
     }
     // Every handle opened was closed, or at least its close asked for when the close fails.
     const bool closeFails = std::string(c.what) == "closing may not hide the code";

@@ -1,5 +1,6 @@
 #include "spooler/win32/win32_spooler.h"
 
+#include <cstddef>
 #include <cwchar>
 
 #include "diag/win32/wide.h"
@@ -44,8 +45,32 @@ PortInfo DecodePortInfo(const BYTE* buffer, DWORD level, DWORD index) {
   return port;
 }
 
-// PRINTER_INFO_2W decoded into the core's record ("" for null strings).
-PrinterInfo2 DecodePrinterInfo2(const PRINTER_INFO_2W& info) {
+// Whether length bytes at data lie wholly inside the buffer the call filled: what a record's own
+// sizes would carry past its end is not copied.
+bool InBuffer(const void* data, std::size_t length, const BYTE* buffer, DWORD size) {
+  const auto start = reinterpret_cast<std::uintptr_t>(buffer);
+  const auto at = reinterpret_cast<std::uintptr_t>(data);
+  return at >= start && at - start <= size && length <= size - (at - start);
+}
+std::vector<std::uint8_t> BytesInBuffer(const void* data, std::size_t length, const BYTE* buffer, DWORD size) {
+  if (!data || !InBuffer(data, length, buffer, size)) return {};
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  return std::vector<std::uint8_t>(bytes, bytes + length);
+}
+
+std::vector<std::uint8_t> DevModeBytes(const DEVMODEW* devMode, const BYTE* buffer, DWORD size) {
+  if (!devMode || !InBuffer(devMode, offsetof(DEVMODEW, dmFields), buffer, size)) return {};
+  return BytesInBuffer(devMode, std::size_t{devMode->dmSize} + devMode->dmDriverExtra, buffer, size);
+}
+
+std::vector<std::uint8_t> SecurityDescriptorBytes(PSECURITY_DESCRIPTOR descriptor, const BYTE* buffer, DWORD size) {
+  if (!descriptor || !InBuffer(descriptor, sizeof(SECURITY_DESCRIPTOR_RELATIVE), buffer, size)) return {};
+  return BytesInBuffer(descriptor, ::GetSecurityDescriptorLength(descriptor), buffer, size);
+}
+
+// PRINTER_INFO_2W decoded into the core's record ("" for null strings), from the buffer of
+// size bytes that holds it and what it points to.
+PrinterInfo2 DecodePrinterInfo2(const PRINTER_INFO_2W& info, const BYTE* buffer, DWORD size) {
   PrinterInfo2 record;
   record.serverName = U16(info.pServerName);
   record.printerName = U16(info.pPrinterName);
@@ -58,6 +83,8 @@ PrinterInfo2 DecodePrinterInfo2(const PRINTER_INFO_2W& info) {
   record.printProcessor = U16(info.pPrintProcessor);
   record.datatype = U16(info.pDatatype);
   record.parameters = U16(info.pParameters);
+  record.devMode = DevModeBytes(info.pDevMode, buffer, size);
+  record.securityDescriptor = SecurityDescriptorBytes(info.pSecurityDescriptor, buffer, size);
   record.attributes = info.Attributes;
   record.priority = info.Priority;
   record.defaultPriority = info.DefaultPriority;
@@ -69,7 +96,8 @@ PrinterInfo2 DecodePrinterInfo2(const PRINTER_INFO_2W& info) {
   return record;
 }
 
-// The core's record as PRINTER_INFO_2W; the texts stay owned by info.
+// The core's record as PRINTER_INFO_2W, without device mode and security descriptor; the texts
+// stay owned by info.
 PRINTER_INFO_2W EncodePrinterInfo2(const PrinterInfo2& info) {
   PRINTER_INFO_2W printer = {};
   printer.pServerName = MutableOrNull(info.serverName);
@@ -182,9 +210,9 @@ Read<std::vector<PrinterInfo2>> Win32Spooler::LocalPrinters() {
       [&](BYTE* buffer, DWORD size, DWORD* needed) {
         return enumPrinters_(PRINTER_ENUM_LOCAL, nullptr, 2, buffer, size, needed, &count);
       },
-      [&](const BYTE* buffer, DWORD) {
+      [&](const BYTE* buffer, DWORD size) {
         const auto* infos = reinterpret_cast<const PRINTER_INFO_2W*>(buffer);
-        return Records<PrinterInfo2>(count, [&](DWORD i) { return DecodePrinterInfo2(infos[i]); });
+        return Records<PrinterInfo2>(count, [&](DWORD i) { return DecodePrinterInfo2(infos[i], buffer, size); });
       });
 }
 
@@ -192,7 +220,9 @@ Read<PrinterInfo2> Win32Spooler::Printer(PrinterHandle handle) {
   if (!getPrinter_) return Read<PrinterInfo2>::Failed(ReadStage::SizeQueryFailed, kMissing);
   return ReadWithBuffer<PrinterInfo2>(
       [&](BYTE* buffer, DWORD size, DWORD* needed) { return getPrinter_(ToHandle(handle), 2, buffer, size, needed); },
-      [&](const BYTE* buffer, DWORD) { return DecodePrinterInfo2(*reinterpret_cast<const PRINTER_INFO_2W*>(buffer)); });
+      [&](const BYTE* buffer, DWORD size) {
+        return DecodePrinterInfo2(*reinterpret_cast<const PRINTER_INFO_2W*>(buffer), buffer, size);
+      });
 }
 
 Read<std::u16string> Win32Spooler::DriverDirectory(const std::u16string& environment) {
@@ -278,6 +308,9 @@ bool Win32Spooler::PortDialog(WindowHandle owner, const std::u16string& portName
 Status Win32Spooler::ChangePrinter(PrinterHandle handle, const PrinterInfo2& info) {
   if (!setPrinter_) return Status::Failed(kMissing);
   PRINTER_INFO_2W printer = EncodePrinterInfo2(info);
+  // A copy: the call takes a pointer it may write through. pSecurityDescriptor stays null.
+  std::vector<std::uint8_t> devMode = info.devMode;
+  printer.pDevMode = devMode.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(devMode.data());
   return StatusOf(setPrinter_(ToHandle(handle), 2, reinterpret_cast<BYTE*>(&printer), 0));
 }
 

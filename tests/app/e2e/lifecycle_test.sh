@@ -2,7 +2,8 @@
 # Re-runs, updates and uninstall through the real exe, quiet and interactive:
 # - IfExists=Keep twice: one printer; the second run changes nothing and exits 0;
 # - IfExists=Update with a changed DATA value and a changed GPD file: the printer keeps its name,
-#   the new value and file are in place; an Update to another address takes the old port;
+#   the new value and file are in place, and the printing defaults set on it in between stay;
+#   an Update to another address takes the old port;
 # - uninstall after two installs ("Name" and "Name(2)", IfExists=New) with a printer of another
 #   driver on the same port: both printers and the driver go, the shared port stays;
 #   interactively the Yes/No box lists them first; a second uninstall finds nothing (exit 0);
@@ -24,6 +25,12 @@ quiet_run() {  # <dir> [arguments...]
   shift
   e2e_start "$dir" "$@"
   e2e_finish "$dir"
+}
+probe_verb() {  # <dir> <name of the output> verb args...: the probe's other verbs
+  local dir=$1 out=$1/$2.out
+  shift 2
+  e2e_wine "$out" "$out.err" "$E2E_PROBE" "$@" || e2e_fail "spoolprobe $1 failed: $(cat "$out" "$out.err")"
+  sed -i 's/\r$//' "$out"
 }
 log_of() { tr -d '\r' <"$1/install.log" | sed 's/^[0-9-]* [0-9:.]* //'; }
 # with_prefix <dir> <prefix>: the LBL package's files under another driver prefix.
@@ -65,6 +72,10 @@ with_prefix "$run" "$prefix"
 runs+=("$run")
 quiet_run "$run" /quiet /log "$(e2e_winpath "$run/install.log")"
 e2e_expect_exit "$run" 0
+# The printer's user sets landscape 60x40 mm labels as its printing defaults.
+probe_verb "$run" set-devmode set-devmode "$name" 2 600 400
+probe_verb "$run" devmode-set devmode "$name"
+e2e_expect_line "$run/devmode-set.out" "$(printf 'devmode\t%s\t2\t600\t400' "$name")"
 config "$name" "$prefix" "$net.2" update '[DATA]\nDarkness=12\n' | sed 's/$/\r/' >"$run/config.ini"
 echo "*% revised $tag" >>"$run/SETUP/ENG/${prefix}ENG.GPD"
 quiet_run "$run" /quiet /log "$(e2e_winpath "$run/install.log")"
@@ -85,6 +96,8 @@ e2e_expect_marker "$run" "$name" "${prefix}ENG" "$net.4"
 e2e_expect_line "$run/marker.out" "$(printf 'Ports\tREG_MULTI_SZ\t%s' "$net.4")"
 gpd="$WINEPREFIX/drive_c/windows/system32/spool/drivers/w32x86/3/${prefix}ENG.GPD"
 grep -q "revised $tag" "$gpd" 2>/dev/null || e2e_fail "update: the new GPD is not in the driver directory"
+probe_verb "$run" devmode-updated devmode "$name"
+e2e_expect_line "$run/devmode-updated.out" "$(printf 'devmode\t%s\t2\t600\t400' "$name")"
 
 # Two installs and a printer of another driver on the same port, then uninstall.
 name="E2E Remove $tag"

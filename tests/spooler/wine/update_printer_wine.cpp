@@ -1,7 +1,9 @@
 // Updating a printer in place against Wine's spooler: the printer found by its name in another
 // letter case keeps that name, moves to the new port, takes the changed package (an optional
-// file added, the GPD changed) and the new DATA values.
+// file added, the GPD changed) and the new DATA values; printing defaults set on the printer
+// survive the update, and the record read through the seam carries its device mode there and back.
 #include <algorithm>
+#include <cstddef>
 
 #include "test_bed.h"
 
@@ -82,6 +84,105 @@ CASE(UpdatePrinterKeepsTheNameAndTakesTheNewPackageAndData) {
   CHECK(std::find(dependent.begin(), dependent.end(), u"WUPUNIENG.DLL") != dependent.end());
   // The registered data file (in the driver's version directory) is the changed one.
   CHECK_BYTES(wine_test::FileBytes(U16(next->dataFile.c_str())), *gpd);
+}
+
+// A device mode from dmSpecVersion on: Wine writes the device name itself when it hands one out
+// (its name, then whatever its buffer held).
+std::vector<std::uint8_t> AfterDeviceName(const std::vector<std::uint8_t>& devMode) {
+  const std::size_t start = offsetof(DEVMODEW, dmSpecVersion);
+  return devMode.size() < start ? std::vector<std::uint8_t>{}
+                                : std::vector<std::uint8_t>(devMode.begin() + start, devMode.end());
+}
+
+// A printer of its own driver (prefix WDM) on its own port, installed as a road installs it.
+struct InstalledPrinter {
+  TestBed& bed;
+  std::u16string name;
+  std::u16string port;
+  InstallContext context;
+  std::u16string installDir;
+  CleanUp cleanUp;
+  InstalledPrinter(TestBed& testBed, std::u16string printer, std::u16string address)
+      : bed(testBed), name(std::move(printer)), port(std::move(address)), cleanUp([this] {
+          wine_test::DeletePrinters(name);
+          wine_test::DeleteTcpIpPort(port);
+          wine_test::DeleteDriverEverywhere(u"WDMENG");
+          if (!installDir.empty()) wine_test::RemoveFolder(installDir);
+        }) {}
+  bool Install() {
+    installDir = wine_test::StagePackageCopy(u"WDM", bed.osBitness == 64 ? u"SETUP64" : u"SETUP", u"ENG");
+    if (installDir.empty() || bed.AddTcpIpPort(port) != 1) return false;
+    context = wine_test::DemoContext(bed.osBitness, u"ENG", name);
+    context.installDir = installDir;
+    context.driverPrefix = u"WDM";
+    return bed.Install(context, port) == 1;
+  }
+};
+
+CASE(UpdateKeepsThePrintingDefaultsSetOnThePrinter) {
+  TestBed bed;
+  InstalledPrinter printer(bed, u"Wine Update Defaults", u"192.0.2.63");
+  REQUIRE(printer.Install());
+  std::optional<fixture::DevModeEntry> installed = fixture::ReadDevMode(W(printer.name));
+  REQUIRE(installed.has_value());
+
+  // Landscape 60x40 mm labels, as an administrator sets them in the printing defaults.
+  REQUIRE_EQ(fixture::SetDevMode(W(printer.name), DMORIENT_LANDSCAPE, 600, 400), 0u);
+  std::optional<fixture::DevModeEntry> set = fixture::ReadDevMode(W(printer.name));
+  REQUIRE(set.has_value());
+  REQUIRE_EQ(set->orientation, static_cast<short>(DMORIENT_LANDSCAPE));
+  REQUIRE_EQ(set->paperWidth, static_cast<short>(600));
+  REQUIRE_EQ(set->paperLength, static_cast<short>(400));
+  CHECK(AfterDeviceName(set->bytes) != AfterDeviceName(installed->bytes));
+  std::optional<std::vector<BYTE>> descriptor = fixture::ReadSecurityDescriptor(W(printer.name));
+  REQUIRE(descriptor.has_value());
+
+  REQUIRE_EQ(bed.Update(printer.context, printer.port, printer.name), 1);
+  std::optional<fixture::DevModeEntry> updated = fixture::ReadDevMode(W(printer.name));
+  REQUIRE(updated.has_value());
+  CHECK_EQ(AfterDeviceName(updated->bytes), AfterDeviceName(set->bytes));
+  CHECK_EQ(updated->orientation, static_cast<short>(DMORIENT_LANDSCAPE));
+  // Wine 8 keeps no security descriptor for a printer (GetPrinterW reports none, SetPrinterW
+  // ignores one): what is checked is that the update leaves whatever there is.
+  std::optional<std::vector<BYTE>> descriptorAfter = fixture::ReadSecurityDescriptor(W(printer.name));
+  REQUIRE(descriptorAfter.has_value());
+  CHECK_EQ(*descriptorAfter, *descriptor);
+}
+
+CASE(ThePrinterRecordCarriesItsDeviceModeThereAndBack) {
+  TestBed bed;
+  InstalledPrinter printer(bed, u"Wine Record Defaults", u"192.0.2.64");
+  REQUIRE(printer.Install());
+  Spooler& spooler = bed.Platform().spooler;
+  const Opened opened = spooler.Open(printer.name, kPrinterAllAccess);
+  REQUIRE(opened);
+  ScopedPrinterHandle handle(spooler, opened.handle);
+
+  // Read as GetPrinterW holds it, through both listings.
+  Read<PrinterInfo2> record = spooler.Printer(handle.get());
+  REQUIRE(record);
+  std::optional<fixture::DevModeEntry> stored = fixture::ReadDevMode(W(printer.name));
+  REQUIRE(stored.has_value());
+  CHECK_EQ(AfterDeviceName(record.value.devMode), AfterDeviceName(stored->bytes));
+  Read<std::vector<PrinterInfo2>> listed = spooler.LocalPrinters();
+  REQUIRE(listed);
+  auto same = std::find_if(listed.value.begin(), listed.value.end(),
+                           [&](const PrinterInfo2& p) { return p.printerName == printer.name; });
+  REQUIRE(same != listed.value.end());
+  CHECK_EQ(AfterDeviceName(same->devMode), AfterDeviceName(stored->bytes));
+
+  // A changed device mode handed to ChangePrinter is the one the printer then has.
+  std::vector<std::uint8_t> changed = record.value.devMode;
+  REQUIRE(changed.size() >= offsetof(DEVMODEW, dmOrientation) + sizeof(short));
+  const short flipped = stored->orientation == DMORIENT_LANDSCAPE ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE;
+  changed[offsetof(DEVMODEW, dmOrientation)] = static_cast<std::uint8_t>(flipped);
+  changed[offsetof(DEVMODEW, dmOrientation) + 1] = 0;
+  record.value.devMode = changed;
+  REQUIRE(spooler.ChangePrinter(handle.get(), record.value));
+  std::optional<fixture::DevModeEntry> after = fixture::ReadDevMode(W(printer.name));
+  REQUIRE(after.has_value());
+  CHECK_EQ(after->orientation, flipped);
+  CHECK_EQ(AfterDeviceName(after->bytes), AfterDeviceName(changed));
 }
 
 }  // namespace
