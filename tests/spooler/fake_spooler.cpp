@@ -30,7 +30,7 @@ void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t v
 // names are the bytes it has.
 bool DevModeSizesHold(const std::vector<std::uint8_t>& devMode) {
   if (devMode.size() < devmode::kFields + 4) return false;
-  return std::size_t{DevModeField(devMode, devmode::kDmSize)} + DevModeField(devMode, devmode::kDriverExtra) ==
+  return std::size_t{DevModeWord(devMode, devmode::kDmSize)} + DevModeWord(devMode, devmode::kDriverExtra) ==
          devMode.size();
 }
 
@@ -65,7 +65,7 @@ std::vector<std::uint8_t> FakeDevMode(const std::u16string& deviceName, std::uin
   return bytes;
 }
 
-std::uint16_t DevModeField(const std::vector<std::uint8_t>& devMode, std::size_t offset) {
+std::uint16_t DevModeWord(const std::vector<std::uint8_t>& devMode, std::size_t offset) {
   if (offset + 2 > devMode.size()) return 0;
   return static_cast<std::uint16_t>(devMode[offset] | (devMode[offset + 1] << 8));
 }

@@ -59,7 +59,7 @@ std::vector<std::uint8_t> FakeDevMode(const std::u16string& deviceName, std::uin
                                       std::uint16_t paperLength, std::uint16_t paperWidth,
                                       std::uint16_t driverExtra = 0);
 // One 16-bit field of a device mode (0 past its end).
-std::uint16_t DevModeField(const std::vector<std::uint8_t>& devMode, std::size_t offset);
+std::uint16_t DevModeWord(const std::vector<std::uint8_t>& devMode, std::size_t offset);
 // A self-relative security descriptor owned by the built-in alias of that RID (S-1-5-32-rid),
 // with an empty DACL.
 std::vector<std::uint8_t> FakeSecurityDescriptor(std::uint32_t ownerRid);
