@@ -116,14 +116,16 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
   context.languageCode = u"CHN";
 
   context.printerData.clear();
+  context.printerDataCut = false;
   if (pathFits) {
     std::u16string section;
     const std::uint32_t size = static_cast<std::uint32_t>(kPrinterDataCapacity);
     std::uint32_t count = profile.GetPrivateProfileSectionW(u"DATA", section, size, context.configPath);
     context.printerData = ParsePrinterData(WholeSectionEntries(section, count));
-    // The reader cuts a section that does not fit without failing; say so, since those values
-    // never reach the printer.
+    // The reader cuts a section that does not fit without failing; the configuration checks
+    // refuse such a section, since those values would never reach the printer.
     if (count == size - 2) {
+      context.printerDataCut = true;
       DebugTrace(u"DATA section larger than %u units, the entries past it are not used", size);
     }
   }

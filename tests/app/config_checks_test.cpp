@@ -88,6 +88,22 @@ TEST(FindConfigRefusal, RefusesWhatWouldCorruptTheSpoolerOrBeHalfGuessed) {
       {"filter that filled its buffer", [](InstallContext& c) { c.filterUsbPort = Repeat(259); }, WizardPage::Usb,
        refusal(u"FilterUsbPort", F::TooLong, 258)},
       {"filter of 258", [](InstallContext& c) { c.filterUsbPort = Repeat(258); }, WizardPage::Usb, std::nullopt},
+      {"DATA section cut by the reader", [](InstallContext& c) { c.printerDataCut = true; }, WizardPage::Network,
+       refusal(u"DATA", F::SectionTooLong, 32765)},
+      {"DATA section cut, USB page", [](InstallContext& c) { c.printerDataCut = true; }, WizardPage::Usb,
+       refusal(u"DATA", F::SectionTooLong, 32765)},
+      {"DATA name of 259", [](InstallContext& c) { c.printerData = {{u"a", u"1"}, {Repeat(259), u"2"}}; },
+       WizardPage::Network, std::nullopt},
+      {"DATA name of 260", [](InstallContext& c) { c.printerData = {{u"a", u"1"}, {Repeat(260), u"2"}}; },
+       WizardPage::Serial, refusal(u"DATA", F::NameTooLong, 259)},
+      {"DATA value of any length", [](InstallContext& c) { c.printerData = {{u"a", Repeat(30000)}}; },
+       WizardPage::Parallel, std::nullopt},
+      {"name first, then DATA",
+       [](InstallContext& c) {
+         c.printerBaseName.clear();
+         c.printerDataCut = true;
+       },
+       WizardPage::Network, refusal(u"PrnName", F::Empty)},
   };
   for (const Case& c : cases) {
     InstallContext context = Valid();
@@ -110,6 +126,19 @@ TEST(RefusalText, NamesTheKeyInTheCurrentLanguageWithItsCode) {
   EXPECT_EQ(123u, RefusalCode(prefix));
   EXPECT_EQ(1801u, RefusalCode({u"PrnName", ConfigFault::BadPrinterName, 0}));
   EXPECT_EQ(87u, RefusalCode({u"IPAddress", ConfigFault::BadAddress, 0}));
+}
+
+TEST(RefusalText, DataRefusalsNameTheSectionAndTheLimit) {
+  InstallContext context = Valid();
+  const ConfigRefusal section{u"DATA", ConfigFault::SectionTooLong, 32765};
+  const ConfigRefusal name{u"DATA", ConfigFault::NameTooLong, 259};
+  EXPECT_EQ(u"config.ini: the [DATA] section is too long (at most 32765 characters).", RefusalText(context, section));
+  EXPECT_EQ(u"config.ini: a name in [DATA] is too long (at most 259 characters).", RefusalText(context, name));
+  EXPECT_EQ(206u, RefusalCode(section));
+  EXPECT_EQ(206u, RefusalCode(name));
+  SelectLanguage(context, u"CHN");
+  EXPECT_EQ(u"config.ini\uFF1A[DATA] \u8282\u592A\u957F\uFF08\u6700\u591A 32765 \u4E2A\u5B57\u7B26\uFF09\u3002",
+            RefusalText(context, section));
 }
 
 TEST(CheckConfiguredLengths, NamesTheFirstValueThatWouldBeCut) {

@@ -277,6 +277,11 @@ TEST_F(InstallRoadTest, BadConfigurationIsRefusedBeforeAnyCall) {
       {WizardPage::Parallel, u"LPT1", [](InstallContext& c) { c.printerAddress = u"1.2.3"; },
        u"config.ini: IPAddress is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200). - "
        u"ERROR CODE: 87\r\n"},
+      {WizardPage::Network, u"10.1.2.3", [](InstallContext& c) { c.printerDataCut = true; },
+       u"config.ini: the [DATA] section is too long (at most 32765 characters). - ERROR CODE: 206\r\n"},
+      {WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E",
+       [](InstallContext& c) { c.printerData.push_back({std::u16string(260, u'N'), u"v"}); },
+       u"config.ini: a name in [DATA] is too long (at most 259 characters). - ERROR CODE: 206\r\n"},
   };
   for (const Case& c : cases) {
     FakePrintPlatform platform;
