@@ -85,7 +85,7 @@ bool IsPlainName(std::u16string_view text) {
 std::optional<ConfigRefusal> FindConfigRefusal(const InstallContext& context, WizardPage page) {
   if (auto refusal = CheckPrinterName(context.printerBaseName)) return refusal;
   if (auto refusal = CheckPlainName(u"Prefix", context.driverPrefix, LongestDriverPrefix())) return refusal;
-  if (!context.printerAddress.empty() && !ParseIpv4Address(context.printerAddress)) {
+  if (!context.printerAddress.empty() && !ParsePrinterAddress(context.printerAddress)) {
     return Refuse(u"IPAddress", ConfigFault::BadAddress);
   }
   if (auto refusal = CheckPrinterData(context)) return refusal;
@@ -126,6 +126,13 @@ std::uint32_t RefusalCode(const ConfigRefusal& refusal) {
     case ConfigFault::BadName: break;
   }
   return kErrorInvalidName;
+}
+
+Outcome CheckTypedAddress(const InstallContext& context, WizardPage page, std::u16string_view typed) {
+  // Empty is an incomplete control: the road asks for the rest.
+  if (page != WizardPage::Network || typed.empty() || ParsePrinterAddress(typed)) return {};
+  const char16_t* format = LookupText(context, u"BadAddress");
+  return Outcome::Failed(FormatWide(kPathCapacity, format ? format : u"%s", typed), kErrorInvalidParameter);
 }
 
 Outcome CheckConfiguredLengths(const InstallContext& context) {

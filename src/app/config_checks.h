@@ -41,6 +41,11 @@ std::optional<ConfigRefusal> FindConfigRefusal(const InstallContext& context, Wi
 std::u16string RefusalText(const InstallContext& context, const ConfigRefusal& refusal);
 std::uint32_t RefusalCode(const ConfigRefusal& refusal);
 
+// The address typed on the network page, refused as config.ini's IPAddress is when it is no
+// address a printer can have (ParsePrinterAddress): its box (code 87), or ok. Ok for every other
+// page and for an empty text (an incomplete control, which the road asks to complete).
+Outcome CheckTypedAddress(const InstallContext& context, WizardPage page, std::u16string_view typed);
+
 // Values that would be cut in the name and path buffers they are built into: Prefix and the
 // install folder for the driver package (PrnName is judged once the name is chosen), then, with a
 // port monitor, PortNamePrefix and the tools' paths. The first one's box (code 206), or ok.

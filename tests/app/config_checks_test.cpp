@@ -67,6 +67,19 @@ TEST(FindConfigRefusal, RefusesWhatWouldCorruptTheSpoolerOrBeHalfGuessed) {
        refusal(u"IPAddress", F::BadAddress)},
       {"good address", [](InstallContext& c) { c.printerAddress = u"10.0.0.255"; }, WizardPage::Network,
        std::nullopt},
+      {"leading zeros", [](InstallContext& c) { c.printerAddress = u"010.001.001.001"; }, WizardPage::Network,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"no host", [](InstallContext& c) { c.printerAddress = u"0.0.0.0"; }, WizardPage::Network,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"broadcast", [](InstallContext& c) { c.printerAddress = u"255.255.255.255"; }, WizardPage::Serial,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"first multicast", [](InstallContext& c) { c.printerAddress = u"224.0.0.0"; }, WizardPage::Network,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"last multicast", [](InstallContext& c) { c.printerAddress = u"239.255.255.255"; }, WizardPage::Usb,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"below multicast", [](InstallContext& c) { c.printerAddress = u"223.255.255.255"; }, WizardPage::Network,
+       std::nullopt},
+      {"loopback", [](InstallContext& c) { c.printerAddress = u"127.0.0.1"; }, WizardPage::Network, std::nullopt},
       {"port prefix with a separator", [](InstallContext& c) { c.portNamePrefix = u"LB\\USB"; }, WizardPage::Usb,
        refusal(u"PortNamePrefix", F::BadName)},
       {"empty port prefix", [](InstallContext& c) { c.portNamePrefix.clear(); }, WizardPage::Usb,
@@ -171,4 +184,35 @@ TEST(CheckConfiguredLengths, NamesTheFirstValueThatWouldBeCut) {
     EXPECT_EQ(outcome.call, c.text) << c.what;
     EXPECT_EQ(outcome.code, c.text.empty() ? 0u : 206u) << c.what;
   }
+}
+
+TEST(CheckTypedAddress, RefusesOnTheNetworkPageWhatConfigIniWouldRefuse) {
+  struct Case {
+    WizardPage page;
+    const char16_t* typed;
+    std::u16string call;  // empty: ok
+  } cases[] = {
+      {WizardPage::Network, u"10.1.2.3", u""},
+      {WizardPage::Network, u"127.0.0.1", u""},
+      {WizardPage::Network, u"", u""},  // incomplete: the road asks for the rest
+      {WizardPage::Network, u"0.0.0.0",
+       u"0.0.0.0 is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200)."},
+      {WizardPage::Network, u"255.255.255.255",
+       u"255.255.255.255 is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200)."},
+      {WizardPage::Network, u"224.0.0.1",
+       u"224.0.0.1 is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200)."},
+      {WizardPage::Serial, u"COM1", u""},
+      {WizardPage::Usb, u"0.0.0.0", u""},
+  };
+  const InstallContext context = Valid();
+  for (const Case& c : cases) {
+    const Outcome outcome = CheckTypedAddress(context, c.page, c.typed);
+    EXPECT_EQ(c.call, outcome.call) << outcome.call.size();
+    EXPECT_EQ(c.call.empty() ? 0u : 87u, outcome.code);
+  }
+  InstallContext chinese = Valid();
+  SelectLanguage(chinese, u"CHN");
+  EXPECT_EQ(u"0.0.0.0 \u4E0D\u662F\u6709\u6548\u7684IPv4\u5730\u5740\uFF08\u56DB\u4E2A0\u5230255\u4E4B\u95F4\u7684"
+            u"\u6570\u5B57\uFF0C\u4F8B\u5982192.168.1.200\uFF09\u3002",
+            CheckTypedAddress(chinese, WizardPage::Network, u"0.0.0.0").call);
 }

@@ -104,6 +104,7 @@ TEST(TextTable, RefusalTextsFollowInBothLanguages) {
       {u"CfgBadAddress", u"config.ini: %s is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200).", "s"},
       {u"CfgSectionTooLong", u"config.ini: the [%s] section is too long (at most %u characters).", "su"},
       {u"CfgNameTooLong", u"config.ini: a name in [%s] is too long (at most %u characters).", "su"},
+      {u"BadAddress", u"%s is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200).", "s"},
       {u"HintIncompleteIP", u"Please enter the printer's complete IP address: four numbers from 0 to 255.", ""},
       {u"Arm64NotSupported", u"This installer does not support Windows on ARM: its driver packages and port monitor are for x86 and x64 processors only.", ""},
       {u"AlreadyInstalled", u"%s is already installed.", "s"},

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/config_checks.h"
 #include "app/ipv4_text.h"
 #include "app/road_controls.h"
 #include "config/texts.h"
@@ -144,7 +145,15 @@ void Wizard::RunInstallRoad(WizardPage page) {
     const char16_t* text = LookupText(context_, u"Arm64NotSupported");
     ShowError(owner, kErrorNotSupported, text ? text : u"");
   } else {
-    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_.Print());
+    const std::u16string text = ReadRoadText(page);
+    // An address no printer can have: the user corrects it on the page.
+    const Outcome address = CheckTypedAddress(context_, page, text);
+    if (!address.ok()) {
+      ShowOutcome(owner, address);
+      end = RoadEnd::Stay;
+    } else {
+      end = ::RunInstallRoad(page, text, owner, context_, services_.Print());
+    }
   }
   if (end == RoadEnd::Stay) {
     roadBusy_ = false;
