@@ -1,5 +1,6 @@
 #include "config/load_install_context.h"
 
+#include "config/config_file.h"
 #include "diag/diagnostics.h"
 #include "diag/format.h"
 
@@ -71,8 +72,7 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
   context.installDir = CutToCapacity(path, kPathCapacity);
 
   const bool fullPath = IsFullPath(configFile);
-  context.configPath = fullPath ? CutToCapacity(configFile, kPathCapacity)
-                                : FormatWide(kPathCapacity, u"%s\\%s", context.installDir, configFile);
+  context.configPath = InstallerFilePath(context.installDir, configFile);
   // An unknown or cut path would name some other file ("\config.ini" on the current drive,
   // "...\config.i"): read nothing rather than that.
   const std::u16string fileName = fullPath ? std::u16string(configFile) : u"\\" + std::u16string(configFile);
