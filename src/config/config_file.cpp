@@ -55,6 +55,11 @@ std::u16string InstallerFilePath(const std::u16string& folder, std::u16string_vi
   return FormatWide(kPathCapacity, u"%s\\%s", folder, file);
 }
 
+std::u16string LogFilePath(const std::u16string& folder, std::u16string_view file) {
+  if (folder.empty()) return std::u16string(file);
+  return InstallerFilePath(folder, file);
+}
+
 Outcome CheckConfigFile(FileProbe& probe, const std::u16string& path, bool named) {
   const std::u16string unreadable = u"Cannot Read Config File: " + path;
   // Opening a serial port or the console has effects of its own, and reading it may never end.

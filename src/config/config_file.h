@@ -39,6 +39,10 @@ class FileProbe {
 // inside folder (the installer's). Cut to the 260-unit path buffer.
 std::u16string InstallerFilePath(const std::u16string& folder, std::u16string_view file);
 
+// Where a /log file goes: like the configuration, a relative path lives in the installer's
+// folder; as given when that folder is unknown (empty).
+std::u16string LogFilePath(const std::u16string& folder, std::u16string_view file);
+
 // The last component of path is a name Windows keeps for a device (CON, PRN, AUX, NUL, COM0-9,
 // LPT0-9, CONIN$, CONOUT$), in any letter case, with or without an extension or trailing dots and
 // blanks: opening it would open the device, not a file.

@@ -116,4 +116,12 @@ TEST(InstallerFilePath, RelativeNamesLiveInTheInstallerFolder) {
   EXPECT_EQ(259u, InstallerFilePath(u"C:\\Setup", std::u16string(300, u'a')).size());
 }
 
+TEST(LogFilePath, ResolvedLikeTheConfigurationOrAsGiven) {
+  EXPECT_EQ(u"C:\\Setup\\rel.log", LogFilePath(u"C:\\Setup", u"rel.log"));
+  EXPECT_EQ(u"C:\\Setup\\logs\\rel.log", LogFilePath(u"C:\\Setup", u"logs\\rel.log"));
+  EXPECT_EQ(u"D:\\x.log", LogFilePath(u"C:\\Setup", u"D:\\x.log"));
+  EXPECT_EQ(u"\\\\srv\\logs\\x.log", LogFilePath(u"C:\\Setup", u"\\\\srv\\logs\\x.log"));
+  EXPECT_EQ(u"rel.log", LogFilePath(u"", u"rel.log"));  // the folder unknown: not the drive's root
+}
+
 }  // namespace

@@ -152,6 +152,8 @@ int RunFromCommandLine(HINSTANCE instance) {
   if (!parsed.error && parsed.line.logPath) {
     Win32FileProbe probe;
     const ProgramPaths paths = FindProgramPaths();
+    // A relative log goes beside the exe, as a relative /config is read from there.
+    parsed.line.logPath = LogFilePath(paths.folder, *parsed.line.logPath);
     const std::u16string configPath = InstallerFilePath(paths.folder, parsed.line.configPath.value_or(u"config.ini"));
     if (std::optional<std::u16string> refusal = LogTargetRefusal(probe, *parsed.line.logPath, configPath, paths.program)) {
       parsed.error = *refusal;

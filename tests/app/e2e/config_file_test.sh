@@ -2,7 +2,9 @@
 # The configuration file's own faults name the file, and a log never lands in it:
 # - /config naming a folder, or the device NUL, and a config.ini that is itself a folder: 1603,
 #   "Cannot Read Config File: <full path>" with the error, the spooler unchanged;
-# - /log naming config.ini (in other letters) or the exe itself: 1639, both unchanged.
+# - /log naming config.ini (in other letters) or the exe itself: 1639, both unchanged;
+# - a relative /log lands in the exe's folder, as a relative /config is read from there, whatever
+#   the current folder.
 set -u
 source "$1"
 source "$(dirname "$0")/e2e_lib.sh"
@@ -65,4 +67,16 @@ for target in config exe; do
   cmp -s "$run/exe.before" "$run/$(cat "$run/.exe")" || e2e_fail "$target: the exe changed"
   cmp -s "$run/before.out" "$run/probe.out" || e2e_fail "$target: the spooler changed"
 done
+
+name="E2E CfgRel $tag"
+run=$(e2e_config "E2E CfgRel unused $tag" ETH "$net.10" | e2e_layout config-relative)
+runs+=("$run")
+e2e_config "$name" ETH "$net.11" | sed 's/$/\r/' >"$run/other.ini"
+mkdir -p "$run/elsewhere"
+E2E_LAUNCH_DIR=$run/elsewhere e2e_start "$run" /quiet /config other.ini /log rel.log
+e2e_finish "$run"
+e2e_expect_exit "$run" 0
+[ -f "$run/rel.log" ] || e2e_fail "no rel.log beside the exe"
+[ ! -e "$run/elsewhere/rel.log" ] || e2e_fail "rel.log landed in the current folder"
+[ -f "$run/rel.log" ] && e2e_expect_text "$run/rel.log" "box: OK: Add Printer Successful - $name"
 e2e_done "${runs[@]}"
