@@ -97,8 +97,9 @@ MonitorPort AddMonitorPort(PrintPlatform& platform, const std::u16string& monito
 
 // --- Monitor refresh and job purge ---
 
-// Start the tool hidden from its own folder and wait for it; nothing when it cannot start. Not
-// ok only when its path would not fit (the folder is named).
+// Start the tool hidden from its own folder, with no box of the shell's own, and wait for it.
+// Not ok when its path would not fit (the folder is named) or when it cannot be started
+// ("Cannot Start Tool: <path>" with the shell's error); the caller shows that and goes on.
 Outcome RunMonitorSetup(const InstallContext& context, PrintPlatform& platform, WindowHandle owner);
 Outcome RunDeletePrintJobs(const InstallContext& context, PrintPlatform& platform, WindowHandle owner);
 
