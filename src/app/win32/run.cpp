@@ -111,9 +111,10 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet) {
   }
   InstallMutex mutex;
   if (!mutex.Taken()) {
-    ShowMessage(0, u"Another printer installation is running. Nothing was changed.", kTitle);
+    ShowMessage(0, LockRefusalText(mutex.Outcome()), kTitle);
     return kExitAlreadyRunning;
   }
+  DebugTrace(mutex.Outcome().privateNamespace ? u"Install lock in a private namespace" : u"Install lock under a global name");
   const std::u16string configFile = parsed.line.configPath.value_or(u"config.ini");
   // Judged before it is read: a named configuration that is not there must not turn into an
   // install with defaults, nor one that is a folder, a device or locked into "PrnName is empty".
