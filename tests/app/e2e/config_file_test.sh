@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The configuration file's own faults name the file, and a log never lands in it:
 # - /config naming a folder, or the device NUL, and a config.ini that is itself a folder: 1603,
-#   "Cannot Read Config File: <full path>" with the error, the spooler unchanged;
+#   "Cannot Read Config File: <full path>" with the error, the spooler unchanged; so is one
+#   another process holds locked (ERROR_SHARING_VIOLATION);
 # - /log naming config.ini (in other letters) or the exe itself: 1639, both unchanged;
 # - a relative /log lands in the exe's folder, as a relative /config is read from there, whatever
 #   the current folder.
@@ -9,6 +10,7 @@ set -u
 source "$1"
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_setup || exit 1
+: "${E2E_HOLDER:?}"
 
 tag=$(e2e_tag)
 net="10.88.$((RANDOM % 250))"
@@ -47,6 +49,26 @@ for entry in "${cases[@]}"; do
   e2e_expect_line "$run/log.txt" "box: ERROR: Cannot Read Config File: $(e2e_winpath "$run")\\$named - ERROR CODE: $code"
   e2e_expect_no_text "$run/log.txt" "PrnName is empty"
 done
+
+# A configuration another process holds locked.
+run=$(e2e_config "E2E CfgFile locked $tag" ETH "$net.8" | e2e_layout config-file-locked)
+runs+=("$run")
+rm -f "$run/ready" "$run/stop"
+(wine "$E2E_HOLDER" "$(e2e_winpath "$run/config.ini")" "$(e2e_winpath "$run")\\ready" "$(e2e_winpath "$run")\\stop" file \
+  >"$run/holder.out" 2>"$run/holder.err" </dev/null) &
+holder=$!
+for _ in $(seq 300); do [ -s "$run/ready" ] && break; sleep 0.1; done
+[ -s "$run/ready" ] || e2e_fail "locked: the holder never held config.ini: $(cat "$run/holder.out")"
+e2e_probe "$run" "$run/before.out"
+e2e_start "$run" /quiet /log "$(e2e_winpath "$run/install.log")"
+e2e_finish "$run"
+touch "$run/stop"
+wait "$holder"
+e2e_probe "$run"
+e2e_expect_exit "$run" 1603
+cmp -s "$run/before.out" "$run/probe.out" || e2e_fail "locked: the spooler changed"
+log_of "$run" >"$run/log.txt"
+e2e_expect_line "$run/log.txt" "box: ERROR: Cannot Read Config File: $(e2e_winpath "$run")\\config.ini - ERROR CODE: 32"
 
 # A log into the configuration file or over the exe: refused before a line is written.
 for target in config exe; do
