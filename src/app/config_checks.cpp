@@ -57,6 +57,20 @@ std::optional<ConfigRefusal> CheckWhole(const char16_t* key, const std::u16strin
   return std::nullopt;
 }
 
+// Every DATA value must reach the printer: none lost past the reader's buffer, none whose name
+// would be cut.
+std::optional<ConfigRefusal> CheckPrinterData(const InstallContext& context) {
+  if (context.printerDataCut) {
+    return Refuse(u"DATA", ConfigFault::SectionTooLong, static_cast<std::uint32_t>(kLongestPrinterDataSection));
+  }
+  for (const PrinterDataEntry& entry : context.printerData) {
+    if (entry.key.size() > kMaxPrinterDataName) {
+      return Refuse(u"DATA", ConfigFault::NameTooLong, static_cast<std::uint32_t>(kMaxPrinterDataName));
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool IsPlainName(std::u16string_view text) {
@@ -71,9 +85,10 @@ bool IsPlainName(std::u16string_view text) {
 std::optional<ConfigRefusal> FindConfigRefusal(const InstallContext& context, WizardPage page) {
   if (auto refusal = CheckPrinterName(context.printerBaseName)) return refusal;
   if (auto refusal = CheckPlainName(u"Prefix", context.driverPrefix, LongestDriverPrefix())) return refusal;
-  if (!context.printerAddress.empty() && !ParseIpv4Address(context.printerAddress)) {
+  if (!context.printerAddress.empty() && !ParsePrinterAddress(context.printerAddress)) {
     return Refuse(u"IPAddress", ConfigFault::BadAddress);
   }
+  if (auto refusal = CheckPrinterData(context)) return refusal;
   if (page != WizardPage::Usb) return std::nullopt;
   if (auto refusal = CheckWhole(u"PortMonitor", context.portMonitorName)) return refusal;
   if (!context.portMonitorName.empty()) {
@@ -93,6 +108,8 @@ std::u16string RefusalText(const InstallContext& context, const ConfigRefusal& r
     case ConfigFault::BadName: key = u"CfgBadName"; break;
     case ConfigFault::BadPrinterName: key = u"CfgBadPrnName"; break;
     case ConfigFault::BadAddress: key = u"CfgBadAddress"; break;
+    case ConfigFault::SectionTooLong: key = u"CfgSectionTooLong"; break;
+    case ConfigFault::NameTooLong: key = u"CfgNameTooLong"; break;
   }
   const char16_t* format = LookupText(context, key);
   return FormatWide(kPathCapacity, format ? format : u"%s", refusal.key, refusal.limit);
@@ -100,13 +117,22 @@ std::u16string RefusalText(const InstallContext& context, const ConfigRefusal& r
 
 std::uint32_t RefusalCode(const ConfigRefusal& refusal) {
   switch (refusal.fault) {
-    case ConfigFault::TooLong: return kErrorFilenameExcedRange;
+    case ConfigFault::TooLong:
+    case ConfigFault::SectionTooLong:
+    case ConfigFault::NameTooLong: return kErrorFilenameExcedRange;
     case ConfigFault::BadPrinterName: return kErrorInvalidPrinterName;
     case ConfigFault::BadAddress: return kErrorInvalidParameter;
     case ConfigFault::Empty:
     case ConfigFault::BadName: break;
   }
   return kErrorInvalidName;
+}
+
+Outcome CheckTypedAddress(const InstallContext& context, WizardPage page, std::u16string_view typed) {
+  // Empty is an incomplete control: the road asks for the rest.
+  if (page != WizardPage::Network || typed.empty() || ParsePrinterAddress(typed)) return {};
+  const char16_t* format = LookupText(context, u"BadAddress");
+  return Outcome::Failed(FormatWide(kPathCapacity, format ? format : u"%s", typed), kErrorInvalidParameter);
 }
 
 Outcome CheckConfiguredLengths(const InstallContext& context) {

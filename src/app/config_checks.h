@@ -10,12 +10,14 @@
 #include "config/install_context.h"
 #include "diag/read.h"
 
-enum class ConfigFault { Empty, TooLong, BadName, BadPrinterName, BadAddress };
+// SectionTooLong: the section did not fit the reader's buffer; NameTooLong: a name in the
+// section is longer than the limit.
+enum class ConfigFault { Empty, TooLong, BadName, BadPrinterName, BadAddress, SectionTooLong, NameTooLong };
 
 struct ConfigRefusal {
   const char16_t* key = u"";  // the key as config.ini spells it
   ConfigFault fault = ConfigFault::Empty;
-  std::uint32_t limit = 0;    // TooLong: the most characters the key may hold
+  std::uint32_t limit = 0;    // TooLong, SectionTooLong, NameTooLong: the most characters allowed
 
   bool operator==(const ConfigRefusal& o) const {
     return std::u16string_view(key) == o.key && fault == o.fault && limit == o.limit;
@@ -26,6 +28,8 @@ struct ConfigRefusal {
 // and a taken name gets a suffix of up to five, "(254)".
 constexpr std::size_t kMaxPrinterName = 220;
 constexpr std::size_t kMaxPrinterBaseName = kMaxPrinterName - 5;
+// A printer-data value name must fit the 260-unit name buffer with its terminator.
+constexpr std::size_t kMaxPrinterDataName = 259;
 
 // Letters, digits, '_' and '-' (ASCII): what may go into file, driver and port names unquoted.
 bool IsPlainName(std::u16string_view text);
@@ -36,6 +40,11 @@ std::optional<ConfigRefusal> FindConfigRefusal(const InstallContext& context, Wi
 // The box of a refusal: its text in the current language, and the error code shown with it.
 std::u16string RefusalText(const InstallContext& context, const ConfigRefusal& refusal);
 std::uint32_t RefusalCode(const ConfigRefusal& refusal);
+
+// The address typed on the network page, refused as config.ini's IPAddress is when it is no
+// address a printer can have (ParsePrinterAddress): its box (code 87), or ok. Ok for every other
+// page and for an empty text (an incomplete control, which the road asks to complete).
+Outcome CheckTypedAddress(const InstallContext& context, WizardPage page, std::u16string_view typed);
 
 // Values that would be cut in the name and path buffers they are built into: Prefix and the
 // install folder for the driver package (PrnName is judged once the name is chosen), then, with a

@@ -9,6 +9,9 @@
 #include "diag/capacity.h"
 
 constexpr std::size_t kPrinterDataCapacity = 32768;
+// The most units the DATA section's entries may take, each with its terminator: the reader
+// answers size - 2 both for a section that was cut and for one that just filled the buffer.
+constexpr std::size_t kLongestPrinterDataSection = kPrinterDataCapacity - 3;
 
 struct InstallContext {
   std::u16string installDir;
@@ -40,6 +43,8 @@ struct InstallContext {
   std::int32_t languageIndex = 1;
   // The DATA section's entries in the file's order; none when there is no section.
   std::vector<PrinterDataEntry> printerData;
+  // The DATA section did not fit the reader's buffer: printerData lacks the entries past it.
+  bool printerDataCut = false;
   // The DEVMODE section's entries (printing defaults), checked where they are used.
   std::vector<PrinterDataEntry> devModeEntries;
 };

@@ -29,3 +29,15 @@ std::optional<std::uint32_t> ParseIpv4Address(std::u16string_view text) {
   if (at != text.size()) return std::nullopt;
   return address;
 }
+
+bool IsPrinterAddress(std::uint32_t address) {
+  const std::uint32_t first = address >> 24;
+  const bool multicast = first >= 224 && first <= 239;
+  return address != 0 && address != 0xFFFFFFFFu && !multicast;
+}
+
+std::optional<std::uint32_t> ParsePrinterAddress(std::u16string_view text) {
+  const std::optional<std::uint32_t> address = ParseIpv4Address(text);
+  if (!address || !IsPrinterAddress(*address)) return std::nullopt;
+  return address;
+}

@@ -14,5 +14,12 @@ std::u16string Ipv4Text(std::uint32_t address, int filledFields);
 // which some readers take for octal), packed as above; no value for anything else.
 std::optional<std::uint32_t> ParseIpv4Address(std::u16string_view text);
 
+// An address a printer can have: not 0.0.0.0 (no host), not 255.255.255.255 (broadcast), not
+// multicast (224.0.0.0 to 239.255.255.255). Loopback is allowed.
+bool IsPrinterAddress(std::uint32_t address);
+
+// ParseIpv4Address, then IsPrinterAddress: no value for a text that is not a printer's address.
+std::optional<std::uint32_t> ParsePrinterAddress(std::u16string_view text);
+
 // The default address of the network page, a private one, packed the same way.
 constexpr std::uint32_t kDefaultPrinterAddress = (192u << 24) | (168u << 16) | (1u << 8) | 200u;

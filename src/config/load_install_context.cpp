@@ -1,5 +1,6 @@
 #include "config/load_install_context.h"
 
+#include "config/config_file.h"
 #include "diag/diagnostics.h"
 #include "diag/format.h"
 
@@ -71,8 +72,7 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
   context.installDir = CutToCapacity(path, kPathCapacity);
 
   const bool fullPath = IsFullPath(configFile);
-  context.configPath = fullPath ? CutToCapacity(configFile, kPathCapacity)
-                                : FormatWide(kPathCapacity, u"%s\\%s", context.installDir, configFile);
+  context.configPath = InstallerFilePath(context.installDir, configFile);
   // An unknown or cut path would name some other file ("\config.ini" on the current drive,
   // "...\config.i"): read nothing rather than that.
   const std::u16string fileName = fullPath ? std::u16string(configFile) : u"\\" + std::u16string(configFile);
@@ -118,14 +118,16 @@ void LoadInstallContext(InstallContext& context, ModulePath& module, ProfileRead
   context.languageCode = u"CHN";
 
   context.printerData.clear();
+  context.printerDataCut = false;
   if (pathFits) {
     std::u16string section;
     const std::uint32_t size = static_cast<std::uint32_t>(kPrinterDataCapacity);
     std::uint32_t count = profile.GetPrivateProfileSectionW(u"DATA", section, size, context.configPath);
     context.printerData = ParsePrinterData(WholeSectionEntries(section, count));
-    // The reader cuts a section that does not fit without failing; say so, since those values
-    // never reach the printer.
+    // The reader cuts a section that does not fit without failing; the configuration checks
+    // refuse such a section, since those values would never reach the printer.
     if (count == size - 2) {
+      context.printerDataCut = true;
       DebugTrace(u"DATA section larger than %u units, the entries past it are not used", size);
     }
     std::u16string defaults;

@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::uint32_t kTempFileChars = 520;
 constexpr char16_t kPrnNameTooLong[] = u"PrnName Too Long";
+constexpr std::uint32_t kErrorPrinterAlreadyExists = 1802;
 
 // The eleven files of a package in the order they are copied.
 std::vector<std::u16string> PackageFiles(const DriverFileNames& names) {
@@ -101,7 +102,7 @@ Read<std::vector<PrinterInfo2>> LocalPrinters(PrintPlatform& platform) {
   return AsListing(platform.spooler.LocalPrinters());
 }
 
-std::optional<std::u16string> MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName) {
+ChosenPrinterName MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName) {
   const Read<std::vector<PrinterInfo2>> printers = LocalPrinters(platform);
   return ChooseUniquePrinterName(baseName, printers ? &printers.value : nullptr);
 }
@@ -117,8 +118,13 @@ bool InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, 
 }
 
 Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform, const std::u16string& portName) {
-  const std::optional<std::u16string> printerName = MakeUniquePrinterName(platform, context.printerBaseName);
-  if (!printerName) return Failure(kPrnNameTooLong, kErrorFilenameExcedRange);
+  const ChosenPrinterName chosen = MakeUniquePrinterName(platform, context.printerBaseName);
+  if (chosen.result == NameChoice::TooLong) return Failure(kPrnNameTooLong, kErrorFilenameExcedRange);
+  // Adding a printer under a taken name would overwrite that printer.
+  if (chosen.result == NameChoice::AllTaken) {
+    return Failure(NoFreePrinterNameText(context.printerBaseName), kErrorPrinterAlreadyExists);
+  }
+  const std::u16string& printerName = chosen.name;
   const DriverFileNames names =
       BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
 
@@ -129,7 +135,7 @@ Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform,
   }
 
   PrinterInfo2 printer;
-  printer.printerName = *printerName;
+  printer.printerName = printerName;
   printer.portName = portName;
   printer.driverName = names.driverName;
   printer.printProcessor = u"WinPrint";
@@ -139,7 +145,7 @@ Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform,
   if (!opened) return Failure(u"AddPrinter Failed", opened.code);
   ScopedPrinterHandle added(platform.spooler, opened.handle);
   WritePrinterData(platform, added.get(), context.printerData);
-  return {*printerName, {}, names.driverName, portName};
+  return {printerName, {}, names.driverName, portName};
 }
 
 std::optional<std::u16string> FindExistingPrinter(PrintPlatform& platform, const std::u16string& name) {

@@ -11,14 +11,17 @@ Outcome RunTool(PrintPlatform& platform, const std::optional<ToolLaunch>& launch
   // A cut path would start some other file.
   if (!launch) return Outcome::Failed(InstallFolderTooLong(context.installDir), kErrorFilenameExcedRange);
   ShellExecuteInfo info;
-  info.fMask = kSeeMaskNoCloseProcess;
+  // The shell's own error box names no file: the road says what could not be started instead.
+  info.fMask = kSeeMaskNoCloseProcess | kSeeMaskFlagNoUi;
   info.hwnd = owner;
   info.lpVerb = u"open";
   info.lpFile = launch->file;
   info.lpParameters = launch->parameters;
   info.lpDirectory = launch->directory;
   info.nShow = kSwHide;
-  if (!platform.shell.ShellExecuteExW(info)) return {};
+  if (const Status started = platform.shell.ShellExecuteExW(info); !started) {
+    return Outcome::Failed(u"Cannot Start Tool: " + launch->file, started.code);
+  }
   ScopedProcessHandle process(platform.shell, info.hProcess);
   // The shell may start nothing of its own (a document handled by a running program).
   if (process) platform.shell.WaitForSingleObject(process.get(), kInfinite);

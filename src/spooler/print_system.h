@@ -44,7 +44,8 @@ struct Installed {
 // The configured lengths are checked before (CheckConfiguredLengths): these take them as fitting.
 
 // Picks the printer name, copies the package, registers the driver, adds the printer on
-// portName and writes the DATA values; the printer is closed again when this returns.
+// portName and writes the DATA values; the printer is closed again when this returns. When every
+// name is taken it fails before anything is copied ("No free printer name: ...", code 1802).
 Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform, const std::u16string& portName);
 
 // Stages and registers the driver as InstallPrinter does, but with AddPrinterDriverEx and
@@ -63,9 +64,8 @@ std::optional<std::u16string> FindExistingPrinter(PrintPlatform& platform, const
 // they cannot be listed.
 Read<std::vector<PrinterInfo2>> LocalPrinters(PrintPlatform& platform);
 
-// One enumeration of the local printers, then the first free name; no value when the chosen
-// name would not fit its 260-unit buffer.
-std::optional<std::u16string> MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName);
+// One enumeration of the local printers, then the first free name (ChooseUniquePrinterName).
+ChosenPrinterName MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName);
 
 // VerInstallFileW with forced install, one trace line; true when the flags are 0.
 bool InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
@@ -97,8 +97,9 @@ MonitorPort AddMonitorPort(PrintPlatform& platform, const std::u16string& monito
 
 // --- Monitor refresh and job purge ---
 
-// Start the tool hidden from its own folder and wait for it; nothing when it cannot start. Not
-// ok only when its path would not fit (the folder is named).
+// Start the tool hidden from its own folder, with no box of the shell's own, and wait for it.
+// Not ok when its path would not fit (the folder is named) or when it cannot be started
+// ("Cannot Start Tool: <path>" with the shell's error); the caller shows that and goes on.
 Outcome RunMonitorSetup(const InstallContext& context, PrintPlatform& platform, WindowHandle owner);
 Outcome RunDeletePrintJobs(const InstallContext& context, PrintPlatform& platform, WindowHandle owner);
 

@@ -11,17 +11,21 @@ int PrinterNameTaken(const std::vector<PrinterInfo2>& printers, const std::u16st
   return 0;
 }
 
-std::optional<std::u16string> ChooseUniquePrinterName(const std::u16string& baseName,
-                                                      const std::vector<PrinterInfo2>* printers) {
+ChosenPrinterName ChooseUniquePrinterName(const std::u16string& baseName, const std::vector<PrinterInfo2>* printers) {
   // A name the buffer would cut is a different printer's name: refuse it instead.
   auto fits = [](const std::u16string& name) { return name.size() < kPathCapacity; };
-  if (!fits(baseName)) return std::nullopt;
-  if (!printers || !PrinterNameTaken(*printers, baseName)) return baseName;
-  std::u16string candidate;
+  const ChosenPrinterName tooLong{NameChoice::TooLong, {}};
+  if (!fits(baseName)) return tooLong;
+  if (!printers || !PrinterNameTaken(*printers, baseName)) return {NameChoice::Chosen, baseName};
   for (int n = 2; n <= kLastPrinterNumber; ++n) {
-    candidate = baseName + FormatWide(16, u"(%d)", n);
-    if (!fits(candidate)) return std::nullopt;
-    if (!PrinterNameTaken(*printers, candidate)) return candidate;
+    std::u16string candidate = baseName + FormatWide(16, u"(%d)", n);
+    if (!fits(candidate)) return tooLong;
+    if (!PrinterNameTaken(*printers, candidate)) return {NameChoice::Chosen, std::move(candidate)};
   }
-  return candidate;
+  return {NameChoice::AllTaken, {}};
+}
+
+std::u16string NoFreePrinterNameText(const std::u16string& baseName) {
+  return FormatWide(2 * kPathCapacity + 64, u"No free printer name: %s to %s(%d) are all taken.", baseName, baseName,
+                    kLastPrinterNumber);
 }

@@ -12,8 +12,19 @@ constexpr int kLastPrinterNumber = 254;
 // "label printer" takes "Label Printer"), else 0.
 int PrinterNameTaken(const std::vector<PrinterInfo2>& printers, const std::u16string& name);
 
-// The first of baseName, "baseName(2)" ... "baseName(254)" not taken (PrinterNameTaken); the
-// last when all are. No list: baseName. No value when the chosen name would not fit its
-// 260-unit buffer.
-std::optional<std::u16string> ChooseUniquePrinterName(const std::u16string& baseName,
-                                                      const std::vector<PrinterInfo2>* printers);
+// How the choice of a printer name ended: a name, or why there is none.
+enum class NameChoice { Chosen, TooLong, AllTaken };
+struct ChosenPrinterName {
+  NameChoice result = NameChoice::Chosen;
+  std::u16string name;  // the chosen name; empty unless Chosen
+  bool operator==(const ChosenPrinterName& o) const { return result == o.result && name == o.name; }
+};
+
+// The first of baseName, "baseName(2)" ... "baseName(254)" not taken (PrinterNameTaken); AllTaken
+// when every one is, since adding a printer under a taken name would overwrite that printer. No
+// list: baseName. TooLong when the chosen name would not fit its 260-unit buffer.
+ChosenPrinterName ChooseUniquePrinterName(const std::u16string& baseName, const std::vector<PrinterInfo2>* printers);
+
+// The failure's text when every name is taken: "No free printer name: <base> to <base>(254) are
+// all taken."
+std::u16string NoFreePrinterNameText(const std::u16string& baseName);

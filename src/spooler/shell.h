@@ -5,12 +5,14 @@
 #include <string>
 
 #include "diag/dialogs.h"
+#include "diag/read.h"
 #include "diag/scoped_handle.h"
 
 // A process handle; 0 is "none".
 using ProcessHandle = std::uintptr_t;
 
 constexpr std::uint32_t kSeeMaskNoCloseProcess = 0x00000040;  // SEE_MASK_NOCLOSEPROCESS
+constexpr std::uint32_t kSeeMaskFlagNoUi = 0x00000400;        // SEE_MASK_FLAG_NO_UI
 constexpr std::int32_t kSwHide = 0;                           // SW_HIDE
 constexpr std::uint32_t kInfinite = 0xFFFFFFFF;               // INFINITE
 
@@ -31,7 +33,8 @@ struct ShellExecuteInfo {
 class Shell {
  public:
   virtual ~Shell() = default;
-  virtual bool ShellExecuteExW(ShellExecuteInfo& info) = 0;
+  // Failed with the shell's error when nothing was started.
+  virtual Status ShellExecuteExW(ShellExecuteInfo& info) = 0;
   virtual std::uint32_t WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) = 0;
   virtual bool CloseHandle(ProcessHandle handle) = 0;
 };

@@ -67,6 +67,19 @@ TEST(FindConfigRefusal, RefusesWhatWouldCorruptTheSpoolerOrBeHalfGuessed) {
        refusal(u"IPAddress", F::BadAddress)},
       {"good address", [](InstallContext& c) { c.printerAddress = u"10.0.0.255"; }, WizardPage::Network,
        std::nullopt},
+      {"leading zeros", [](InstallContext& c) { c.printerAddress = u"010.001.001.001"; }, WizardPage::Network,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"no host", [](InstallContext& c) { c.printerAddress = u"0.0.0.0"; }, WizardPage::Network,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"broadcast", [](InstallContext& c) { c.printerAddress = u"255.255.255.255"; }, WizardPage::Serial,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"first multicast", [](InstallContext& c) { c.printerAddress = u"224.0.0.0"; }, WizardPage::Network,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"last multicast", [](InstallContext& c) { c.printerAddress = u"239.255.255.255"; }, WizardPage::Usb,
+       refusal(u"IPAddress", F::BadAddress)},
+      {"below multicast", [](InstallContext& c) { c.printerAddress = u"223.255.255.255"; }, WizardPage::Network,
+       std::nullopt},
+      {"loopback", [](InstallContext& c) { c.printerAddress = u"127.0.0.1"; }, WizardPage::Network, std::nullopt},
       {"port prefix with a separator", [](InstallContext& c) { c.portNamePrefix = u"LB\\USB"; }, WizardPage::Usb,
        refusal(u"PortNamePrefix", F::BadName)},
       {"empty port prefix", [](InstallContext& c) { c.portNamePrefix.clear(); }, WizardPage::Usb,
@@ -88,6 +101,22 @@ TEST(FindConfigRefusal, RefusesWhatWouldCorruptTheSpoolerOrBeHalfGuessed) {
       {"filter that filled its buffer", [](InstallContext& c) { c.filterUsbPort = Repeat(259); }, WizardPage::Usb,
        refusal(u"FilterUsbPort", F::TooLong, 258)},
       {"filter of 258", [](InstallContext& c) { c.filterUsbPort = Repeat(258); }, WizardPage::Usb, std::nullopt},
+      {"DATA section cut by the reader", [](InstallContext& c) { c.printerDataCut = true; }, WizardPage::Network,
+       refusal(u"DATA", F::SectionTooLong, 32765)},
+      {"DATA section cut, USB page", [](InstallContext& c) { c.printerDataCut = true; }, WizardPage::Usb,
+       refusal(u"DATA", F::SectionTooLong, 32765)},
+      {"DATA name of 259", [](InstallContext& c) { c.printerData = {{u"a", u"1"}, {Repeat(259), u"2"}}; },
+       WizardPage::Network, std::nullopt},
+      {"DATA name of 260", [](InstallContext& c) { c.printerData = {{u"a", u"1"}, {Repeat(260), u"2"}}; },
+       WizardPage::Serial, refusal(u"DATA", F::NameTooLong, 259)},
+      {"DATA value of any length", [](InstallContext& c) { c.printerData = {{u"a", Repeat(30000)}}; },
+       WizardPage::Parallel, std::nullopt},
+      {"name first, then DATA",
+       [](InstallContext& c) {
+         c.printerBaseName.clear();
+         c.printerDataCut = true;
+       },
+       WizardPage::Network, refusal(u"PrnName", F::Empty)},
   };
   for (const Case& c : cases) {
     InstallContext context = Valid();
@@ -110,6 +139,19 @@ TEST(RefusalText, NamesTheKeyInTheCurrentLanguageWithItsCode) {
   EXPECT_EQ(123u, RefusalCode(prefix));
   EXPECT_EQ(1801u, RefusalCode({u"PrnName", ConfigFault::BadPrinterName, 0}));
   EXPECT_EQ(87u, RefusalCode({u"IPAddress", ConfigFault::BadAddress, 0}));
+}
+
+TEST(RefusalText, DataRefusalsNameTheSectionAndTheLimit) {
+  InstallContext context = Valid();
+  const ConfigRefusal section{u"DATA", ConfigFault::SectionTooLong, 32765};
+  const ConfigRefusal name{u"DATA", ConfigFault::NameTooLong, 259};
+  EXPECT_EQ(u"config.ini: the [DATA] section is too long (at most 32765 characters).", RefusalText(context, section));
+  EXPECT_EQ(u"config.ini: a name in [DATA] is too long (at most 259 characters).", RefusalText(context, name));
+  EXPECT_EQ(206u, RefusalCode(section));
+  EXPECT_EQ(206u, RefusalCode(name));
+  SelectLanguage(context, u"CHN");
+  EXPECT_EQ(u"config.ini\uFF1A[DATA] \u8282\u592A\u957F\uFF08\u6700\u591A 32765 \u4E2A\u5B57\u7B26\uFF09\u3002",
+            RefusalText(context, section));
 }
 
 TEST(CheckConfiguredLengths, NamesTheFirstValueThatWouldBeCut) {
@@ -142,4 +184,35 @@ TEST(CheckConfiguredLengths, NamesTheFirstValueThatWouldBeCut) {
     EXPECT_EQ(outcome.call, c.text) << c.what;
     EXPECT_EQ(outcome.code, c.text.empty() ? 0u : 206u) << c.what;
   }
+}
+
+TEST(CheckTypedAddress, RefusesOnTheNetworkPageWhatConfigIniWouldRefuse) {
+  struct Case {
+    WizardPage page;
+    const char16_t* typed;
+    std::u16string call;  // empty: ok
+  } cases[] = {
+      {WizardPage::Network, u"10.1.2.3", u""},
+      {WizardPage::Network, u"127.0.0.1", u""},
+      {WizardPage::Network, u"", u""},  // incomplete: the road asks for the rest
+      {WizardPage::Network, u"0.0.0.0",
+       u"0.0.0.0 is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200)."},
+      {WizardPage::Network, u"255.255.255.255",
+       u"255.255.255.255 is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200)."},
+      {WizardPage::Network, u"224.0.0.1",
+       u"224.0.0.1 is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200)."},
+      {WizardPage::Serial, u"COM1", u""},
+      {WizardPage::Usb, u"0.0.0.0", u""},
+  };
+  const InstallContext context = Valid();
+  for (const Case& c : cases) {
+    const Outcome outcome = CheckTypedAddress(context, c.page, c.typed);
+    EXPECT_EQ(c.call, outcome.call) << outcome.call.size();
+    EXPECT_EQ(c.call.empty() ? 0u : 87u, outcome.code);
+  }
+  InstallContext chinese = Valid();
+  SelectLanguage(chinese, u"CHN");
+  EXPECT_EQ(u"0.0.0.0 \u4E0D\u662F\u6709\u6548\u7684IPv4\u5730\u5740\uFF08\u56DB\u4E2A0\u5230255\u4E4B\u95F4\u7684"
+            u"\u6570\u5B57\uFF0C\u4F8B\u5982192.168.1.200\uFF09\u3002",
+            CheckTypedAddress(chinese, WizardPage::Network, u"0.0.0.0").call);
 }

@@ -196,6 +196,33 @@ TEST_F(InstallRoadTest, MonitorUsbSetupToolInstallsAMissingMonitor) {
   EXPECT_EQ(u"LBUSB001", fake.spooler.FindPrinter(u"Label Printer")->info.portName);
 }
 
+// A tool that cannot start is named in the program's own box and the road goes on as before:
+// with the monitor there it installs, without it the monitor's absence ends it.
+TEST_F(InstallRoadTest, MonitorUsbNamesAMissingSetupToolAndGoesOn) {
+  const std::u16string missing =
+      u"Cannot Start Tool: C:\\setup\\MONITOR32\\MonitorSetup.exe - ERROR CODE: 2\r\n";
+  for (bool monitorThere : {true, false}) {
+    SCOPED_TRACE(monitorThere);
+    FakePrintPlatform local;
+    InstallContext ctx = context;
+    ctx.portMonitorName = kMonitor;
+    ctx.portNamePrefix = u"LBUSB";
+    AddDriverPackage(local.files, ctx);
+    if (monitorThere) local.spooler.AddMonitor(kMonitor);
+    const RoadEnd end = RunInstallRoad(WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E", kMain, ctx, local.platform);
+    EXPECT_TRUE(local.shell.shellBoxes.empty()) << "no box of the shell's own";
+    std::vector<std::u16string> boxes;
+    for (const RecordedBox& box : local.Boxes()) boxes.push_back(box.text);
+    if (monitorThere) {
+      EXPECT_EQ(RoadEnd::Installed, end);
+      EXPECT_EQ((std::vector<std::u16string>{missing, kSuccess}), boxes);
+    } else {
+      EXPECT_EQ(RoadEnd::Failed, end);
+      EXPECT_EQ((std::vector<std::u16string>{missing, u"Monitor Not Exist - ERROR CODE: 1801\r\n"}), boxes);
+    }
+  }
+}
+
 TEST_F(InstallRoadTest, MonitorUsbFailuresEndTheRoadWithTheirCode) {
   struct Case {
     const char* name;
@@ -279,6 +306,11 @@ TEST_F(InstallRoadTest, BadConfigurationIsRefusedBeforeAnyCall) {
       {WizardPage::Parallel, u"LPT1", [](InstallContext& c) { c.printerAddress = u"1.2.3"; },
        u"config.ini: IPAddress is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200). - "
        u"ERROR CODE: 87\r\n"},
+      {WizardPage::Network, u"10.1.2.3", [](InstallContext& c) { c.printerDataCut = true; },
+       u"config.ini: the [DATA] section is too long (at most 32765 characters). - ERROR CODE: 206\r\n"},
+      {WizardPage::Usb, u"VID:0x1A2B,PID:0x4D5E",
+       [](InstallContext& c) { c.printerData.push_back({std::u16string(260, u'N'), u"v"}); },
+       u"config.ini: a name in [DATA] is too long (at most 259 characters). - ERROR CODE: 206\r\n"},
   };
   for (const Case& c : cases) {
     FakePrintPlatform platform;

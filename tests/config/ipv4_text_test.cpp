@@ -45,3 +45,25 @@ TEST(ParseIpv4Address, TakesPlainDottedDecimalOnly) {
     EXPECT_EQ(address, ParseIpv4Address(Ipv4Text(address, 4)));
   }
 }
+
+TEST(IsPrinterAddress, RefusesNoHostBroadcastAndMulticast) {
+  struct Case {
+    const char16_t* text;
+    bool printer;
+  };
+  const Case cases[] = {
+      {u"0.0.0.0", false},         {u"255.255.255.255", false}, {u"224.0.0.0", false},
+      {u"224.0.0.251", false},     {u"239.255.255.255", false}, {u"230.1.2.3", false},
+      {u"223.255.255.255", true},  {u"240.0.0.0", true},        {u"127.0.0.1", true},
+      {u"127.255.255.254", true},  {u"0.0.0.1", true},          {u"255.255.255.254", true},
+      {u"192.168.1.200", true},    {u"10.0.0.255", true},
+  };
+  for (const Case& c : cases) {
+    const std::optional<std::uint32_t> address = ParseIpv4Address(c.text);
+    ASSERT_TRUE(address.has_value());
+    EXPECT_EQ(c.printer, IsPrinterAddress(*address)) << Ipv4Text(*address, 4).size() << " " << *address;
+    EXPECT_EQ(c.printer, ParsePrinterAddress(c.text).has_value()) << *address;
+  }
+  EXPECT_EQ(std::nullopt, ParsePrinterAddress(u"010.001.001.001"));
+  EXPECT_EQ(std::optional<std::uint32_t>(0x7F000001u), ParsePrinterAddress(u"127.0.0.1"));
+}

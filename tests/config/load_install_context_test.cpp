@@ -177,9 +177,25 @@ TEST(LoadInstallContext, DataSectionThatDoesNotFitIsTracedAndItsCutEntryDropped)
   // 32766 units hold 2520 whole entries (32760 units); the 2521st was cut and is not used.
   ASSERT_EQ(2520u, data.size());
   EXPECT_EQ((PrinterDataEntry{u"K02519", u"value"}), data.back());
+  EXPECT_TRUE(l.context.printerDataCut);
   ASSERT_EQ(1u, diag.output.wide.size());
   EXPECT_EQ(u"Tollinder - DATA section larger than 32768 units, the entries past it are not used",
             diag.output.wide[0]);
+}
+
+TEST(LoadInstallContext, DataSectionIsCutExactlyWhenItsEntriesPassTheLimit) {
+  // One entry "K=" and its value, with its NUL: the section takes value + 3 units.
+  struct Case {
+    std::size_t units;  // the entries with their terminators
+    bool cut;
+  } cases[] = {{100, false}, {kLongestPrinterDataSection, false}, {kLongestPrinterDataSection + 1, true},
+               {kPrinterDataCapacity, true}, {kPrinterDataCapacity * 2, true}};
+  for (const Case& c : cases) {
+    Loader l;
+    l.profile.Add(u"DATA", u"K=" + std::u16string(c.units - 3, u'v'));
+    l.Load();
+    EXPECT_EQ(c.cut, l.context.printerDataCut) << c.units;
+  }
 }
 
 TEST(LoadInstallContext, DataSectionThatFitsIsNotTraced) {
@@ -189,6 +205,7 @@ TEST(LoadInstallContext, DataSectionThatFitsIsNotTraced) {
   l.Load();
   ASSERT_EQ(1u, l.context.printerData.size());
   EXPECT_EQ(30000u, l.context.printerData[0].value.size());
+  EXPECT_FALSE(l.context.printerDataCut);
   EXPECT_TRUE(diag.output.wide.empty());
 }
 

@@ -1,5 +1,5 @@
 // The free printer name and the next numbered port over any lists the spooler could give: the
-// chosen name is never one already taken (as the spooler compares names) unless all are.
+// chosen name is never one already taken (as the spooler compares names).
 #include <cstdlib>
 
 #include "fuzz_input.h"
@@ -20,11 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     port.portName = pieces[i];
     ports.push_back(port);
   }
-  if (std::optional<std::u16string> chosen = ChooseUniquePrinterName(base, &printers)) {
-    bool taken = PrinterNameTaken(printers, *chosen) != 0;
-    bool last = chosen->size() >= 5 && chosen->compare(chosen->size() - 5, 5, u"(254)") == 0;
-    if (taken && !last) std::abort();
-  }
+  const ChosenPrinterName chosen = ChooseUniquePrinterName(base, &printers);
+  if (chosen.result == NameChoice::Chosen && PrinterNameTaken(printers, chosen.name) != 0) std::abort();
+  if (chosen.result == NameChoice::AllTaken && PrinterNameTaken(printers, base) == 0) std::abort();
   ChooseMonitorPortName(base, &ports);
   return 0;
 }

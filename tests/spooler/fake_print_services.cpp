@@ -67,22 +67,24 @@ std::uint32_t FakeVersionInstaller::VerInstallFileW(std::uint32_t flags, const s
   return 0;
 }
 
-bool FakeShell::ShellExecuteExW(ShellExecuteInfo& info) {
+Status FakeShell::ShellExecuteExW(ShellExecuteInfo& info) {
   info.hProcess = 0;
   std::string call = "ShellExecuteExW(" + Quoted(info.lpVerb) + ", " + Quoted(info.lpFile) + ", " +
                      Quoted(info.lpParameters) + ", " + Quoted(info.lpDirectory) + ", " + std::to_string(info.nShow) +
                      ")";
   executed.push_back(info);
-  if (Enter("ShellExecuteExW", call)) return false;
+  if (std::optional<std::uint32_t> error = Failing("ShellExecuteExW", call)) return Status::Failed(*error);
+  // Windows answers a missing file so, and without SEE_MASK_FLAG_NO_UI it also shows its own box.
   if (!files_.Exists(info.lpFile)) {
-    return false;
+    if (!(info.fMask & kSeeMaskFlagNoUi)) shellBoxes.push_back(info.lpFile);
+    return Status::Failed(2);
   }
   if (info.fMask & kSeeMaskNoCloseProcess) {
     info.hProcess = next_++;
     openProcesses.insert(info.hProcess);
   }
   if (onRun) onRun(info);
-  return true;
+  return {};
 }
 
 std::uint32_t FakeShell::WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) {

@@ -60,8 +60,10 @@ class FakeShell : public Shell, public FakeSeam {
   std::vector<ShellExecuteInfo> executed;
   std::function<void(const ShellExecuteInfo&)> onRun;
   std::set<ProcessHandle> openProcesses;
+  // The files the shell's own "not found" box would have named (a start without SEE_MASK_FLAG_NO_UI).
+  std::vector<std::u16string> shellBoxes;
 
-  bool ShellExecuteExW(ShellExecuteInfo& info) override;
+  Status ShellExecuteExW(ShellExecuteInfo& info) override;
   std::uint32_t WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) override;
   bool CloseHandle(ProcessHandle handle) override;
 

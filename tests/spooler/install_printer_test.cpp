@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_print_services.h"
+#include "spooler/name_compare.h"
 
 namespace {
 
@@ -338,6 +339,49 @@ TEST_F(InstallPrinterTest, ANameTooLongForItsNumberIsRefusedBeforeAnyChange) {
   const Installed installed = InstallPrinter(context, local.platform, kPort);
   EXPECT_EQ(local.log.Methods(), std::vector<std::string>{"LocalPrinters"});
   EXPECT_EQ(BoxOf(installed, kMain).text, ErrorBox(u"PrnName Too Long", 206));
+}
+
+// Wine's AddPrinter overwrites a printer of that name: with every name taken nothing is staged,
+// and no printer is added or changed.
+TEST_F(InstallPrinterTest, EveryNameTakenFailsBeforeAnyChange) {
+  struct Case {
+    const char* what;
+    std::u16string freed;  // a name left free; empty: none
+    std::u16string chosen;
+  } cases[] = {
+      {"all 255 taken", u"", u""},
+      {"only (254) free", u"Label Printer(254)", u"Label Printer(254)"},
+      {"only the base free", u"Label Printer", u"Label Printer"},
+  };
+  for (const Case& c : cases) {
+    FakePrintPlatform local{64};
+    StageInstall(local, context);
+    std::vector<std::u16string> taken = {u"LABEL PRINTER"};
+    for (int n = 2; n <= 254; ++n) {
+      const std::string digits = std::to_string(n);
+      taken.push_back(u"label printer(" + std::u16string(digits.begin(), digits.end()) + u")");
+    }
+    for (const std::u16string& name : taken) {
+      if (!SameNameIgnoringCase(name, c.freed)) local.spooler.AddPrinter(name, u"OLDPORT");
+    }
+    const std::size_t before = local.spooler.printers.size();
+    const Installed installed = InstallPrinter(context, local.platform, kPort);
+    if (c.chosen.empty()) {
+      EXPECT_EQ(local.log.Methods(), std::vector<std::string>{"LocalPrinters"}) << c.what;
+      EXPECT_EQ(BoxOf(installed, kMain).text,
+                ErrorBox(u"No free printer name: Label Printer to Label Printer(254) are all taken.", 1802));
+      EXPECT_EQ(BoxOf(installed, kMain).caption, u"ERROR");
+      EXPECT_EQ(local.spooler.printers.size(), before) << c.what;
+      EXPECT_TRUE(local.spooler.drivers.empty()) << c.what;
+      for (const FakePrinter& printer : local.spooler.printers) {
+        EXPECT_EQ(printer.info.portName, u"OLDPORT") << c.what;
+        EXPECT_TRUE(printer.data.empty()) << c.what;
+      }
+    } else {
+      EXPECT_EQ(BoxOf(installed, kMain).text, u"Add Printer Successful - " + c.chosen) << c.what;
+      EXPECT_EQ(local.spooler.printers.size(), before + 1) << c.what;
+    }
+  }
 }
 
 TEST_F(InstallPrinterTest, InstallDriverFileReportsTheFlags) {

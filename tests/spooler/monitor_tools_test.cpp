@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fake_print_services.h"
 
 namespace {
@@ -24,7 +26,7 @@ TEST(MonitorTools, SetupStartsHiddenFromItsFolderAndIsWaitedFor) {
     RunMonitorSetup(context, fake.platform, kMain);
     ASSERT_EQ(fake.shell.executed.size(), 1u);
     const ShellExecuteInfo& info = fake.shell.executed[0];
-    EXPECT_EQ(info.fMask, 0x40u);
+    EXPECT_EQ(info.fMask, 0x440u);  // SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI
     EXPECT_EQ(info.hwnd, kMain);
     EXPECT_EQ(info.lpVerb, u"open");
     EXPECT_EQ(info.lpFile, folder + u"\\MonitorSetup.exe");
@@ -50,11 +52,38 @@ TEST(MonitorTools, PurgeScriptFromUtilsWithoutArguments) {
   EXPECT_EQ(fake.log.Count("WaitForSingleObject"), 1u);
 }
 
-TEST(MonitorTools, AToolThatCannotStartIsNotWaitedFor) {
-  FakePrintPlatform fake;
-  RunMonitorSetup(Context64(), fake.platform, kMain);
-  EXPECT_EQ(fake.log.Methods(), std::vector<std::string>{"ShellExecuteExW"});
-  EXPECT_TRUE(fake.Boxes().empty());
+// The shell's own box would say "File not found" and name nothing: the outcome names the tool.
+TEST(MonitorTools, AToolThatCannotStartIsNamedWithTheShellsErrorAndNotWaitedFor) {
+  struct Case {
+    const char* what;
+    bool setup;
+    std::function<void(FakePrintPlatform&)> arrange;
+    std::u16string call;
+    std::uint32_t code;
+  } cases[] = {
+      {"setup missing", true, [](FakePrintPlatform&) {}, u"Cannot Start Tool: C:\\Setup\\MONITOR64\\MonitorSetup.exe", 2},
+      {"script missing", false, [](FakePrintPlatform&) {}, u"Cannot Start Tool: C:\\Setup\\UTILS\\DeletePrintJobs.bat", 2},
+      {"setup refused", true,
+       [](FakePrintPlatform& f) {
+         f.files.AddFile(u"C:\\Setup\\MONITOR64\\MonitorSetup.exe");
+         f.shell.Fail("ShellExecuteExW", 1223);
+       },
+       u"Cannot Start Tool: C:\\Setup\\MONITOR64\\MonitorSetup.exe", 1223},
+      {"setup there", true,
+       [](FakePrintPlatform& f) { f.files.AddFile(u"C:\\Setup\\MONITOR64\\MonitorSetup.exe"); }, u"", 0},
+  };
+  for (const Case& c : cases) {
+    FakePrintPlatform fake;
+    c.arrange(fake);
+    const Outcome outcome = c.setup ? RunMonitorSetup(Context64(), fake.platform, kMain)
+                                    : RunDeletePrintJobs(Context64(), fake.platform, kMain);
+    EXPECT_EQ(outcome.call, c.call) << c.what;
+    EXPECT_EQ(outcome.code, c.code) << c.what;
+    EXPECT_FALSE(outcome.plain) << c.what;
+    EXPECT_TRUE(fake.shell.shellBoxes.empty()) << c.what;
+    EXPECT_TRUE(fake.Boxes().empty()) << c.what;  // the caller shows the outcome
+    EXPECT_EQ(fake.log.Count("WaitForSingleObject"), c.call.empty() ? 1u : 0u) << c.what;
+  }
 }
 
 TEST(MonitorTools, AFolderTooLongForTheToolPathStartsNothing) {

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iterator>
 
 namespace {
+
+ChosenPrinterName Chosen(std::u16string name) { return {NameChoice::Chosen, std::move(name)}; }
+const ChosenPrinterName kTooLong{NameChoice::TooLong, {}};
+const ChosenPrinterName kAllTaken{NameChoice::AllTaken, {}};
 
 std::vector<PrinterInfo2> Printers(std::initializer_list<std::u16string> names) {
   std::vector<PrinterInfo2> printers;
@@ -31,35 +36,64 @@ TEST(UniquePrinterName, FirstGapFromTwoUpward) {
       {"empty list", {}, u"Label"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ChooseUniquePrinterName(u"Label", &c.printers), c.expected) << c.what;
+    EXPECT_EQ(ChooseUniquePrinterName(u"Label", &c.printers), Chosen(c.expected)) << c.what;
   }
 }
 
-TEST(UniquePrinterName, AllNumbersTakenKeepsTheLast) {
+std::vector<PrinterInfo2> AllLabelNames() {
   std::vector<PrinterInfo2> printers = Printers({u"Label"});
   for (int n = 2; n <= 254; ++n) {
     std::string digits = std::to_string(n);
     printers.push_back(Printers({u"Label(" + std::u16string(digits.begin(), digits.end()) + u")"})[0]);
   }
-  EXPECT_EQ(ChooseUniquePrinterName(u"Label", &printers), u"Label(254)");
-  printers.pop_back();
-  EXPECT_EQ(ChooseUniquePrinterName(u"Label", &printers), u"Label(254)");
-  printers.erase(printers.begin() + 5);  // Label(6)
-  EXPECT_EQ(ChooseUniquePrinterName(u"Label", &printers), u"Label(6)");
+  return printers;
+}
+
+// A taken name is never chosen: adding a printer under it would overwrite that printer.
+TEST(UniquePrinterName, AllNumbersTakenIsNoChoice) {
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<PrinterInfo2>&)> change;
+    ChosenPrinterName expected;
+  } cases[] = {
+      {"all 255 taken", [](std::vector<PrinterInfo2>&) {}, kAllTaken},
+      {"all taken, others too", [](std::vector<PrinterInfo2>& p) { p.push_back(Printers({u"Label(255)"})[0]); },
+       kAllTaken},
+      {"all taken in other letter cases",
+       [](std::vector<PrinterInfo2>& p) {
+         for (PrinterInfo2& printer : p) printer.printerName[0] = u'l';
+       },
+       kAllTaken},
+      {"(254) free", [](std::vector<PrinterInfo2>& p) { p.pop_back(); }, Chosen(u"Label(254)")},
+      {"(6) free", [](std::vector<PrinterInfo2>& p) { p.erase(p.begin() + 5); }, Chosen(u"Label(6)")},
+      {"base free", [](std::vector<PrinterInfo2>& p) { p.erase(p.begin()); }, Chosen(u"Label")},
+  };
+  for (const Case& c : cases) {
+    std::vector<PrinterInfo2> printers = AllLabelNames();
+    c.change(printers);
+    EXPECT_EQ(ChooseUniquePrinterName(u"Label", &printers), c.expected) << c.what;
+  }
+}
+
+TEST(UniquePrinterName, NoFreeNameTextNamesTheFirstAndTheLast) {
+  EXPECT_EQ(NoFreePrinterNameText(u"Label Printer"),
+            u"No free printer name: Label Printer to Label Printer(254) are all taken.");
+  const std::u16string longest(259, u'n');
+  EXPECT_EQ(NoFreePrinterNameText(longest), u"No free printer name: " + longest + u" to " + longest + u"(254) are all taken.");
 }
 
 TEST(UniquePrinterName, WithoutListTheBaseName) {
-  EXPECT_EQ(ChooseUniquePrinterName(u"Label", nullptr), u"Label");
+  EXPECT_EQ(ChooseUniquePrinterName(u"Label", nullptr), Chosen(u"Label"));
 }
 
 TEST(UniquePrinterName, ANameTheBufferWouldCutIsRefused) {
   std::u16string base(256, u'n');
   std::vector<PrinterInfo2> printers = Printers({base});
-  EXPECT_EQ(ChooseUniquePrinterName(base, &printers), base + u"(2)");  // 259 units fit
+  EXPECT_EQ(ChooseUniquePrinterName(base, &printers), Chosen(base + u"(2)"));  // 259 units fit
   printers = Printers({base, base + u"(2)", base + u"(3)", base + u"(4)", base + u"(5)", base + u"(6)",
                        base + u"(7)", base + u"(8)", base + u"(9)"});
-  EXPECT_EQ(ChooseUniquePrinterName(base, &printers), std::nullopt);  // "(10)" would make 260
-  EXPECT_EQ(ChooseUniquePrinterName(std::u16string(260, u'n'), nullptr), std::nullopt);
+  EXPECT_EQ(ChooseUniquePrinterName(base, &printers), kTooLong);  // "(10)" would make 260
+  EXPECT_EQ(ChooseUniquePrinterName(std::u16string(260, u'n'), nullptr), kTooLong);
 }
 
 TEST(PrinterNameTaken, WholeNamesInAnyLetterCase) {

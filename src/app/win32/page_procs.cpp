@@ -85,7 +85,7 @@ void Wizard::InitialisePage(WizardPage page, HWND window) {
     case WizardPage::Network: {
       // The address control's own message: its fields then show the address on every platform.
       // config.ini may name the address; an invalid one is refused when Next is pressed.
-      const std::optional<std::uint32_t> configured = ParseIpv4Address(context_.printerAddress);
+      const std::optional<std::uint32_t> configured = ParsePrinterAddress(context_.printerAddress);
       const std::uint32_t address = configured ? *configured : kDefaultPrinterAddress;
       SendDlgItemMessageW(window, IDC_IP_ADDRESS, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
       break;

@@ -10,10 +10,13 @@
 #include "app/win32/command_line_win.h"
 #include "app/win32/session_win.h"
 #include "app/win32/wizard.h"
+#include "config/config_file.h"
 #include "config/load_install_context.h"
 #include "config/os_platform.h"
 #include "config/texts.h"
+#include "config/win32/file_probe_win.h"
 #include "config/win32/install_context_win.h"
+#include "config/win32/module_path_win.h"
 #include "config/win32/system_info_win.h"
 #include "diag/diagnostics.h"
 #include "diag/install_log.h"
@@ -29,11 +32,23 @@
 namespace {
 
 constexpr int kExitAlreadyRunning = 1618;    // ERROR_INSTALL_ALREADY_RUNNING
-constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorNotSupported = 50;
 const std::u16string kTitle = u"PrinterSetup";
 
-bool FileExists(const std::u16string& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+// The running exe and its folder; both empty when the path is unknown or too long to be whole.
+struct ProgramPaths {
+  std::u16string program;
+  std::u16string folder;
+};
+ProgramPaths FindProgramPaths() {
+  Win32ModulePath module;
+  ProgramPaths paths;
+  const std::uint32_t length = module.GetModuleFileNameW(paths.program, kPathCapacity);
+  if (length == 0 || length >= kPathCapacity) return {};
+  paths.folder = paths.program;
+  module.PathRemoveFileSpecW(paths.folder);
+  return paths;
+}
 
 // The one start-up of a run: config.ini read once, the system asked once.
 RunStart StartRun(const CommandLine& line) {
@@ -137,16 +152,22 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
   }
   InstallMutex mutex;
   if (!mutex.Taken()) {
-    ShowMessage(0, u"Another printer installation is running. Nothing was changed.", kTitle);
+    ShowMessage(0, LockRefusalText(mutex.Outcome()), kTitle);
     return kExitAlreadyRunning;
+  }
+  DebugTrace(mutex.Outcome().privateNamespace ? u"Install lock in a private namespace" : u"Install lock under a global name");
+  const std::u16string configFile = parsed.line.configPath.value_or(u"config.ini");
+  // Judged before it is read: a named configuration that is not there must not turn into an
+  // install with defaults, nor one that is a folder, a device or locked into "PrnName is empty".
+  Win32FileProbe probe;
+  const Outcome configFault =
+      CheckConfigFile(probe, InstallerFilePath(FindProgramPaths().folder, configFile), parsed.line.configPath.has_value());
+  if (!configFault.ok()) {
+    ShowOutcome(0, configFault);
+    return kExitInstallFailed;
   }
   RunStart start = StartRun(parsed.line);
   InstallContext& context = start.context;
-  // A named configuration that is not there must not turn into an install with defaults.
-  if (parsed.line.configPath && !FileExists(context.configPath)) {
-    ShowError(0, kErrorFileNotFound, u"Config File Not Found: " + context.configPath);
-    return kExitInstallFailed;
-  }
   // Windows on ARM reports x64 to this process, but the x64 driver package and monitor cannot
   // serve its spooler. (The interactive wizard says so in the chosen language at Next.)
   if (start.arm64 && quiet) {
@@ -183,7 +204,21 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
 
 int RunFromCommandLine(HINSTANCE instance) {
   const std::vector<std::u16string> arguments = ProcessArguments();
-  const ParsedCommandLine parsed = ParseCommandLine(arguments);
+  ParsedCommandLine parsed = ParseCommandLine(arguments);
+  // A log into the configuration would be read back as its values, one over the exe would
+  // destroy it: refused as a command-line error before a line is written (a quiet run then
+  // logs where it logs without /log).
+  if (!parsed.error && parsed.line.logPath) {
+    Win32FileProbe probe;
+    const ProgramPaths paths = FindProgramPaths();
+    // A relative log goes beside the exe, as a relative /config is read from there.
+    parsed.line.logPath = LogFilePath(paths.folder, *parsed.line.logPath);
+    const std::u16string configPath = InstallerFilePath(paths.folder, parsed.line.configPath.value_or(u"config.ini"));
+    if (std::optional<std::u16string> refusal = LogTargetRefusal(probe, *parsed.line.logPath, configPath, paths.program)) {
+      parsed.error = *refusal;
+      parsed.line.logPath.reset();
+    }
+  }
   // Nobody sees a window station that is not visible (session 0 under SYSTEM): a window or a box
   // there would wait for ever, so such a run is quiet whatever the command line says.
   const bool visible = WindowStationVisible();

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/config_checks.h"
 #include "app/preflight.h"
 #include "config/ipv4_text.h"
 #include "app/road_controls.h"
@@ -146,9 +147,17 @@ void Wizard::RunInstallRoad(WizardPage page) {
     ShowError(owner, kErrorNotSupported, text ? text : u"");
     arm64Refused_ = true;
   } else {
-    RoadOptions options;
-    options.onInstalled = services_.MarkInstalled(context_);
-    end = ::RunInstallRoad(page, ReadRoadText(page), owner, context_, services_.Print(), std::move(options));
+    const std::u16string text = ReadRoadText(page);
+    // An address no printer can have: the user corrects it on the page.
+    const Outcome address = CheckTypedAddress(context_, page, text);
+    if (!address.ok()) {
+      ShowOutcome(owner, address);
+      end = RoadEnd::Stay;
+    } else {
+      RoadOptions options;
+      options.onInstalled = services_.MarkInstalled(context_);
+      end = ::RunInstallRoad(page, text, owner, context_, services_.Print(), std::move(options));
+    }
   }
   if (end == RoadEnd::Stay) {
     roadBusy_ = false;

@@ -72,7 +72,7 @@ Read<std::vector<std::uint8_t>> Win32FileSystem::ReadBytes(const std::u16string&
   return Result::Of(std::move(bytes));
 }
 
-bool Win32Shell::ShellExecuteExW(ShellExecuteInfo& info) {
+Status Win32Shell::ShellExecuteExW(ShellExecuteInfo& info) {
   SHELLEXECUTEINFOW shell = {};
   shell.cbSize = sizeof(shell);
   shell.fMask = info.fMask;
@@ -82,9 +82,12 @@ bool Win32Shell::ShellExecuteExW(ShellExecuteInfo& info) {
   shell.lpParameters = WOrNull(info.lpParameters);
   shell.lpDirectory = WOrNull(info.lpDirectory);
   shell.nShow = info.nShow;
-  BOOL ok = ::ShellExecuteExW(&shell);
-  info.hProcess = ok ? reinterpret_cast<ProcessHandle>(shell.hProcess) : 0;
-  return ok != FALSE;
+  if (!::ShellExecuteExW(&shell)) {
+    info.hProcess = 0;
+    return Status::Failed(::GetLastError());
+  }
+  info.hProcess = reinterpret_cast<ProcessHandle>(shell.hProcess);
+  return {};
 }
 
 namespace {

@@ -38,7 +38,7 @@ DWORD WaitPumpingMessages(HANDLE handle, DWORD milliseconds);
 
 class Win32Shell : public Shell {
  public:
-  bool ShellExecuteExW(ShellExecuteInfo& info) override;
+  Status ShellExecuteExW(ShellExecuteInfo& info) override;
   // WaitPumpingMessages: the wizard's window stays alive while the tool runs.
   std::uint32_t WaitForSingleObject(ProcessHandle handle, std::uint32_t milliseconds) override;
   bool CloseHandle(ProcessHandle handle) override;

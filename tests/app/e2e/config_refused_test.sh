@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Configuration that would corrupt the spooler is refused before the road changes anything:
 # a printer name with ',' or '\', a path as the driver prefix, a name too long for the spooler,
-# an invalid IPAddress. Each run is unattended (all three skip flags, network); it shows one box
-# naming the key in the current language, ends with 1603, and the spooler's listing is the same
+# an invalid IPAddress (also 0.0.0.0 and multicast, which no printer can have). Each run is
+# unattended (all three skip flags, network); it shows one box naming the key in the current language, ends with 1603, and the spooler's listing is the same
 # after the run as before it.
 set -u
 source "$1"
@@ -17,6 +17,8 @@ cases=(
   "prefix|ENG|E2E Trav $tag|..\\..\\TRAV||config.ini: Prefix may hold only letters, digits, _ and -. - ERROR CODE: 123\\r\\n"
   "long|CHN|$long$tag|LBL||config.ini：PrnName 太长（最多 215 个字符）。 - ERROR CODE: 206\\r\\n"
   "address|ENG|E2E Addr $tag|LBL|10.1.2|config.ini: IPAddress is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200). - ERROR CODE: 87\\r\\n"
+  "nohost|ENG|E2E NoHost $tag|LBL|0.0.0.0|config.ini: IPAddress is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200). - ERROR CODE: 87\\r\\n"
+  "multicast|ENG|E2E Multicast $tag|LBL|239.1.2.3|config.ini: IPAddress is not a valid IPv4 address (four numbers from 0 to 255, such as 192.168.1.200). - ERROR CODE: 87\\r\\n"
 )
 runs=()
 for entry in "${cases[@]}"; do

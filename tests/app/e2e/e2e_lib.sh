@@ -109,7 +109,7 @@ e2e_config() {
 
 # e2e_start <dir> [arguments...]: the wizard runs under the launcher with the trace and box
 # channels logged; the arguments are the wizard's command line. E2E_LAUNCH_OPTIONS adds launcher
-# options (--invisible-station).
+# options (--invisible-station); E2E_LAUNCH_DIR is its current folder in place of <dir>.
 e2e_start() {
   local dir=$1
   shift
@@ -122,7 +122,7 @@ e2e_start() {
   (
     # shellcheck disable=SC2086 # E2E_LAUNCH_OPTIONS: launcher options, word by word
     WINEDEBUG=-all,warn+seh,trace+msgbox wine "$E2E_LAUNCHER" --timeout "${E2E_WIZARD_TIMEOUT:-60}" ${E2E_LAUNCH_OPTIONS:-} \
-      "$(e2e_winpath "$dir/$exe")" "$(e2e_winpath "$dir")" "${args[@]}" >"$dir/launch.out" 2>"$dir/wizard.log" </dev/null
+      "$(e2e_winpath "$dir/$exe")" "$(e2e_winpath "${E2E_LAUNCH_DIR:-$dir}")" "${args[@]}" >"$dir/launch.out" 2>"$dir/wizard.log" </dev/null
     echo $? >"$dir/launch.rc"
   ) &
   echo $! >"$dir/launch.job"

@@ -18,7 +18,10 @@ for dll in $dlls; do
 done
 # Functions some supported Windows lack (7 without KB2533623, 10 before 1709): importing one
 # stops the exe from starting there at all, so they are only ever looked up at run time.
-forbidden="SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory IsWow64Process2"
+# Vista brought the private namespaces the install lock uses where it can.
+forbidden="SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory IsWow64Process2
+  CreateBoundaryDescriptorW AddSIDToBoundaryDescriptor DeleteBoundaryDescriptor CreatePrivateNamespaceW
+  OpenPrivateNamespaceW ClosePrivateNamespace"
 functions=$("$objdump" -p "$exe" | sed -n '/^The Import Tables/,/^\(The .*Tables\|PE File Base Relocations\)/p' |
   sed -n 's/^\s*[0-9a-fA-F]\+\s\+[0-9]\+\s\+\([A-Za-z_][A-Za-z0-9_@]*\)$/\1/p' | sort -u)
 # The listing must be read at all: every build imports GetProcAddress.
