@@ -4,7 +4,7 @@
 
 namespace {
 
-enum class Switch { Quiet, Help, Uninstall, Verify, ShowConfig, Log, Config };
+enum class Switch { Quiet, Help, Uninstall, Verify, ShowConfig, Log, Config, SaveDefaults };
 
 struct SwitchName {
   std::u16string_view name;
@@ -16,7 +16,7 @@ constexpr SwitchName kSwitches[] = {
     {u"s", Switch::Quiet},     {u"silent", Switch::Quiet}, {u"?", Switch::Help},
     {u"help", Switch::Help},   {u"log", Switch::Log},      {u"config", Switch::Config},
     {u"uninstall", Switch::Uninstall}, {u"x", Switch::Uninstall}, {u"verify", Switch::Verify},
-    {u"detect", Switch::Verify}, {u"showconfig", Switch::ShowConfig},
+    {u"detect", Switch::Verify}, {u"showconfig", Switch::ShowConfig}, {u"savedefaults", Switch::SaveDefaults},
 };
 
 char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }
@@ -131,7 +131,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
       parsed.error = u"Unknown switch " + Quoted(argument) + u".";
       return parsed;
     }
-    const bool takesValue = *which == Switch::Log || *which == Switch::Config;
+    const bool takesValue = *which == Switch::Log || *which == Switch::Config || *which == Switch::SaveDefaults;
     if (!takesValue) {
       if (equals != std::u16string_view::npos) {
         parsed.error = u"The switch " + Quoted(argument) + u" takes no value.";
@@ -143,10 +143,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
                    : *which == Switch::ShowConfig ? line.showConfig
                                                   : line.uninstall;
       flag = true;
-      if (int(line.verify) + int(line.uninstall) + int(line.showConfig) > 1) {
-        parsed.error = u"Only one of /uninstall, /verify and /showconfig can be given.";
-        return parsed;
-      }
       continue;
     }
     std::u16string_view value;
@@ -163,11 +159,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
       return parsed;
     }
     std::optional<std::u16string> conflict =
-        Store(*which == Switch::Log ? line.logPath : line.configPath, argument.substr(0, 1 + name.size()), value);
+        Store(*which == Switch::Log ? line.logPath : *which == Switch::Config ? line.configPath : line.saveDefaultsPath,
+              argument.substr(0, 1 + name.size()), value);
     if (conflict) {
       parsed.error = std::move(conflict);
       return parsed;
     }
+  }
+  if (int(line.verify) + int(line.uninstall) + int(line.showConfig) + int(line.saveDefaultsPath.has_value()) > 1) {
+    parsed.error = u"Only one of /uninstall, /verify, /showconfig and /savedefaults can be given.";
   }
   return parsed;
 }
@@ -187,6 +187,9 @@ std::u16string UsageText() {
          u"/showconfig\r\n"
          u"    Change nothing; write this PC's name and addresses, the target chosen and\r\n"
          u"    every value with where it came from.\r\n"
+         u"/savedefaults <file>\r\n"
+         u"    Change nothing in the spooler; write the printer's printing defaults to <file>\r\n"
+         u"    for [DEVMODE] File= on other PCs.\r\n"
          u"NAME=VALUE\r\n"
          u"    Set a value over config.ini and its targets: an [ARGS] key (PrnName=...,\r\n"
          u"    IPAddress=...) or Data.<name>=<value> for one printer-data value.\r\n"

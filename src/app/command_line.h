@@ -12,6 +12,7 @@ struct CommandLine {
   bool help = false;   // /?, /help
   std::optional<std::u16string> logPath;     // /log <file>
   std::optional<std::u16string> configPath;  // /config <file>
+  std::optional<std::u16string> saveDefaultsPath;  // /savedefaults <file>: the printer's defaults saved
   bool uninstall = false;  // /uninstall, /x: remove what the configuration installs
   bool verify = false;     // /verify, /detect: check the printer against the configuration, change nothing
   bool showConfig = false;  // /showconfig: the resolved configuration and where each value came from

@@ -17,4 +17,6 @@ class FileSystem {
                          bool failIfExists) = 0;
   // The whole file, opened for reading with others allowed to read it too.
   virtual Read<std::vector<std::uint8_t>> ReadBytes(const std::u16string& path) = 0;
+  // Creates or replaces the file with these bytes.
+  virtual Status WriteBytes(const std::u16string& path, const std::vector<std::uint8_t>& bytes) = 0;
 };

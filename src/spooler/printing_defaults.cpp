@@ -7,6 +7,7 @@
 namespace {
 
 constexpr std::uint32_t kErrorInvalidData = 13;  // ERROR_INVALID_DATA
+constexpr std::uint32_t kPrinterAccessUse = 0x00000008;  // PRINTER_ACCESS_USE: reading is all
 
 Outcome Refused(const std::u16string& text) { return Outcome::Failed(text, kErrorInvalidData); }
 
@@ -55,7 +56,7 @@ LoadedDefaults LoadPrintingDefaults(const InstallContext& context, PrintPlatform
   }
   DefaultsFile file = ReadDefaultsFile(bytes.value);
   if (file.fault) {
-    loaded.refusal = Refused(u"config.ini: [DEVMODE] File " + path + u" is " + *file.fault + u".");
+    loaded.refusal = Refused(u"config.ini: [DEVMODE] File " + path + u" cannot be used: " + *file.fault + u".");
     return loaded;
   }
   if (file.driverName != driverName) {
@@ -65,6 +66,23 @@ LoadedDefaults LoadPrintingDefaults(const InstallContext& context, PrintPlatform
   }
   loaded.defaults.file = std::move(file);
   return loaded;
+}
+
+Outcome SavePrintingDefaults(PrintPlatform& platform, const std::u16string& printerName, const std::u16string& path) {
+  const Opened opened = platform.spooler.Open(printerName, kPrinterAccessUse);
+  if (!opened) return Outcome::Failed(u"OpenPrinter Failed: " + printerName, opened.code);
+  ScopedPrinterHandle printer(platform.spooler, opened.handle);
+  const Read<PrinterInfo2> info = platform.spooler.Printer(printer.get());
+  if (!info) return Outcome::Failed(u"GetPrinter Failed: " + printerName, info.code);
+  const Read<std::vector<std::uint8_t>> devMode = platform.spooler.GlobalDevMode(printer.get());
+  if (!devMode) return Outcome::Failed(u"GetPrinter Failed: " + printerName, devMode.code);
+  if (!DevModeSound(devMode.value)) return Refused(u"The printer " + printerName + u" has no printing defaults to save.");
+  if (const Status written = platform.files.WriteBytes(path, DefaultsFileBytes(info.value.driverName, devMode.value));
+      !written) {
+    return Outcome::Failed(u"Printing defaults not saved: " + path, written.code);
+  }
+  DebugTrace(u"Printing defaults of %s (%s) saved to %s", printerName, info.value.driverName, path);
+  return {};
 }
 
 Outcome ApplyPrintingDefaults(const PrintingDefaults& defaults, PrintPlatform& platform,

@@ -27,6 +27,10 @@ struct LoadedDefaults {
 LoadedDefaults LoadPrintingDefaults(const InstallContext& context, PrintPlatform& platform,
                                     const std::u16string& driverName);
 
+// /savedefaults: the printer's global DEVMODE and its driver's name, written to path in the
+// defaults file format. Nothing in the spooler changes.
+Outcome SavePrintingDefaults(PrintPlatform& platform, const std::u16string& printerName, const std::u16string& path);
+
 // Sets the defaults on the printer and reads them back; a field the driver did not take fails
 // ("Printing defaults not accepted: PaperWidth 60.0 mm wanted, the driver keeps 210.0 mm").
 Outcome ApplyPrintingDefaults(const PrintingDefaults& defaults, PrintPlatform& platform,

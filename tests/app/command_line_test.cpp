@@ -130,8 +130,10 @@ TEST(ParseCommandLine, RefusesWhatItCannotTakeAndNamesTheArgument) {
       {{u"DATA.speed=1", u"Data.Speed=2"},
        u"The value \"Data.Speed\" is given twice with different values: \"1\" and \"2\"."},
       // Two runs of different kinds.
-      {{u"/verify", u"/x"}, u"Only one of /uninstall, /verify and /showconfig can be given."},
-      {{u"/showconfig", u"/detect"}, u"Only one of /uninstall, /verify and /showconfig can be given."},
+      {{u"/verify", u"/x"}, u"Only one of /uninstall, /verify, /showconfig and /savedefaults can be given."},
+      {{u"/showconfig", u"/detect"}, u"Only one of /uninstall, /verify, /showconfig and /savedefaults can be given."},
+      {{u"/verify", u"/savedefaults", u"a.psdm"},
+       u"Only one of /uninstall, /verify, /showconfig and /savedefaults can be given."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Show(c.arguments));

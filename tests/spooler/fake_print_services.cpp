@@ -43,6 +43,12 @@ bool FakeFileSystem::CopyFileW(const std::u16string& existingFile, const std::u1
   return true;
 }
 
+Status FakeFileSystem::WriteBytes(const std::u16string& path, const std::vector<std::uint8_t>& bytes) {
+  if (auto code = Failing("WriteBytes", "WriteBytes(" + Quoted(path) + ")")) return Status::Failed(*code);
+  AddFile(path, bytes);
+  return {};
+}
+
 Read<std::vector<std::uint8_t>> FakeFileSystem::ReadBytes(const std::u16string& path) {
   using Result = Read<std::vector<std::uint8_t>>;
   if (auto code = Failing("ReadBytes", "ReadBytes(" + Quoted(path) + ")")) return Result::Failed(ReadStage::FillFailed, *code);

@@ -30,6 +30,7 @@ class FakeFileSystem : public FileSystem, public FakeSeam {
   bool PathFileExistsW(const std::u16string& path) override;
   bool CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) override;
   Read<std::vector<std::uint8_t>> ReadBytes(const std::u16string& path) override;
+  Status WriteBytes(const std::u16string& path, const std::vector<std::uint8_t>& bytes) override;
 
  private:
   static std::u16string Key(const std::u16string& path);

@@ -25,6 +25,8 @@
 #include "diag/win32/wide.h"
 #include "app/uninstall_report.h"
 #include "app/verify.h"
+#include "config/load_install_context.h"
+#include "spooler/printing_defaults.h"
 #include "app/preflight.h"
 #include "app/win32/preflight_win.h"
 #include "version.h"
@@ -193,6 +195,13 @@ int Run(HINSTANCE instance, const ParsedCommandLine& parsed, bool quiet, Install
   }
   if (parsed.line.uninstall) return RunRemoval(context, services, quiet);
   if (parsed.line.verify) return RunVerification(context, services, log);
+  if (parsed.line.saveDefaultsPath) {
+    const std::u16string& file = *parsed.line.saveDefaultsPath;
+    const Outcome saved = SavePrintingDefaults(services.Print(), context.printerBaseName,
+                                               IsFullPath(file) ? file : context.installDir + u"\\" + file);
+    ShowOutcome(0, saved);
+    return saved.ok() ? kExitInstalled : kExitInstallFailed;
+  }
   // The uninstall's log never named the width.
   DebugTrace(u"OS width %d", start.osBitness);
   if (quiet) return RunQuiet(context, services);
@@ -224,7 +233,7 @@ int RunFromCommandLine(HINSTANCE instance) {
   const bool visible = WindowStationVisible();
   // A verification never shows a box: a detection script waits on nobody.
   // A wrong command line that meant to be quiet must not wait on a usage box either.
-  const bool quiet = parsed.line.quiet || parsed.line.verify || parsed.line.showConfig ||
+  const bool quiet = parsed.line.quiet || parsed.line.verify || parsed.line.showConfig || parsed.line.saveDefaultsPath ||
                      (parsed.error && AsksForQuiet(arguments)) || !visible;
   Win32LogFiles files;
   std::unique_ptr<LogFile> file = OpenRunLog(files, parsed.line.logPath, quiet);

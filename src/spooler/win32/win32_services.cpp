@@ -72,6 +72,17 @@ Read<std::vector<std::uint8_t>> Win32FileSystem::ReadBytes(const std::u16string&
   return Result::Of(std::move(bytes));
 }
 
+Status Win32FileSystem::WriteBytes(const std::u16string& path, const std::vector<std::uint8_t>& bytes) {
+  KernelHandle file(::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return Status::Failed(::GetLastError());
+  DWORD written = 0;
+  if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size()) {
+    return Status::Failed(::GetLastError());
+  }
+  return {};
+}
+
 Status Win32Shell::ShellExecuteExW(ShellExecuteInfo& info) {
   SHELLEXECUTEINFOW shell = {};
   shell.cbSize = sizeof(shell);

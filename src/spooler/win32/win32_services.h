@@ -29,6 +29,7 @@ class Win32FileSystem : public FileSystem {
   bool PathFileExistsW(const std::u16string& path) override;
   bool CopyFileW(const std::u16string& existingFile, const std::u16string& newFile, bool failIfExists) override;
   Read<std::vector<std::uint8_t>> ReadBytes(const std::u16string& path) override;
+  Status WriteBytes(const std::u16string& path, const std::vector<std::uint8_t>& bytes) override;
 };
 
 // Waits for the handle while dispatching the calling thread's messages, so that its windows
