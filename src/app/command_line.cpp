@@ -61,7 +61,7 @@ std::optional<std::u16string> AddValue(std::vector<NamedValue>& values, const Na
   if (value.key.empty()) return u"The argument " + Quoted(argument) + u" names no value before =.";
   if (!IsSettableName(value.key)) {
     return u"Unknown value name " + Quoted(value.key) + u" in " + Quoted(argument) +
-           u": use a key of [ARGS] or Data.<name>.";
+           u": use a key of [ARGS], Data.<name> or DevMode.<key>.";
   }
   for (const NamedValue& given : values) {
     if (!SameKey(CanonicalName(given.key), CanonicalName(value.key))) continue;
@@ -192,7 +192,7 @@ std::u16string UsageText() {
          u"    for [DEVMODE] File= on other PCs.\r\n"
          u"NAME=VALUE\r\n"
          u"    Set a value over config.ini and its targets: an [ARGS] key (PrnName=...,\r\n"
-         u"    IPAddress=...) or Data.<name>=<value> for one printer-data value.\r\n"
+         u"    IPAddress=...), Data.<name>=<value> or DevMode.<key>=<value>.\r\n"
          u"/log <file>\r\n"
          u"    Append a line for every step to <file>. A quiet run logs to\r\n"
          u"    %ProgramData%\\PrinterSetup\\install.log without it.\r\n"

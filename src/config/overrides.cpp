@@ -3,6 +3,9 @@
 namespace {
 
 constexpr std::u16string_view kDataPrefix = u"Data.";
+constexpr std::u16string_view kDevModePrefix = u"DevMode.";
+constexpr const char16_t* kDevModeKeys[] = {u"PaperSize", u"PaperWidth", u"PaperLength", u"Orientation",
+                                            u"Copies",    u"PrintQuality", u"File"};
 
 struct Field {
   const char16_t* name;
@@ -38,6 +41,26 @@ std::u16string_view DataName(std::u16string_view name) {
   return name.substr(kDataPrefix.size());
 }
 
+// The [DEVMODE] key of "DevMode.<key>", as config.ini spells it; null for any other name.
+const char16_t* DevModeKey(std::u16string_view name) {
+  if (name.size() <= kDevModePrefix.size() || !SameKey(name.substr(0, kDevModePrefix.size()), kDevModePrefix)) return nullptr;
+  for (const char16_t* key : kDevModeKeys) {
+    if (SameKey(name.substr(kDevModePrefix.size()), key)) return key;
+  }
+  return nullptr;
+}
+
+void SetEntry(std::vector<PrinterDataEntry>& entries, const std::u16string& key, const std::u16string& value) {
+  for (PrinterDataEntry& entry : entries) {
+    // The spooler (and the section) keep one value per name, whatever its case.
+    if (SameKey(entry.key, key)) {
+      entry.value = value;
+      return;
+    }
+  }
+  entries.push_back({key, value});
+}
+
 }  // namespace
 
 bool SameKey(std::u16string_view a, std::u16string_view b) {
@@ -48,10 +71,13 @@ bool SameKey(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
-bool IsSettableName(std::u16string_view name) { return FindField(name) || !DataName(name).empty(); }
+bool IsSettableName(std::u16string_view name) {
+  return FindField(name) || !DataName(name).empty() || DevModeKey(name);
+}
 
 std::u16string CanonicalName(std::u16string_view name) {
   if (const Field* field = FindField(name)) return field->name;
+  if (const char16_t* key = DevModeKey(name)) return std::u16string(kDevModePrefix) + key;
   return std::u16string(kDataPrefix) + std::u16string(DataName(name));
 }
 
@@ -60,15 +86,11 @@ void ApplyNamedValue(InstallContext& context, const NamedValue& value) {
     context.*(field->member) = value.value;
     return;
   }
-  const std::u16string key(DataName(value.key));
-  for (PrinterDataEntry& entry : context.printerData) {
-    // The spooler keeps one value per name, whatever its case.
-    if (SameKey(entry.key, key)) {
-      entry.value = value.value;
-      return;
-    }
+  if (const char16_t* key = DevModeKey(value.key)) {
+    SetEntry(context.devModeEntries, key, value.value);
+    return;
   }
-  context.printerData.push_back({key, value.value});
+  SetEntry(context.printerData, std::u16string(DataName(value.key)), value.value);
 }
 
 std::vector<ResolvedValue> SettableValues(const InstallContext& context) {
@@ -76,6 +98,9 @@ std::vector<ResolvedValue> SettableValues(const InstallContext& context) {
   for (const Field& field : kFields) values.push_back({field.name, context.*(field.member), u"config.ini"});
   for (const PrinterDataEntry& entry : context.printerData) {
     values.push_back({std::u16string(kDataPrefix) + entry.key, entry.value, u"config.ini"});
+  }
+  for (const PrinterDataEntry& entry : context.devModeEntries) {
+    values.push_back({std::u16string(kDevModePrefix) + entry.key, entry.value, u"config.ini"});
   }
   return values;
 }

@@ -124,8 +124,9 @@ TEST(ParseCommandLine, RefusesWhatItCannotTakeAndNamesTheArgument) {
       {{u"/bad", u"bare"}, u"Unknown switch \"/bad\"."},
       // NAME=VALUE: a name this program sets, once.
       {{u"=x"}, u"The argument \"=x\" names no value before =."},
-      {{u"Printer=X"}, u"Unknown value name \"Printer\" in \"Printer=X\": use a key of [ARGS] or Data.<name>."},
-      {{u"Data.=5"}, u"Unknown value name \"Data.\" in \"Data.=5\": use a key of [ARGS] or Data.<name>."},
+      {{u"Printer=X"}, u"Unknown value name \"Printer\" in \"Printer=X\": use a key of [ARGS], Data.<name> or DevMode.<key>."},
+      {{u"DevMode.Colour=1"}, u"Unknown value name \"DevMode.Colour\" in \"DevMode.Colour=1\": use a key of [ARGS], Data.<name> or DevMode.<key>."},
+      {{u"Data.=5"}, u"Unknown value name \"Data.\" in \"Data.=5\": use a key of [ARGS], Data.<name> or DevMode.<key>."},
       {{u"PrnName=A", u"prnname=B"}, u"The value \"PrnName\" is given twice with different values: \"A\" and \"B\"."},
       {{u"DATA.speed=1", u"Data.Speed=2"},
        u"The value \"Data.Speed\" is given twice with different values: \"1\" and \"2\"."},
@@ -143,10 +144,12 @@ TEST(ParseCommandLine, RefusesWhatItCannotTakeAndNamesTheArgument) {
 
 TEST(ParseCommandLine, ValuesKeepTheirOrderAndAnExactRepeatIsHarmless) {
   const ParsedCommandLine parsed =
-      ParseCommandLine({u"/quiet", u"PrnName=Bay 3", u"Data.Darkness=12", u"PRNNAME=Bay 3", u"IPAddress=", u"/verify"});
+      ParseCommandLine({u"/quiet", u"PrnName=Bay 3", u"Data.Darkness=12", u"PRNNAME=Bay 3", u"IPAddress=", u"/verify",
+                        u"devmode.paperwidth=60"});
   ASSERT_FALSE(parsed.error);
   EXPECT_TRUE(parsed.line.verify);
-  const std::vector<NamedValue> expected = {{u"PrnName", u"Bay 3"}, {u"Data.Darkness", u"12"}, {u"IPAddress", u""}};
+  const std::vector<NamedValue> expected = {
+      {u"PrnName", u"Bay 3"}, {u"Data.Darkness", u"12"}, {u"IPAddress", u""}, {u"devmode.paperwidth", u"60"}};
   EXPECT_EQ(expected, parsed.line.values);
 }
 
