@@ -246,6 +246,54 @@ CASE(DriverUiDeclaresItsCustomPaperRange) {
   CHECK_EQ(std::make_pair(sizes[1].x, sizes[1].y), std::make_pair(2100L, 2970L));
 }
 
+// spoolprobe.exe devmode <printer>, run as the end-to-end checks run it: its exit code and what
+// it printed.
+std::pair<DWORD, std::string> RunProbeDevMode(const std::u16string& printer) {
+  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+  wchar_t folder[MAX_PATH];
+  wchar_t file[MAX_PATH];
+  if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"spd", 0, file)) return {~0u, "no temporary file"};
+  HANDLE out = CreateFileW(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return {~0u, "cannot open the temporary file"};
+  std::wstring command = L"\"" + std::wstring(W(wine_test::ToolsDir())) + L"\\spoolprobe.exe\" devmode \"" +
+                         std::wstring(W(printer)) + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out;
+  startup.hStdError = out;
+  PROCESS_INFORMATION process = {};
+  DWORD code = ~0u;
+  if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                     &process)) {
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  std::string text;
+  char chunk[512];
+  DWORD read = 0;
+  SetFilePointer(out, 0, nullptr, FILE_BEGIN);
+  while (ReadFile(out, chunk, sizeof(chunk), &read, nullptr) && read > 0) text.append(chunk, read);
+  CloseHandle(out);
+  return {code, text};
+}
+
+CASE(DriverUiSpoolProbePrintsTheGlobalDevMode) {
+  DriverScene scene;
+  CHECK_EQ(RunProbeDevMode(scene.name), std::make_pair(DWORD{0}, std::string("0x0000050F\t1\t9\t2100\t2970\t1\t203\r\n")));
+  LONG answer = 0;
+  const Bytes own = DriverDevMode(scene.printer, scene.name, nullptr, &answer);
+  const Bytes input = InputOf(kMergeRows[0], own);
+  Bytes merged = DriverDevMode(scene.printer, scene.name, &input, &answer);
+  PRINTER_INFO_8W info = {AsDevMode(merged)};
+  REQUIRE(SetPrinterW(scene.printer, 8, reinterpret_cast<BYTE*>(&info), 0));
+  CHECK_EQ(RunProbeDevMode(scene.name), std::make_pair(DWORD{0}, std::string("0x0000050F\t2\t0\t600\t400\t1\t203\r\n")));
+  CHECK_EQ(RunProbeDevMode(u"Wine Devmode Absent"),
+           std::make_pair(DWORD{1}, std::string("devmode: cannot open Wine Devmode Absent: 1801\r\n")));
+}
+
 // DrvConvertDevMode is the spooler's on Windows (Wine 8 never calls it): called here directly on
 // the copy in the driver directory, which also shows the entries are exported undecorated.
 CASE(DriverUiConvertsDevModesForTheSpooler) {
