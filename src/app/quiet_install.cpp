@@ -75,5 +75,6 @@ int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& 
   RoadOptions options;
   options.configureSerialPort = false;
   const RoadEnd end = RunInstallRoad(choice.page, choice.text, 0, context, print, options);
+  if (end == RoadEnd::Rejected) return kExitPackageRejected;
   return end == RoadEnd::Installed ? kExitInstalled : kExitInstallFailed;
 }
