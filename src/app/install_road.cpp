@@ -5,17 +5,27 @@
 #include "diag/diagnostics.h"
 #include "diag/format.h"
 #include "spooler/desired_printer.h"
+#include "spooler/driver_package.h"
 #include "spooler/name_compare.h"
 #include "spooler/port_records.h"
 #include "spooler/printing_defaults.h"
+#include "spooler/refused_call.h"
 
 namespace {
 
 constexpr std::size_t kSuccessTextCapacity = 512;
 constexpr std::uint32_t kErrorUnknownPort = 1796;  // ERROR_UNKNOWN_PORT
+constexpr char16_t kDriverBlockedText[] = u"Windows blocks this driver on this system";
 
-// The install's one box: success naming the printer, or the failed step.
+// The install's one box: success naming the printer, or the failed step; a driver the system
+// blocks says so in words under the code.
 RoadEnd Report(const Installed& installed, WindowHandle owner, const RoadOptions& options) {
+  if (installed.driverBlocked) {
+    DebugTrace(u"%s", kDriverBlockedText);
+    ShowMessage(owner, ErrorText(installed.failure.code, installed.failure.call) + kDriverBlockedText,
+                std::u16string(u"ERROR"));
+    return RoadEnd::Rejected;
+  }
   if (!installed.ok()) {
     ShowOutcome(owner, installed.failure);
     return RoadEnd::Failed;
@@ -89,6 +99,13 @@ bool LengthsFit(const InstallContext& context, WindowHandle owner) {
   return lengths.ok();
 }
 
+// The package's box when a file its driver names is missing or unreadable: before any change.
+bool PackageComplete(const InstallContext& context, PrintPlatform& platform, WindowHandle owner) {
+  const Outcome package = CheckDriverPackage(context, platform);
+  ShowOutcome(owner, package);
+  return package.ok();
+}
+
 bool SameAscii(std::u16string_view a, std::u16string_view lowerB) {
   if (a.size() != lowerB.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -129,9 +146,11 @@ RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, const Ins
     ShowError(owner, 0, Text(context, u"HintIncompleteIP"));
     return RoadEnd::Stay;
   }
-  if (!LengthsFit(context, owner)) return RoadEnd::Failed;
+  if (!LengthsFit(context, owner) || !PackageComplete(context, platform, owner)) return RoadEnd::Failed;
   // An existing port counts as created; a refused one shows its own box.
-  ShowOutcome(owner, AddStandardTcpIpPort(platform, address, address, kStandardRawPort));
+  const Outcome port = AddStandardTcpIpPort(platform, address, address, kStandardRawPort);
+  ShowOutcome(owner, port);
+  if (!port.ok() && AdministrationDenied(port.code)) return RoadEnd::Failed;
   if (!PortMade(platform, address, owner)) return RoadEnd::Failed;
   return Install(context, platform, owner, address, options, NetworkPort(address));
 }
@@ -143,13 +162,20 @@ RoadEnd MonitorUsbRoad(const std::u16string& deviceText, WindowHandle owner, con
     ShowError(owner, 0, Text(context, u"HintNotFindUSBPrinter"));
     return RoadEnd::Stay;
   }
-  if (!LengthsFit(context, owner)) return RoadEnd::Failed;
-  if (MonitorExists(platform, context.portMonitorName) && HasPendingJobsOnMonitorPorts(platform)) {
+  if (!LengthsFit(context, owner) || !PackageComplete(context, platform, owner)) return RoadEnd::Failed;
+  // A monitor this user may not administer: before its tools run, since nothing after could work.
+  const Status opened = MonitorExists(platform, context.portMonitorName);
+  if (!opened && AdministrationDenied(opened.code)) {
+    ShowError(owner, opened.code, RefusedMonitorOpen(context.portMonitorName));
+    return RoadEnd::Failed;
+  }
+  if (opened && HasPendingJobsOnMonitorPorts(platform)) {
     ShowOutcome(owner, RunDeletePrintJobs(context, platform, owner));
   }
   ShowOutcome(owner, RunMonitorSetup(context, platform, owner));
   if (const Status monitor = MonitorExists(platform, context.portMonitorName); !monitor) {
-    ShowError(owner, monitor.code, u"Monitor Not Exist");
+    ShowError(owner, monitor.code,
+              AdministrationDenied(monitor.code) ? RefusedMonitorOpen(context.portMonitorName) : u"Monitor Not Exist");
     return RoadEnd::Failed;
   }
   const MonitorPort port = AddMonitorPort(platform, context.portMonitorName, context.portNamePrefix, record);
@@ -211,7 +237,7 @@ RoadEnd RunInstallRoad(WizardPage page, const std::u16string& text, WindowHandle
     return MonitorUsbRoad(chosen, owner, context, platform, options);
   }
   // The spooler's own port, taken as chosen (even when empty).
-  if (!LengthsFit(context, owner)) return RoadEnd::Failed;
+  if (!LengthsFit(context, owner) || !PackageComplete(context, platform, owner)) return RoadEnd::Failed;
   if (page == WizardPage::Serial && options.configureSerialPort) {
     // Confirmed, cancelled or failed: the road goes on in every case.
     platform.spooler.PortDialog(owner, chosen);
@@ -228,5 +254,6 @@ IfExistsMode ParseIfExists(std::u16string_view value) {
 
 int ExitCodeFor(bool roadRan, RoadEnd end) {
   if (!roadRan || end == RoadEnd::Stay) return kExitClosedWithoutInstall;
+  if (end == RoadEnd::Rejected) return kExitPackageRejected;
   return end == RoadEnd::Installed ? kExitInstalled : kExitInstallFailed;
 }

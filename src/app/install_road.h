@@ -11,11 +11,13 @@
 #include "spooler/print_system.h"
 
 // How a road ended. Stay: the wizard keeps its page (the USB page asked for a device).
-enum class RoadEnd { Stay, Installed, Failed };
+// Rejected: failed because the system blocks the driver (ERROR_PRINTER_DRIVER_BLOCKED or _WARNED).
+enum class RoadEnd { Stay, Installed, Failed, Rejected };
 
 constexpr int kExitInstalled = 0;
 constexpr int kExitClosedWithoutInstall = 1602;  // ERROR_INSTALL_USEREXIT
 constexpr int kExitInstallFailed = 1603;         // ERROR_INSTALL_FAILURE
+constexpr int kExitPackageRejected = 1625;       // ERROR_INSTALL_PACKAGE_REJECTED
 
 // [ARGS] IfExists, read without regard to case: anything but Keep, Update and Repair is New.
 enum class IfExistsMode { New, Keep, Update, Repair };

@@ -77,5 +77,6 @@ int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& 
   options.configureSerialPort = false;
   options.onInstalled = std::move(onInstalled);
   const RoadEnd end = RunInstallRoad(choice.page, choice.text, 0, context, print, options);
+  if (end == RoadEnd::Rejected) return kExitPackageRejected;
   return end == RoadEnd::Installed ? kExitInstalled : kExitInstallFailed;
 }

@@ -25,7 +25,7 @@ QuietChoice ChooseQuietRoad(const InstallContext& context, PrintPlatform& print,
 
 // Runs the chosen road without a port dialog, in the language the run's start selected. Every box
 // goes to the diagnostics' dialogs sink, which a quiet run makes a log. The exit code: 0
-// installed, 1603 otherwise (a road that would have kept the wizard waiting for the user fails).
-// onInstalled: handed to the road (RoadOptions).
+// installed, 1625 for a driver the system blocks, 1603 otherwise (a road that would have kept
+// the wizard waiting for the user fails). onInstalled: handed to the road (RoadOptions).
 int RunQuietInstall(InstallContext& context, PrintPlatform& print, UsbPlatform& usb,
                     std::function<void(const InstalledFacts&)> onInstalled = {});

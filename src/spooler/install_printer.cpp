@@ -2,6 +2,7 @@
 
 #include "diag/diagnostics.h"
 #include "diag/format.h"
+#include "spooler/driver_package.h"
 #include "spooler/name_compare.h"
 #include "spooler/refused_call.h"
 
@@ -10,13 +11,6 @@ namespace {
 constexpr std::uint32_t kTempFileChars = 520;
 constexpr char16_t kPrnNameTooLong[] = u"PrnName Too Long";
 constexpr std::uint32_t kErrorPrinterAlreadyExists = 1802;
-
-// The eleven files of a package in the order they are copied.
-std::vector<std::u16string> PackageFiles(const DriverFileNames& names) {
-  std::vector<std::u16string> files = {names.gpdFile, names.uiDll, names.iniFile, names.uniDll, names.rcDll};
-  for (const char16_t* name : kUnidrvFiles) files.emplace_back(name);
-  return files;
-}
 
 // srclient.dll goes into the system directory only when it is not there yet.
 void InstallSystemRestoreClient(PrintPlatform& platform, const std::u16string& sourceDir) {
@@ -50,21 +44,29 @@ struct StagedDriver {
   DriverInfo3 driver;
   Outcome failure;
 };
-StagedDriver StageDriverPackage(const DriverFileNames& names, PrintPlatform& platform) {
+StagedDriver StageDriverPackage(const InstallContext& context, const DriverFileNames& names, PrintPlatform& platform) {
   // Asked for the driver's own environment: on 64-bit Windows this 32-bit program's default
   // would be the x86 directory, where the spooler does not look for an x64 driver.
   const std::u16string environment = DriverEnvironment(platform.osBitness);
   const Read<std::u16string> driverDir = platform.spooler.DriverDirectory(environment);
   if (!driverDir) return {{}, Outcome::Failed(u"GetPrinterDriverDirectory Failed", driverDir.code)};
 
-  for (const std::u16string& file : PackageFiles(names)) {
-    InstallDriverFile(platform, file, names.sourceDir, driverDir.value);
+  std::vector<std::pair<PackageFile, std::uint32_t>> refused;
+  for (const PackageFile& file : DriverPackageFiles(context, platform.osBitness)) {
+    if (const Status copied = InstallDriverFile(platform, file.name, names.sourceDir, driverDir.value); !copied) {
+      refused.emplace_back(file, copied.code);
+    }
   }
   InstallSystemRestoreClient(platform, names.sourceDir);
 
   const bool iniFileExists = platform.files.PathFileExistsW(JoinPath(names.sourceDir, names.iniFile));
   const bool uiDllExists = platform.files.PathFileExistsW(JoinPath(names.sourceDir, names.uiDll));
   const bool uniDllExists = platform.files.PathFileExistsW(JoinPath(names.sourceDir, names.uniDll));
+  for (const auto& [file, flags] : refused) {
+    // An optional file the package does not have is not registered: its copy had nothing to do.
+    if (file.optional && !platform.files.PathFileExistsW(JoinPath(names.sourceDir, file.name))) continue;
+    return {{}, Outcome::Failed(u"Copy Failed: " + file.name, flags)};
+  }
 
   StagedDriver staged;
   DriverInfo3& driver = staged.driver;
@@ -80,20 +82,27 @@ StagedDriver StageDriverPackage(const DriverFileNames& names, PrintPlatform& pla
   return staged;
 }
 
+Installed Failure(std::u16string call, std::uint32_t code) { return Installed::Failed(Outcome::Failed(std::move(call), code)); }
+
+// A registration the spooler refused; marked when the system blocks the driver as such.
+Installed DriverRefused(std::u16string call, std::uint32_t code) {
+  Installed failed = Failure(std::move(call), code);
+  failed.driverBlocked = code == kErrorPrinterDriverBlocked || code == kErrorPrinterDriverWarned;
+  return failed;
+}
+
 // Registers the driver so that the files just staged replace those of an earlier install
 // (AddPrinterDriver keeps a file whose version is not older). A spooler that turns the flag
 // down gets the plain call.
-Outcome RegisterDriverReplacingFiles(PrintPlatform& platform, const DriverInfo3& driver) {
+std::optional<Installed> RegisterDriverReplacingFiles(PrintPlatform& platform, const DriverInfo3& driver) {
   const Status replaced = platform.spooler.RegisterDriverEx(driver, kApdCopyAllFiles);
-  if (replaced) return {};
-  if (!SpoolerRefusedTheCall(replaced.code)) return Outcome::Failed(u"AddPrinterDriverEx Failed", replaced.code);
+  if (replaced) return std::nullopt;
+  if (!SpoolerRefusedTheCall(replaced.code)) return DriverRefused(u"AddPrinterDriverEx Failed", replaced.code);
   DebugTrace(u"AddPrinterDriverEx Refused With %u: AddPrinterDriver", replaced.code);
   const Status added = platform.spooler.RegisterDriver(driver);
-  if (!added) return Outcome::Failed(u"AddPrinterDriver Failed", added.code);
-  return {};
+  if (!added) return DriverRefused(u"AddPrinterDriver Failed", added.code);
+  return std::nullopt;
 }
-
-Installed Failure(std::u16string call, std::uint32_t code) { return Installed::Failed(Outcome::Failed(std::move(call), code)); }
 
 }  // namespace
 
@@ -107,14 +116,15 @@ ChosenPrinterName MakeUniquePrinterName(PrintPlatform& platform, const std::u16s
   return ChooseUniquePrinterName(baseName, printers ? &printers.value : nullptr);
 }
 
-bool InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
-                       const std::u16string& driverDir) {
+Status InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
+                         const std::u16string& driverDir) {
   std::u16string tempFile;
   std::uint32_t tempLength = kTempFileChars;
   std::uint32_t flags = platform.versions.VerInstallFileW(kViffForceInstall, fileName, fileName, sourceDir, driverDir,
                                                           driverDir, tempFile, tempLength);
   DebugTrace(u"Copy %s From %s To %s Result 0x%08X\r\n", fileName, sourceDir, driverDir, flags);
-  return flags == 0;
+  if (flags != 0) return Status::Failed(flags);
+  return {};
 }
 
 Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform, const std::u16string& portName) {
@@ -128,10 +138,10 @@ Installed InstallPrinter(const InstallContext& context, PrintPlatform& platform,
   const DriverFileNames names =
       BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
 
-  const StagedDriver staged = StageDriverPackage(names, platform);
+  const StagedDriver staged = StageDriverPackage(context, names, platform);
   if (!staged.failure.ok()) return Installed::Failed(staged.failure);
   if (const Status added = platform.spooler.RegisterDriver(staged.driver); !added) {
-    return Failure(u"AddPrinterDriver Failed", added.code);
+    return DriverRefused(u"AddPrinterDriver Failed", added.code);
   }
 
   PrinterInfo2 printer;
@@ -166,11 +176,9 @@ Installed UpdatePrinter(const InstallContext& context, PrintPlatform& platform, 
   if (existingName.size() >= kPathCapacity) return Failure(kPrnNameTooLong, kErrorFilenameExcedRange);
   const DriverFileNames names =
       BuildDriverFileNames(context.driverPrefix, context.languageCode, context.installDir, context.setupDirName);
-  const StagedDriver staged = StageDriverPackage(names, platform);
+  const StagedDriver staged = StageDriverPackage(context, names, platform);
   if (!staged.failure.ok()) return Installed::Failed(staged.failure);
-  if (Outcome registered = RegisterDriverReplacingFiles(platform, staged.driver); !registered.ok()) {
-    return Installed::Failed(registered);
-  }
+  if (std::optional<Installed> refused = RegisterDriverReplacingFiles(platform, staged.driver)) return *refused;
 
   const Opened opened = platform.spooler.Open(existingName, kPrinterAllAccess);
   if (!opened) return Failure(u"OpenPrinter Failed", opened.code);

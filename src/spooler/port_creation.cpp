@@ -2,6 +2,7 @@
 
 #include "diag/diagnostics.h"
 #include "diag/format.h"
+#include "spooler/refused_call.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ Outcome AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name
                            kErrorInvalidParameter);
   }
   const Opened opened = platform.spooler.Open(kTcpIpMonitorHandleName, kServerAccessAdminister);
+  if (!opened && AdministrationDenied(opened.code)) return Outcome::Failed(RefusedMonitorOpen(kTcpIpMonitorName), opened.code);
   if (!opened) return {};
   ScopedPrinterHandle monitor(platform.spooler, opened.handle);
 
@@ -42,6 +44,10 @@ Outcome AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name
   if (!answer.call) return Outcome::Plain(u"XcvData AddPort Failed");
   if (answer.status == 0 || answer.status == kErrorAlreadyExists) return {};
   return Outcome::Plain(FormatWide(64, u"XcvData AddPort Error. Status:%d", answer.status));
+}
+
+std::u16string RefusedMonitorOpen(const std::u16string& monitorName) {
+  return u"OpenPrinter Refused For Administration: " + monitorName;
 }
 
 Status MonitorExists(PrintPlatform& platform, const std::u16string& monitorName) {

@@ -29,13 +29,17 @@ struct PrintPlatform {
 
 constexpr std::uint32_t kErrorFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
 constexpr std::uint32_t kStandardRawPort = 9100;
+constexpr std::uint32_t kErrorPrinterDriverWarned = 3013;   // ERROR_PRINTER_DRIVER_WARNED
+constexpr std::uint32_t kErrorPrinterDriverBlocked = 3014;  // ERROR_PRINTER_DRIVER_BLOCKED
 
 // How an install or update ended: the printer as it now stands, or the step that failed.
+// driverBlocked: the system itself refused the driver (blocked or warned), not this install.
 struct Installed {
   std::u16string printerName;
   Outcome failure;
   std::u16string driverName;
   std::u16string portName;
+  bool driverBlocked = false;
   static Installed Failed(Outcome failure) { return {{}, std::move(failure), {}, {}}; }
   bool ok() const { return failure.ok(); }
 };
@@ -67,19 +71,25 @@ Read<std::vector<PrinterInfo2>> LocalPrinters(PrintPlatform& platform);
 // One enumeration of the local printers, then the first free name (ChooseUniquePrinterName).
 ChosenPrinterName MakeUniquePrinterName(PrintPlatform& platform, const std::u16string& baseName);
 
-// VerInstallFileW with forced install, one trace line; true when the flags are 0.
-bool InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
+// VerInstallFileW with forced install, one trace line; ok when the flags are 0, else failed with
+// the flags as its code (forced, any flag means the file was not installed).
+Status InstallDriverFile(PrintPlatform& platform, const std::u16string& fileName, const std::u16string& sourceDir,
                        const std::u16string& driverDir);
 
 // --- Port creation ---
 
 // The Standard TCP/IP port (raw TCP): ok when created or already there; otherwise the box to
-// show (a monitor that cannot be opened shows none: the outcome is ok and plain).
+// show (a monitor that cannot be opened shows none: the outcome is ok and plain; one that is
+// refused to this user shows RefusedMonitorOpen with the code).
 Outcome AddStandardTcpIpPort(PrintPlatform& platform, const std::u16string& name, const std::u16string& hostAddress,
                              std::uint32_t portNumber);
 
 // Whether ", XcvMonitor <name>" opens; the code tells why not.
 Status MonitorExists(PrintPlatform& platform, const std::u16string& monitorName);
+
+// "OpenPrinter Refused For Administration: <monitor>", the box of a monitor that the spooler
+// would not open for this user (AdministrationDenied).
+std::u16string RefusedMonitorOpen(const std::u16string& monitorName);
 
 // The spooler's port names (level 1): a list that could not be filled is empty; no list at all
 // when there was nothing to ask for or no memory.

@@ -9,3 +9,7 @@
 inline bool SpoolerRefusedTheCall(std::uint32_t code) {
   return code == 87 || code == 50 || code == 120 || code == 127;
 }
+
+// 5 (ERROR_ACCESS_DENIED) from an open for administration (SERVER_ACCESS_ADMINISTER,
+// PRINTER_ALL_ACCESS): this user may not change the spooler, so no later step can either.
+inline bool AdministrationDenied(std::uint32_t code) { return code == 5; }

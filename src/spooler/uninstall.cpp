@@ -9,6 +9,7 @@
 
 namespace {
 
+constexpr std::uint32_t kErrorFileNotFound = 2;             // ERROR_FILE_NOT_FOUND
 constexpr std::uint32_t kErrorUnknownPort = 1796;           // ERROR_UNKNOWN_PORT
 constexpr std::uint32_t kErrorUnknownPrinterDriver = 1797;  // ERROR_UNKNOWN_PRINTER_DRIVER
 constexpr std::uint32_t kErrorInvalidPrinterName = 1801;    // ERROR_INVALID_PRINTER_NAME
@@ -217,7 +218,8 @@ UninstallStep RemovePort(PrintPlatform& platform, const std::u16string& name, co
   const XcvAnswer answer = platform.spooler.Xcv(monitor.get(), kDeletePortCommand, input, 0);
   step.code = answer.call ? answer.status : answer.call.code;
   monitor.reset();
-  return Finish(step, kErrorUnknownPort);
+  // Windows' local monitor answers a port already gone with ERROR_FILE_NOT_FOUND.
+  return Finish(step, answer.call && step.code == kErrorFileNotFound ? kErrorFileNotFound : kErrorUnknownPort);
 }
 
 UninstallStep RemoveDriver(PrintPlatform& platform, const std::u16string& environment, const std::u16string& name) {

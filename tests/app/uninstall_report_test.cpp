@@ -422,6 +422,14 @@ TEST(RunUninstall, EachStepsFailureAndWhatStillHappens) {
        false, {u"XcvData DeletePort Failed: 10.0.0.5 Error 1722"}},
       {"monitor answers 13", [](FakeSpooler& s) { s.monitors[kTcpIpMonitorName].deletePortStatus = 13; }, 0,
        {ErrorBox(portBox, 13)}, false, true, false, {}},
+      {"a monitor that answers a port gone as the local monitor does",
+       [](FakeSpooler& s) {
+         s.ports.clear();
+         s.monitors[kTcpIpMonitorName].goneStatus = 2;
+       },
+       1, {}, false, false, false, {u"Already gone: port 10.0.0.5"}},
+      {"the call itself failing with 2 is no answer about the port", [](FakeSpooler& s) { s.Fail("XcvDataW", 2); }, 0,
+       {ErrorBox(portBox, 2)}, false, true, false, {u"XcvData DeletePort Failed: 10.0.0.5 Error 2"}},
       {"driver refused: the older call is not tried", [](FakeSpooler& s) { s.Fail("DeletePrinterDriverExW", 5); }, 0,
        {ErrorBox(driverBox, 5)}, false, false, true, {u"DeletePrinterDriverEx Failed: LBLENG (Windows NT x86) Error 5"}},
       {"flags turned down, the older call fails",

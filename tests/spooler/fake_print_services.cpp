@@ -53,6 +53,7 @@ Read<std::vector<std::uint8_t>> FakeFileSystem::ReadBytes(const std::u16string& 
   using Result = Read<std::vector<std::uint8_t>>;
   if (auto code = Failing("ReadBytes", "ReadBytes(" + Quoted(path) + ")")) return Result::Failed(ReadStage::FillFailed, *code);
   if (!Exists(path)) return Result::Failed(ReadStage::SizeQueryFailed, kErrorFileNotFound);
+  if (!Readable(path)) return Result::Failed(ReadStage::SizeQueryFailed, kErrorAccessDenied);
   return Result::Of(Bytes(path));
 }
 
@@ -68,7 +69,7 @@ std::uint32_t FakeVersionInstaller::VerInstallFileW(std::uint32_t flags, const s
   if (Enter("VerInstallFileW", call)) return kVifCannotReadSrc;
   auto forced = flagsFor.find(srcFileName);
   if (forced != flagsFor.end()) return forced->second;
-  if (!files_.Exists(JoinPath(srcDir, srcFileName))) return kVifCannotReadSrc;
+  if (!files_.Readable(JoinPath(srcDir, srcFileName))) return kVifCannotReadSrc;
   files_.AddFile(JoinPath(destDir, destFileName), files_.Bytes(JoinPath(srcDir, srcFileName)));
   return 0;
 }

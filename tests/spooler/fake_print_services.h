@@ -9,7 +9,7 @@
 #include "fake_spooler.h"
 #include "spooler/print_system.h"
 
-constexpr std::uint32_t kVifCannotReadSrc = 0x00100000;  // VIF_CANNOTREADSRC
+constexpr std::uint32_t kVifCannotReadSrc = 0x00010000;  // VIF_CANNOTREADSRC
 
 // Files by full path; paths compare without regard to letter case, as on Windows.
 class FakeFileSystem : public FileSystem, public FakeSeam {
@@ -18,6 +18,10 @@ class FakeFileSystem : public FileSystem, public FakeSeam {
   std::u16string systemDirectory = u"C:\\windows\\system32";
   void AddFile(const std::u16string& path, std::vector<std::uint8_t> bytes = {}) { files_[Key(path)] = std::move(bytes); }
   void RemoveFile(const std::u16string& path) { files_.erase(Key(path)); }
+  // The file is there but cannot be opened for reading (ReadBytes: ERROR_ACCESS_DENIED;
+  // VerInstallFileW: VIF_CANNOTREADSRC).
+  void MakeUnreadable(const std::u16string& path) { unreadable_.insert(Key(path)); }
+  bool Readable(const std::u16string& path) const { return Exists(path) && !unreadable_.count(Key(path)); }
   bool Exists(const std::u16string& path) const { return files_.count(Key(path)) != 0; }
   // A file's bytes (none for a file that is not there).
   std::vector<std::uint8_t> Bytes(const std::u16string& path) const {
@@ -35,6 +39,7 @@ class FakeFileSystem : public FileSystem, public FakeSeam {
  private:
   static std::u16string Key(const std::u16string& path);
   std::map<std::u16string, std::vector<std::uint8_t>> files_;
+  std::set<std::u16string> unreadable_;
 };
 
 // Installs a file present in the fake file system by copying it there; flagsFor forces a result.
@@ -82,6 +87,8 @@ struct FakePrintPlatform {
         shell(log, files),
         platform{spooler, versions, files, shell, osBitness} {
     spooler.onDriverRegistered = [this](const DriverInfo3& driver, bool replace) { CopyToVersionDirectory(driver, replace); };
+    spooler.driverFileExists = [this](const std::u16string& path) { return files.Exists(path); };
+    spooler.environment = osBitness == 64 ? u"Windows x64" : u"Windows NT x86";
   }
   FakePrintPlatform(const FakePrintPlatform&) = delete;
   FakePrintPlatform& operator=(const FakePrintPlatform&) = delete;

@@ -129,6 +129,8 @@ PortInfo& FakeSpooler::AddPort(const std::u16string& name, const std::u16string&
 FakeMonitor& FakeSpooler::AddMonitor(const std::u16string& name) {
   FakeMonitor& monitor = monitors[name];
   monitor.name = name;
+  // Windows' local monitor (Wine's localmon tests): a port that is not there is "file not found".
+  if (SameNameIgnoringCase(name, u"Local Port")) monitor.goneStatus = kErrorFileNotFound;
   return monitor;
 }
 
@@ -188,6 +190,9 @@ Opened FakeSpooler::Open(const std::u16string& printerName, std::uint32_t desire
     known = FindPrinter(printerName) != nullptr;
   }
   if (!known) return {0, kErrorInvalidPrinterName};
+  if (refuseAdministration && (desiredAccess & (kServerAccessAdminister | kPrinterAccessAdminister))) {
+    return {0, kErrorAccessDenied};
+  }
   return {NewHandle(target), 0};
 }
 
@@ -281,9 +286,9 @@ Read<std::u16string> FakeSpooler::DriverDirectory(const std::u16string& environm
   if (auto code = Failing("DriverDirectory", "DriverDirectory(" + Quoted(environment) + ")")) {
     return Result::Failed(ReadStage::FillFailed, *code);
   }
-  auto found = driverDirectories.find(environment);
-  if (found == driverDirectories.end()) return Result::Failed(ReadStage::FillFailed, kErrorInvalidEnvironment);
-  return Result::Of(found->second);
+  const std::optional<std::u16string> resolved = KnownEnvironment(environment);
+  if (!resolved) return Result::Failed(ReadStage::FillFailed, kErrorInvalidEnvironment);
+  return Result::Of(driverDirectories.at(*resolved));
 }
 
 Read<std::vector<std::u16string>> FakeSpooler::Drivers(const std::u16string& environment) {
@@ -303,24 +308,60 @@ Read<std::vector<std::u16string>> FakeSpooler::Drivers(const std::u16string& env
 
 namespace {
 
-// The spooler keeps one record per name and environment: a newer registration replaces it.
-void Register(std::vector<DriverInfo3>& drivers, const DriverInfo3& info) {
-  auto same = std::find_if(drivers.begin(), drivers.end(), [&](const DriverInfo3& driver) {
-    return driver.name == info.name && driver.environment == info.environment;
-  });
-  if (same != drivers.end()) drivers.erase(same);
-  drivers.push_back(info);
+// The file names a driver record holds: its four files, then each dependent file.
+std::vector<std::u16string> NamedFiles(const DriverInfo3& info) {
+  std::vector<std::u16string> names = {info.driverPath, info.dataFile, info.configFile, info.helpFile};
+  for (std::size_t start = 0; start < info.dependentFiles.size();) {
+    const std::size_t end = std::min(info.dependentFiles.find(u'\0', start), info.dependentFiles.size());
+    if (end == start) break;  // the closing empty string
+    names.push_back(info.dependentFiles.substr(start, end - start));
+    start = end + 1;
+  }
+  names.erase(std::remove(names.begin(), names.end(), std::u16string()), names.end());
+  return names;
 }
 
 }  // namespace
+
+std::uint32_t FakeSpooler::RegisterChecked(const DriverInfo3& info, bool replaceFiles) {
+  const std::optional<std::u16string> resolved = KnownEnvironment(info.environment);
+  if (!resolved) return kErrorInvalidEnvironment;
+  // As Windows: every file named must be in the driver directory (or already in its version
+  // directory from an earlier registration); Wine registers the driver all the same.
+  if (driverFileExists) {
+    const std::u16string& directory = driverDirectories.at(*resolved);
+    for (const std::u16string& name : NamedFiles(info)) {
+      const std::u16string staged = directory + u"\\" + name;
+      const std::u16string installed = directory + u"\\3\\" + name;
+      if (!driverFileExists(staged) && !driverFileExists(installed)) return kErrorFileNotFound;
+    }
+  }
+  DriverInfo3 record = info;
+  record.environment = *resolved;
+  // One record per name and environment: a newer registration replaces it.
+  drivers.erase(std::remove_if(drivers.begin(), drivers.end(),
+                               [&](const DriverInfo3& driver) {
+                                 return SameNameIgnoringCase(driver.name, record.name) &&
+                                        driver.environment == record.environment;
+                               }),
+                drivers.end());
+  drivers.push_back(record);
+  if (onDriverRegistered) onDriverRegistered(record, replaceFiles);
+  return 0;
+}
+
+bool FakeSpooler::DriverKnown(const std::u16string& name) const {
+  return std::any_of(drivers.begin(), drivers.end(), [&](const DriverInfo3& driver) {
+    return SameNameIgnoringCase(driver.name, name) && SameNameIgnoringCase(driver.environment, environment);
+  });
+}
 
 Status FakeSpooler::RegisterDriver(const DriverInfo3& info) {
   if (auto code = Failing("AddPrinterDriverW", "AddPrinterDriverW(3, " + Quoted(info.name) + ", " +
                                                    Quoted(info.environment) + ")")) {
     return Status::Failed(*code);
   }
-  Register(drivers, info);
-  if (onDriverRegistered) onDriverRegistered(info, false);
+  if (const std::uint32_t code = RegisterChecked(info, false)) return Status::Failed(code);
   return {};
 }
 
@@ -329,8 +370,9 @@ Status FakeSpooler::RegisterDriverEx(const DriverInfo3& info, std::uint32_t file
                                                      Quoted(info.environment) + ", " + Number(fileCopyFlags) + ")")) {
     return Status::Failed(*code);
   }
-  Register(drivers, info);
-  if (onDriverRegistered) onDriverRegistered(info, (fileCopyFlags & kApdCopyAllFiles) != 0);
+  if (const std::uint32_t code = RegisterChecked(info, (fileCopyFlags & kApdCopyAllFiles) != 0)) {
+    return Status::Failed(code);
+  }
   return {};
 }
 
@@ -340,9 +382,7 @@ Opened FakeSpooler::CreatePrinter(const PrinterInfo2& info) {
     return {0, *code};
   }
   if (FindPrinter(info.printerName)) return {0, kErrorPrinterAlreadyExists};
-  bool driverKnown = std::any_of(drivers.begin(), drivers.end(),
-                                 [&](const DriverInfo3& driver) { return driver.name == info.driverName; });
-  if (!driverKnown) return {0, kErrorUnknownPrinterDriver};
+  if (!DriverKnown(info.driverName)) return {0, kErrorUnknownPrinterDriver};
   if (!FindPort(info.portName)) return {0, kErrorUnknownPort};
   if (!info.devMode.empty() && !DevModeSizesHold(info.devMode)) return {0, kErrorInvalidParameter};
   FakePrinter printer;
@@ -552,7 +592,7 @@ std::uint32_t FakeSpooler::DeletePortStatus(const Target& target, const std::vec
   auto port = std::find_if(ports.begin(), ports.end(), [&](const PortInfo& p) {
     return SameNameIgnoringCase(p.portName, name) && SameNameIgnoringCase(p.monitorName, monitor.name);
   });
-  if (name.empty() || port == ports.end()) return kErrorUnknownPort;
+  if (name.empty() || port == ports.end()) return monitor.goneStatus;
   for (const FakePrinter& printer : printers) {
     if (PrinterUsesPort(printer, port->portName)) return kErrorBusy;
   }
@@ -583,10 +623,7 @@ Status FakeSpooler::ChangePrinter(PrinterHandle handle, const PrinterInfo2& info
   if (!(Find(handle)->access & kPrinterAccessAdminister)) return Status::Failed(kErrorAccessDenied);
   FakePrinter* sameName = FindPrinter(info.printerName);
   if (sameName && sameName != printer) return Status::Failed(kErrorPrinterAlreadyExists);
-  bool driverKnown = std::any_of(drivers.begin(), drivers.end(), [&](const DriverInfo3& driver) {
-    return SameNameIgnoringCase(driver.name, info.driverName);
-  });
-  if (!driverKnown) return Status::Failed(kErrorUnknownPrinterDriver);
+  if (!DriverKnown(info.driverName)) return Status::Failed(kErrorUnknownPrinterDriver);
   const std::vector<std::u16string> named = PortList(info.portName);
   if (named.empty() || std::any_of(named.begin(), named.end(), [&](const std::u16string& port) { return !FindPort(port); })) {
     return Status::Failed(kErrorUnknownPort);

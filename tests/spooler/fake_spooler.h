@@ -7,8 +7,11 @@
 // printer only on a port it lists: a test puts the port into ports first (AddPort) or expects
 // ERROR_UNKNOWN_PORT. Also like Windows (where Wine lets things through): SetPrinterW and
 // DeletePrinter need the access they need, a printer with jobs is only marked for deletion until
-// they are purged, a port a printer uses and a driver a printer uses are not deleted. A printer
-// has a device mode and a security descriptor from the start, as the spooler makes them.
+// they are purged, a port a printer uses and a driver a printer uses are not deleted; a driver
+// is registered only when every file it names is in its driver directory (driverFileExists
+// answers), and a printer finds its driver only in the spooler's own environment; environments
+// match without regard to letter case. A printer has a device mode and a security descriptor
+// from the start, as the spooler makes them.
 #include <functional>
 #include <map>
 #include <set>
@@ -95,8 +98,10 @@ struct FakeMonitor {
   // "DeletePort": the Standard TCP/IP monitor takes a DELETE_PORT_DATA_1 record (at least 236
   // bytes, version 1), every other monitor the port's name with its terminator; anything else
   // gets status 87. Then its own port goes (status 0), unless a printer uses it (the spooler's
-  // ERROR_BUSY); another name gets ERROR_UNKNOWN_PORT. deletePortStatus answers instead.
+  // ERROR_BUSY); another name gets goneStatus (the local monitor's is ERROR_FILE_NOT_FOUND).
+  // deletePortStatus answers instead.
   std::optional<std::uint32_t> deletePortStatus;
+  std::uint32_t goneStatus = kErrorUnknownPort;
   std::vector<std::vector<std::uint8_t>> deletePortInputs;
 };
 
@@ -135,6 +140,13 @@ class FakeSpooler : public Spooler, public FakeSeam {
   std::map<std::u16string, FakeDriverUi> driverUis;
   // Told of each driver registered; replaceFiles: APD_COPY_ALL_FILES was asked for.
   std::function<void(const DriverInfo3&, bool replaceFiles)> onDriverRegistered;
+  // Whether a file is there, by full path; unset, every file a driver names counts as there.
+  std::function<bool(const std::u16string& path)> driverFileExists;
+  // The environment the spooler runs in: the one AddPrinterW and SetPrinterW take drivers from.
+  std::u16string environment = u"Windows NT x86";
+  // The caller is no administrator: opens asking SERVER_ACCESS_ADMINISTER or
+  // PRINTER_ACCESS_ADMINISTER (PRINTER_ALL_ACCESS holds it) fail with ERROR_ACCESS_DENIED.
+  bool refuseAdministration = false;
 
   FakePrinter& AddPrinter(const std::u16string& name, const std::u16string& port = u"LPT1:",
                           std::uint32_t jobs = 0, const std::u16string& driver = u"Generic");
@@ -207,6 +219,10 @@ class FakeSpooler : public Spooler, public FakeSeam {
   void ErasePrinter(const FakePrinter* printer);
   // The environment as the spooler knows it; no value for an unknown one.
   std::optional<std::u16string> KnownEnvironment(const std::u16string& environment) const;
+  // AddPrinterDriver(Ex)'s answer to a driver: 0 when it is registered.
+  std::uint32_t RegisterChecked(const DriverInfo3& info, bool replaceFiles);
+  // A driver of that name in the spooler's own environment.
+  bool DriverKnown(const std::u16string& name) const;
   // Removes the drivers of that name and environment (and version when asked); the spooler's
   // error when none or one is in use.
   Status RemoveDrivers(const std::u16string& name, const std::u16string& environment, std::optional<std::uint32_t> version);

@@ -128,16 +128,85 @@ TEST_F(InstallPrinterTest, RegistersTheDriverAndThePrinterAsPublished) {
 }
 
 TEST_F(InstallPrinterTest, TracesEachCopyAndEachValue) {
-  fake.versions.flagsFor[u"LBLENG.INI"] = 0x2;
+  fake.files.RemoveFile(kSource + u"\\LBLENG.INI");
   Install();
   std::vector<std::u16string> traces = fake.Traces();
   ASSERT_EQ(traces.size(), 13u);
   EXPECT_EQ(traces[0], u"Copy LBLENG.GPD From " + kSource + u" To " + kX64Dir + u" Result 0x00000000\r\n");
-  EXPECT_EQ(traces[2], u"Copy LBLENG.INI From " + kSource + u" To " + kX64Dir + u" Result 0x00000002\r\n");
+  EXPECT_EQ(traces[2], u"Copy LBLENG.INI From " + kSource + u" To " + kX64Dir + u" Result 0x00010000\r\n");
   EXPECT_EQ(traces[11], u"PaperName Label 60x40");
   EXPECT_EQ(traces[12], u"Darkness 8");
-  // A refused copy does not stop the install.
+  // The copy of an optional file the package does not have had nothing to do.
   EXPECT_EQ(OnlyBox().text, u"Add Printer Successful - Label Printer");
+}
+
+// A copy that did not happen fails the install, naming the file, before the driver is
+// registered: the spooler would find the file missing, or an older one in its place.
+TEST_F(InstallPrinterTest, ACopyThatDidNotHappenFailsNamingTheFile) {
+  constexpr std::uint32_t kVifFileInUse = 0x80;
+  constexpr std::uint32_t kVifSharingViolation = 0x400;
+  struct Case {
+    const char* what;
+    std::function<void(FakePrintPlatform&)> arrange;
+    std::u16string box;
+  } cases[] = {
+      {"the GPD is missing", [](FakePrintPlatform& f) { f.files.RemoveFile(kSource + u"\\LBLENG.GPD"); },
+       ErrorBox(u"Copy Failed: LBLENG.GPD", kVifCannotReadSrc)},
+      {"the RC DLL cannot be read", [](FakePrintPlatform& f) { f.files.MakeUnreadable(kSource + u"\\LBLRCENG.DLL"); },
+       ErrorBox(u"Copy Failed: LBLRCENG.DLL", kVifCannotReadSrc)},
+      {"a UNIDRV file in use", [](FakePrintPlatform& f) { f.versions.flagsFor[u"UNIDRV.DLL"] = kVifFileInUse; },
+       ErrorBox(u"Copy Failed: UNIDRV.DLL", kVifFileInUse)},
+      {"an optional file that is there is refused",
+       [](FakePrintPlatform& f) { f.versions.flagsFor[u"LBLENG.INI"] = kVifSharingViolation; },
+       ErrorBox(u"Copy Failed: LBLENG.INI", kVifSharingViolation)},
+      {"the first of two refused is named",
+       [](FakePrintPlatform& f) {
+         f.files.RemoveFile(kSource + u"\\TTFSUB.GPD");
+         f.files.MakeUnreadable(kSource + u"\\LBLUIENG.DLL");
+       },
+       ErrorBox(u"Copy Failed: LBLUIENG.DLL", kVifCannotReadSrc)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local{64};
+    StageInstall(local, context);
+    c.arrange(local);
+    const Installed installed = InstallPrinter(context, local.platform, kPort);
+    EXPECT_EQ(BoxOf(installed, kMain).text, c.box);
+    EXPECT_FALSE(installed.driverBlocked);
+    // Every copy was tried and traced; nothing was registered.
+    EXPECT_EQ(local.log.Count("VerInstallFileW"), 11u);
+    EXPECT_EQ(local.log.Count("AddPrinterDriverW"), 0u);
+    EXPECT_TRUE(local.spooler.drivers.empty());
+    EXPECT_EQ(local.spooler.FindPrinter(u"Label Printer"), nullptr);
+  }
+}
+
+// As Windows: a driver whose files are not all in the driver directory is not registered.
+TEST_F(InstallPrinterTest, TheSpoolerRefusesADriverWhoseFilesAreNotThere) {
+  // The installer says yes but leaves nothing behind.
+  fake.versions.flagsFor[u"LBLRCENG.DLL"] = 0;
+  Install();
+  EXPECT_EQ(OnlyBox().text, ErrorBox(u"AddPrinterDriver Failed", 2));
+  EXPECT_TRUE(fake.spooler.drivers.empty());
+  EXPECT_EQ(fake.log.Count("AddPrinterW"), 0u);
+}
+
+TEST_F(InstallPrinterTest, ADriverTheSystemBlocksIsMarked) {
+  struct Case {
+    std::uint32_t code;
+    bool blocked;
+  } cases[] = {{3014, true}, {3013, true}, {5, false}, {1797, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    FakePrintPlatform local{64};
+    StageInstall(local, context);
+    local.spooler.Fail("AddPrinterDriverW", c.code);
+    const Installed installed = InstallPrinter(context, local.platform, kPort);
+    EXPECT_EQ(BoxOf(installed, kMain).text, ErrorBox(u"AddPrinterDriver Failed", c.code));
+    EXPECT_EQ(installed.driverBlocked, c.blocked);
+    EXPECT_EQ(local.log.Count("AddPrinterW"), 0u);
+  }
 }
 
 TEST_F(InstallPrinterTest, TakenNameGetsTheFirstFreeNumber) {
@@ -386,8 +455,10 @@ TEST_F(InstallPrinterTest, EveryNameTakenFailsBeforeAnyChange) {
 
 TEST_F(InstallPrinterTest, InstallDriverFileReportsTheFlags) {
   EXPECT_TRUE(InstallDriverFile(fake.platform, u"LBLENG.GPD", kSource, kX64Dir));
-  EXPECT_FALSE(InstallDriverFile(fake.platform, u"MISSING.DLL", kSource, kX64Dir));
-  EXPECT_EQ(fake.Traces()[1], u"Copy MISSING.DLL From " + kSource + u" To " + kX64Dir + u" Result 0x00100000\r\n");
+  const Status missing = InstallDriverFile(fake.platform, u"MISSING.DLL", kSource, kX64Dir);
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.code, 0x00010000u);  // VIF_CANNOTREADSRC
+  EXPECT_EQ(fake.Traces()[1], u"Copy MISSING.DLL From " + kSource + u" To " + kX64Dir + u" Result 0x00010000\r\n");
 }
 
 }  // namespace

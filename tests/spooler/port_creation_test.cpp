@@ -70,6 +70,17 @@ TEST_F(TcpIpPortTest, NoMonitorNoBox) {
   EXPECT_TRUE(fake.Boxes().empty());
 }
 
+// Refused administration is not "no monitor": its box names the open, with the code.
+TEST_F(TcpIpPortTest, AMonitorRefusedToThisUserSaysSo) {
+  fake.spooler.refuseAdministration = true;
+  const Outcome outcome = Add();
+  EXPECT_EQ(outcome.call, u"OpenPrinter Refused For Administration: Standard TCP/IP Port");
+  EXPECT_EQ(outcome.code, kErrorAccessDenied);
+  EXPECT_FALSE(outcome.plain);
+  EXPECT_EQ(fake.log.Methods(), std::vector<std::string>{"OpenPrinterW"});
+  EXPECT_EQ(fake.spooler.FindPort(u"10.0.0.7"), nullptr);
+}
+
 TEST_F(TcpIpPortTest, TextsTooLongForTheRecordAreRefused) {
   const Outcome name = AddStandardTcpIpPort(fake.platform, std::u16string(64, u'p'), u"10.0.0.7", 9100);
   const Outcome address = AddStandardTcpIpPort(fake.platform, u"p", u"printer.example.com", 9100);

@@ -253,6 +253,36 @@ TEST_F(UpdatePrinterTest, ANameThatWouldBeCutIsRefusedBeforeAnyChange) {
   EXPECT_EQ(Box().text, ErrorBox(u"PrnName Too Long", 206));
 }
 
+TEST_F(UpdatePrinterTest, ADriverTheSystemBlocksIsMarkedOnEitherCall) {
+  struct Case {
+    const char* what;
+    std::function<void(FakeSpooler&)> arrange;
+    std::u16string box;
+    bool blocked;
+  } cases[] = {
+      {"the replacing call blocked", [](FakeSpooler& s) { s.Fail("AddPrinterDriverExW", 3014); },
+       ErrorBox(u"AddPrinterDriverEx Failed", 3014), true},
+      {"flag turned down, the plain call warned",
+       [](FakeSpooler& s) {
+         s.Fail("AddPrinterDriverExW", 87);
+         s.Fail("AddPrinterDriverW", 3013);
+       },
+       ErrorBox(u"AddPrinterDriver Failed", 3013), true},
+      {"refused otherwise", [](FakeSpooler& s) { s.Fail("AddPrinterDriverExW", 1797); },
+       ErrorBox(u"AddPrinterDriverEx Failed", 1797), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePrintPlatform local{64};
+    StageUpdate(local, context);
+    c.arrange(local.spooler);
+    const Installed updated = UpdatePrinter(context, local.platform, kPort, u"Label Printer");
+    EXPECT_EQ(BoxOf(updated, kMain).text, c.box);
+    EXPECT_EQ(updated.driverBlocked, c.blocked);
+    EXPECT_EQ(local.spooler.printers.at(0).info.driverName, u"LBLOLD");
+  }
+}
+
 TEST(FindExistingPrinter, TheSpoolersSpellingOfTheSameName) {
   struct Case {
     const char* what;

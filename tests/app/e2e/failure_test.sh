@@ -5,7 +5,10 @@
 #   and an empty port alike, and the names it refuses are refused before it is asked, so
 #   "AddPrinter Failed" itself is covered on the fakes only;
 # - USB road with a monitor that its setup tool does not install: the tool runs, then
-#   "Monitor Not Exist" with the last-error code; no port is asked for and nothing is installed.
+#   "Monitor Not Exist" with the last-error code; no port is asked for and nothing is installed;
+# - unattended network install from a package folder that lacks two of its driver's files (Wine
+#   would register the driver all the same): refused before any change, the files named, no
+#   port, no driver, no printer.
 set -u
 source "$1"
 source "$(dirname "$0")/e2e_lib.sh"
@@ -61,4 +64,38 @@ e2e_expect_exit "$monitor" 1603
 e2e_probe "$monitor"
 e2e_expect_no_text "$monitor/probe.out" "$name"
 e2e_expect_no_text "$monitor/probe.out" "E2EM$tag"
-e2e_done "$printer" "$monitor"
+
+# A driver prefix of its own, so no other test's install holds a driver of that name.
+prefix="P$tag"
+address="10.34.$((RANDOM % 250)).$((RANDOM % 250 + 1))"
+package=$(e2e_layout failure-package <<EOF2
+[ARGS]
+Caption=$name
+PrnName=$name
+Prefix=$prefix
+DefaultLanguage=ENG
+DefaultPorttype=ETH
+IPAddress=$address
+[SKIP]
+Language=1
+Port=1
+AutoInstall=1
+EOF2
+)
+for file in "$package"/SETUP/*/LBL* "$package"/SETUP64/*/LBL*; do
+  mv "$file" "$(dirname "$file")/$prefix${file##*/LBL}"
+done
+rm "$package/SETUP/ENG/${prefix}RCENG.DLL" "$package/SETUP/ENG/UNIRES.DLL"
+e2e_start "$package"
+e2e_drive "$package" "window $name" box gone >/dev/null
+e2e_finish "$package"
+e2e_expect_line "$package/drive.out" "box: ERROR"
+e2e_expect_line "$package/drive.out" \
+  "box text: Driver package incomplete: SETUP\\ENG lacks ${prefix}RCENG.DLL, UNIRES.DLL. Nothing was changed. - ERROR CODE: 2\\r\\n"
+e2e_expect_count "$package/wizard.log" "MSGBOX_OnInit" 1
+e2e_expect_exit "$package" 1603
+e2e_probe "$package"
+e2e_expect_no_text "$package/probe.out" "$address"
+e2e_expect_no_text "$package/probe.out" "${prefix}ENG"
+e2e_expect_no_text "$package/probe.out" "$name"
+e2e_done "$printer" "$monitor" "$package"
