@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/install_road.h"
 #include "config/install_context.h"
 #include "diag/read.h"
 #include "spooler/spooler.h"
@@ -54,7 +55,6 @@ class SystemProbe {
 
 enum class RunMode { Interactive, Quiet, Uninstall, Verify };
 
-constexpr int kExitPackageRejected = 1625;     // ERROR_INSTALL_PACKAGE_REJECTED
 constexpr int kExitPlatformUnsupported = 1633;  // ERROR_INSTALL_PLATFORM_UNSUPPORTED
 constexpr std::uint32_t kDefaultSpoolerWaitSeconds = 60;
 
