@@ -8,7 +8,9 @@
 #   "Monitor Not Exist" with the last-error code; no port is asked for and nothing is installed;
 # - unattended network install from a package folder that lacks two of its driver's files (Wine
 #   would register the driver all the same): refused before any change, the files named, no
-#   port, no driver, no printer.
+#   port, no driver, no printer;
+# - unattended network install whose TCP/IP monitor refuses AddPort (status 5): the road ends
+#   with the port's box before the driver is staged, 1603, no driver, no printer.
 set -u
 source "$1"
 source "$(dirname "$0")/e2e_lib.sh"
@@ -98,4 +100,25 @@ e2e_probe "$package"
 e2e_expect_no_text "$package/probe.out" "$address"
 e2e_expect_no_text "$package/probe.out" "${prefix}ENG"
 e2e_expect_no_text "$package/probe.out" "$name"
-e2e_done "$printer" "$monitor" "$package"
+
+# A monitor that refuses the port: nothing after the port step happens.
+refused_name="E2E Refused Port $tag"
+refused_prefix="P${tag}"
+refused_address="10.38.$((RANDOM % 250)).1"
+refused=$(e2e_config "$refused_name" ETH "$refused_address" | sed "s/^Prefix=LBL/Prefix=$refused_prefix/" | e2e_layout failure-refused-port)
+for file in "$refused"/SETUP/*/LBL* "$refused"/SETUP64/*/LBL*; do
+  mv "$file" "$(dirname "$file")/$refused_prefix${file##*/LBL}"
+done
+e2e_wine /dev/null /dev/null reg add 'HKLM\System\CurrentControlSet\Control\Print\Monitors\Standard TCP/IP Port' \
+  /v RefuseAddPort /t REG_SZ /d "$refused_address" /f || e2e_fail "the refusal could not be set"
+e2e_start "$refused" /quiet /log "$(e2e_winpath "$refused/install.log")"
+e2e_finish "$refused"
+e2e_expect_exit "$refused" 1603
+tr -d '\r' <"$refused/install.log" | sed 's/^[0-9-]* [0-9:.]* //' >"$refused/log.txt"
+e2e_expect_line "$refused/log.txt" "box: ERROR: Port Not Created: $refused_address - ERROR CODE: 1796"
+e2e_probe "$refused"
+e2e_expect_no_text "$refused/probe.out" "$(printf 'port\t%s\t' "$refused_address")"
+e2e_expect_no_text "$refused/probe.out" "$(printf 'driver\t%sENG\t' "$refused_prefix")"
+e2e_expect_no_text "$refused/probe.out" "$(printf 'printer\t%s\t' "$refused_name")"
+
+e2e_done "$refused" "$printer" "$monitor" "$package"
