@@ -151,7 +151,9 @@ RoadEnd NetworkRoad(const std::u16string& address, WindowHandle owner, const Ins
   const Outcome port = AddStandardTcpIpPort(platform, address, address, kStandardRawPort);
   ShowOutcome(owner, port);
   if (!port.ok() && AdministrationDenied(port.code)) return RoadEnd::Failed;
-  if (!PortMade(platform, address, owner)) return RoadEnd::Failed;
+  // The monitor's yes (made now, or there already) is the port; anything else is looked up.
+  const bool accepted = port.ok() && MonitorExists(platform, kTcpIpMonitorName);
+  if (!accepted && !PortMade(platform, address, owner)) return RoadEnd::Failed;
   return Install(context, platform, owner, address, options, NetworkPort(address));
 }
 

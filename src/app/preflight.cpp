@@ -43,10 +43,11 @@ bool SpoolerReady(PreflightSeams& seams, std::uint64_t limitMs, ServiceState sta
     seams.pause.Sleep(static_cast<std::uint32_t>(std::min(step, limitMs - elapsed())));
     state = seams.service.Query();
   }
-  // Running by the service manager's word; its endpoint may come up a moment later.
+  // Running by the service manager's word; its endpoint may come up a moment later. The cheapest
+  // call that needs the spooler asks: a listing of a crowded spooler would cost seconds.
   while (true) {
-    const Read<std::vector<PrinterInfo2>> printers = seams.spooler.LocalPrinters();
-    if (printers || printers.EmptyListing() || !SpoolerNotListening(printers.code)) break;
+    const Read<std::u16string> answer = seams.spooler.DriverDirectory(u"Windows NT x86");
+    if (answer || !SpoolerNotListening(answer.code)) break;
     if (elapsed() >= limitMs) return false;
     seams.pause.Sleep(static_cast<std::uint32_t>(std::min<std::uint64_t>(1000, limitMs - elapsed())));
   }

@@ -114,8 +114,8 @@ TEST(Preflight, TheSpoolersFirstCallIsRetriedWhileItsEndpointComesUp) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
     Bed bed;
-    for (int i = 1; i <= std::min(c.failures, 100); ++i) bed.fake.spooler.Fail("LocalPrinters", c.code, i);
-    if (c.failures > 100) bed.fake.spooler.Fail("LocalPrinters", c.code);
+    for (int i = 1; i <= std::min(c.failures, 100); ++i) bed.fake.spooler.Fail("DriverDirectory", c.code, i);
+    if (c.failures > 100) bed.fake.spooler.Fail("DriverDirectory", c.code);
     EXPECT_EQ(c.exitCode, bed.Run().exitCode);
   }
 }

@@ -132,14 +132,17 @@ std::u16string AskWinRt(bool& on) {
   return how;
 }
 
-std::u16string WindowsVersion() {
+// The first build with protected print mode: Windows 11 24H2.
+constexpr DWORD kProtectedPrintBuild = 26100;
+
+OSVERSIONINFOW WindowsVersionInfo() {
   using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
   const auto get = reinterpret_cast<RtlGetVersionFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
   OSVERSIONINFOW info = {};
   info.dwOSVersionInfoSize = sizeof info;
-  if (!get || get(&info) != 0) return u"unknown";
-  return FormatWide(64, u"%u.%u.%u", info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber);
+  if (!get || get(&info) != 0) info = {};
+  return info;
 }
 
 }  // namespace
@@ -186,7 +189,11 @@ void Win32Pause::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 SystemFacts Win32SystemProbe::Facts() {
   SystemFacts facts;
-  facts.windowsVersion = WindowsVersion();
+  const OSVERSIONINFOW version = WindowsVersionInfo();
+  facts.windowsVersion = version.dwMajorVersion
+                             ? FormatWide(64, u"%u.%u.%u", version.dwMajorVersion, version.dwMinorVersion,
+                                          version.dwBuildNumber)
+                             : u"unknown";
   HANDLE token = nullptr;
   if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
     KernelHandle owner(token);
@@ -213,7 +220,10 @@ SystemFacts Win32SystemProbe::Facts() {
     facts.account = GetUserNameW(name, &length) ? U16(name) : u"unknown";
   }
   bool winRt = false;
-  const std::u16string how = AskWinRt(winRt);
+  // Loading WinRT costs a run tens of milliseconds; a Windows before 24H2 has no such mode.
+  const bool mayHaveIt = version.dwMajorVersion > 10 ||
+                         (version.dwMajorVersion == 10 && version.dwBuildNumber >= kProtectedPrintBuild);
+  const std::u16string how = mayHaveIt ? AskWinRt(winRt) : u"not asked: Windows before 11 24H2";
   const bool policy = PolicyTurnsProtectedPrintOn();
   facts.protectedPrint = winRt || policy;
   facts.protectedPrintSource = policy ? u"policy WindowsProtectedPrintGroupPolicyState=1, " + how : how;
