@@ -1,6 +1,5 @@
 #include "fake_spooler.h"
 
-#include "spooler/devmode.h"
 
 #include <algorithm>
 

@@ -17,6 +17,7 @@
 #include <set>
 
 #include "fake_call_log.h"
+#include "spooler/devmode.h"
 #include "spooler/monitor_names.h"
 #include "spooler/port_records.h"
 #include "spooler/spooler.h"
@@ -41,7 +42,7 @@ constexpr std::uint32_t kDeleteAccess = 0x00010000;                 // DELETE
 
 // DEVMODEW as bytes, at the offsets of the published declaration.
 namespace devmode {
-constexpr std::size_t kSize = 220;          // sizeof(DEVMODEW), dmSize
+constexpr std::size_t kSize = kDevModePublicSize;  // sizeof(DEVMODEW), dmSize
 constexpr std::size_t kDeviceName = 0;      // WCHAR[32]
 constexpr std::size_t kSpecVersion = 64;    // WORD
 constexpr std::size_t kDmSize = 68;         // WORD
@@ -50,9 +51,9 @@ constexpr std::size_t kFields = 72;         // DWORD
 constexpr std::size_t kOrientation = 76;    // short
 constexpr std::size_t kPaperLength = 80;    // short, tenths of a millimetre
 constexpr std::size_t kPaperWidth = 82;     // short
-constexpr std::uint32_t kFieldOrientation = 0x00000001;  // DM_ORIENTATION
-constexpr std::uint32_t kFieldPaperLength = 0x00000004;  // DM_PAPERLENGTH
-constexpr std::uint32_t kFieldPaperWidth = 0x00000008;   // DM_PAPERWIDTH
+constexpr std::uint32_t kFieldOrientation = kDmOrientation;
+constexpr std::uint32_t kFieldPaperLength = kDmPaperLength;
+constexpr std::uint32_t kFieldPaperWidth = kDmPaperWidth;
 constexpr std::uint16_t kPortrait = 1;                   // DMORIENT_PORTRAIT
 constexpr std::uint16_t kLandscape = 2;                  // DMORIENT_LANDSCAPE
 }  // namespace devmode
